@@ -1,0 +1,37 @@
+// The built-in 8 by 16 bitmap font and text drawing.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "draw2d/image.h"
+
+struct TImageGlyph {
+    TImagePtr image;            // none for a glyph without pixels
+    float advance = 0;
+    int rect_x = 0, rect_y = 0, rect_w = 0, rect_h = 0;
+};
+
+struct TImageFont;
+using TImageFontPtr = std::shared_ptr<TImageFont>;
+
+struct TImageFont {
+    std::vector<std::shared_ptr<TImageGlyph>> glyphs;
+    int src_flags = 0;
+    int Height() const { return 16; }
+    int CountGlyphs() const { return static_cast<int>(glyphs.size()); }
+    int CharToGlyph(int code) const;    // -1 when not drawable
+    std::shared_ptr<TImageGlyph> LoadGlyph(int index);
+    void Draw(const std::u16string& text, float x, float y, float ix, float iy, float jx, float jy);
+    static TImageFontPtr CreateDefault();  // from the embedded "quorbfont.bin"
+};
+
+void DrawText(const std::string& text, float x, float y);
+int TextWidth(const std::string& text);
+int TextHeight(const std::string& text);
+void SetImageFont(const TImageFontPtr& font);
+TImageFontPtr GetImageFont();
+
+// Text is taken as UTF-8 and drawn as 16-bit character codes; codes outside 32..127 are skipped.
+std::u16string ToCharCodes(const std::string& utf8);

@@ -1,0 +1,15 @@
+// The game as a whole: its start-up sequence and frame loop, with the hooks the scripted
+// runner uses to drive and observe it. The game itself runs with no hooks.
+#pragma once
+
+#include <functional>
+
+struct TGameHooks {
+    // Called before the loop test that precedes pass F (F = 1, 2, ...).
+    std::function<void(int pass)> beforePass;
+    // Called at the end of pass F; returning false ends the loop.
+    std::function<bool(int pass)> afterPass;
+};
+
+// Runs the start-up sequence and main; returns the process exit status.
+int RunKestrava(const TGameHooks& hooks);

@@ -1,0 +1,15 @@
+// Errors the services raise for conditions they cannot go on from.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+// A runtime error with the message text shown to the user, e.g. "Unable to create GL Context".
+struct TRuntimeError : std::runtime_error {
+    explicit TRuntimeError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// Raised by the stream layer on a short read; loaders treat it as "not my file".
+struct TStreamReadError : TRuntimeError {
+    TStreamReadError() : TRuntimeError("Error reading from stream") {}
+};
