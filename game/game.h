@@ -1,0 +1,45 @@
+// The game's functions, in the order a frame runs them. Each returns 0 unless said otherwise.
+#pragma once
+
+#include <string>
+
+#include "audio/sound.h"
+#include "draw2d/image.h"
+#include "game/globals.h"
+
+// Game state and the frame loop.
+int initvars();
+int gameMain();              // the frame loop; returns when the player quits
+int musicAndClockStep();     // the music step: picksound, PlaySound, clock, keyframes
+
+// Input and game states.
+int getInput();
+int drawmenu();
+
+// Music.
+int loadSounds();
+TSoundPtr picksound();
+
+// The bird.
+int updatebird();
+int updatewind();
+int drawBird();
+int drawFlapStats();
+
+// Scenery, back to front.
+int drawScreen();
+int drawSunMoon();
+int drawWaves();
+int drawIsland();
+int drawSpecks();
+int drawClouds();
+int drawFeathers();
+int drawThings(int layer);
+
+// HUD and shared drawing helpers.
+int drawWind();
+int drawScore();
+int drawOutlineText(const std::string& text, int x, int y);
+std::string clockText(int hour, int minute);
+int drawTextPoly(const TImagePtr& image, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4);
+float FloatInt(int bits);
