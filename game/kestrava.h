@@ -4,7 +4,11 @@
 
 #include <functional>
 
+#include "audio/sound.h"
+
 struct TGameHooks {
+    // The game plays through the system's audio output; the runner mixes on demand.
+    TAudioOutputMode audioMode = TAudioOutputMode::System;
     // Called before the loop test that precedes pass F (F = 1, 2, ...).
     std::function<void(int pass)> beforePass;
     // Called at the end of pass F; returning false ends the loop.
