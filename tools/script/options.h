@@ -1,0 +1,25 @@
+// The scripted runner's command line.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct TScriptShot {
+    int frame = 0;
+    std::string path;
+};
+
+struct TScriptOptions {
+    int clockStart = 100000;
+    std::string keysPath;
+    int frames = 0;               // 0: run until the game ends by itself
+    std::string tracePath;
+    std::vector<TScriptShot> shots;
+    bool stats = false;
+    std::string audioPath;
+};
+
+// Parses argv; on a mistake returns false with a message in *error.
+bool ParseScriptOptions(int argc, char** argv, TScriptOptions* options, std::string* error);
+
+extern const char* const kScriptUsage;

@@ -1,0 +1,26 @@
+// What the scripted runner writes: trace lines, screenshots, the mixed audio.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+// One JSON object with the game globals, the generator state and the list lengths.
+std::string TraceLine(int frame);
+
+// Saves 8-bit RGBA rows (top row first) as an RGB PNG; false on failure.
+bool WritePng(const std::string& path, const uint8_t* rgba, int width, int height);
+
+// A 44100 Hz 16-bit stereo WAV written as frames arrive; the sizes are filled in by Close.
+class TWavWriter {
+  public:
+    bool Open(const std::string& path);
+    void Append(const int16_t* samples, int frames);
+    bool Close();
+    ~TWavWriter();
+
+  private:
+    std::FILE* file_ = nullptr;
+    uint32_t frames_ = 0;
+    bool ok_ = true;
+};

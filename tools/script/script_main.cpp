@@ -1,0 +1,112 @@
+// kestrava-script: the game's own start-up and frame loop with three substitutions — a
+// virtual clock, a keyboard fed from a file, and presenting without sleeping — so a flight
+// can be replayed bit for bit, traced, photographed and listened to.
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+#include "audio/sound.h"
+#include "draw2d/graphics.h"
+#include "game/kestrava.h"
+#include "platform/script_system.h"
+#include "platform/system.h"
+#include "tools/script/options.h"
+#include "tools/script/outputs.h"
+
+namespace {
+
+constexpr int kAudioFramesPerPass = 44100 / 60;   // 735: the mixer keeps step with the clock
+
+using Clock = std::chrono::steady_clock;
+
+void PrintStats(std::vector<double>& micros) {
+    if (micros.empty()) return;
+    std::sort(micros.begin(), micros.end());
+    auto at = [&](double q) { return micros[static_cast<size_t>(q * (micros.size() - 1) + 0.5)]; };
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("passes: %zu\n", micros.size());
+    std::printf("wall time per pass (us): min %.0f, median %.0f, p99 %.0f, max %.0f\n",
+                micros.front(), at(0.5), at(0.99), micros.back());
+    std::printf("peak resident memory: %ld KiB\n", usage.ru_maxrss);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    TScriptOptions options;
+    std::string error;
+    if (!ParseScriptOptions(argc, argv, &options, &error)) {
+        std::fprintf(stderr, "kestrava-script: %s\n%s", error.c_str(), kScriptUsage);
+        return 2;
+    }
+
+    TScriptSystemDriver driver(options.clockStart);
+    if (!options.keysPath.empty() && !driver.LoadKeys(options.keysPath, &error)) {
+        std::fprintf(stderr, "kestrava-script: %s\n", error.c_str());
+        return 2;
+    }
+    SetSystemDriver(&driver);
+
+    std::ofstream trace;
+    if (!options.tracePath.empty()) {
+        trace.open(options.tracePath, std::ios::binary | std::ios::trunc);
+        if (!trace) {
+            std::fprintf(stderr, "kestrava-script: cannot write %s\n", options.tracePath.c_str());
+            return 2;
+        }
+    }
+    TWavWriter audio;
+    if (!options.audioPath.empty() && !audio.Open(options.audioPath)) {
+        std::fprintf(stderr, "kestrava-script: cannot write %s\n", options.audioPath.c_str());
+        return 2;
+    }
+
+    std::vector<double> passMicros;
+    std::vector<int16_t> samples(kAudioFramesPerPass * 2);
+    std::vector<uint8_t> pixels;
+    Clock::time_point passStart;
+    bool failed = false;
+
+    TGameHooks hooks;
+    hooks.audioMode = TAudioOutputMode::Manual;
+    hooks.beforePass = [&](int pass) {
+        driver.BeginPass(pass);
+        passStart = Clock::now();
+    };
+    hooks.afterPass = [&](int pass) {
+        if (options.stats) {
+            passMicros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - passStart).count());
+        }
+        if (!options.audioPath.empty()) {
+            MixAudioFrames(samples.data(), kAudioFramesPerPass);
+            audio.Append(samples.data(), kAudioFramesPerPass);
+        }
+        if (trace.is_open()) trace << TraceLine(pass);
+        for (const TScriptShot& shot : options.shots) {
+            if (shot.frame != pass) continue;
+            const int w = GraphicsWidth(), h = GraphicsHeight();
+            pixels.resize(static_cast<size_t>(w) * h * 4);
+            if (!ReadFramePixels(0, 0, w, h, pixels.data()) || !WritePng(shot.path, pixels.data(), w, h)) {
+                std::fprintf(stderr, "kestrava-script: cannot save the picture of pass %d to %s\n", pass,
+                             shot.path.c_str());
+                failed = true;
+            }
+        }
+        return options.frames == 0 || pass < options.frames;
+    };
+
+    int status = RunKestrava(hooks);
+    if (trace.is_open()) {
+        trace.close();
+        if (!trace) failed = true;
+    }
+    if (!audio.Close()) failed = true;
+    if (options.stats) PrintStats(passMicros);
+    if (status == 0 && failed) status = 1;
+    return status;
+}
