@@ -12,7 +12,7 @@ enum : int {
     PIXEL_I8 = 1, PIXEL_A8 = 2, PIXEL_BGR888 = 3, PIXEL_RGB888 = 4,
     PIXEL_BGRA8888 = 5, PIXEL_RGBA8888 = 6,
 };
-int BytesPerPixel(int format);
+int BytesPerPixel(int format);   // 0 for an unknown format
 int AlphaBits(int format);
 
 struct TPixmap;
@@ -34,7 +34,6 @@ struct TPixmap {
     ~TPixmap();
   private:
     std::shared_ptr<std::vector<uint8_t>> owner_;        // memory kept alive by windows too
-    friend struct TPixmapAccess;
 };
 
 // Loaders, most recently registered first.
@@ -44,6 +43,7 @@ struct TPixmapLoader {
     virtual TPixmapPtr LoadPixmap(TStream& stream) = 0;
 };
 void StartPixmapLoaders();   // registers the PNG loader once
+TPixmapLoader* CreatePngLoader();   // the PNG loader (png_loader.cpp); registers itself
 
 // url: a path ("incbin::name" or a disk path) or an open stream.
 TPixmapPtr LoadPixmap(const std::string& url);

@@ -1,0 +1,255 @@
+// Pixmaps: blocks of pixels in six formats, their conversions, masking, resizing and loading.
+#include "draw2d/pixmap.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/error.h"
+#include "platform/numeric.h"
+
+namespace {
+
+// Per-format tables, indexed by format 0..6.
+const int kBytesPerPixel[7] = {0, 1, 1, 3, 3, 4, 4};
+const int kAlphaBits[7] = {0, 0, 8, 0, 0, 8, 8};
+
+bool KnownFormat(int format) { return format >= PIXEL_I8 && format <= PIXEL_RGBA8888; }
+
+uint32_t Argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
+    return (a << 24) | (r << 16) | (g << 8) | b;
+}
+
+// Reads one pixel of the given format as 0xAARRGGBB.
+uint32_t ReadBytes(const uint8_t* p, int format) {
+    switch (format) {
+        case PIXEL_I8: return Argb(255, p[0], p[0], p[0]);
+        case PIXEL_A8: return Argb(p[0], 255, 255, 255);
+        case PIXEL_BGR888: return Argb(255, p[2], p[1], p[0]);
+        case PIXEL_RGB888: return Argb(255, p[0], p[1], p[2]);
+        case PIXEL_BGRA8888: return Argb(p[3], p[2], p[1], p[0]);
+        case PIXEL_RGBA8888: return Argb(p[3], p[0], p[1], p[2]);
+        default: return 0;
+    }
+}
+
+// Writes one 0xAARRGGBB pixel in the given format (intensity is the mean of red, green, blue).
+void WriteBytes(uint8_t* p, int format, uint32_t argb) {
+    uint8_t a = argb >> 24, r = argb >> 16, g = argb >> 8, b = argb;
+    switch (format) {
+        case PIXEL_I8: p[0] = static_cast<uint8_t>((r + g + b) / 3); break;
+        case PIXEL_A8: p[0] = a; break;
+        case PIXEL_BGR888: p[0] = b; p[1] = g; p[2] = r; break;
+        case PIXEL_RGB888: p[0] = r; p[1] = g; p[2] = b; break;
+        case PIXEL_BGRA8888: p[0] = b; p[1] = g; p[2] = r; p[3] = a; break;
+        case PIXEL_RGBA8888: p[0] = r; p[1] = g; p[2] = b; p[3] = a; break;
+        default: break;
+    }
+}
+
+// Converts a row of count pixels from one format to another.
+void ConvertRow(const uint8_t* src, int srcFormat, uint8_t* dst, int dstFormat, int count) {
+    if (srcFormat == dstFormat) {
+        std::memcpy(dst, src, static_cast<size_t>(count) * BytesPerPixel(srcFormat));
+        return;
+    }
+    int sb = BytesPerPixel(srcFormat), db = BytesPerPixel(dstFormat);
+    for (int i = 0; i < count; ++i) WriteBytes(dst + i * db, dstFormat, ReadBytes(src + i * sb, srcFormat));
+}
+
+std::vector<TPixmapLoader*>& Loaders() {
+    static std::vector<TPixmapLoader*> loaders;
+    return loaders;
+}
+
+}  // namespace
+
+int BytesPerPixel(int format) { return KnownFormat(format) ? kBytesPerPixel[format] : 0; }
+int AlphaBits(int format) { return KnownFormat(format) ? kAlphaBits[format] : 0; }
+
+TPixmap::~TPixmap() = default;
+
+// A zero-filled pixmap whose pitch is width * bytes per pixel rounded up to align.
+TPixmapPtr TPixmap::Create(int width, int height, int format, int align) {
+    auto pm = std::make_shared<TPixmap>();
+    pm->width = std::max(width, 0);
+    pm->height = std::max(height, 0);
+    pm->format = format;
+    align = std::max(align, 1);
+    int64_t rowBytes = static_cast<int64_t>(pm->width) * BytesPerPixel(format);
+    int64_t pitch = (rowBytes + align - 1) / align * align;
+    int64_t capacity = pitch * pm->height;
+    if (capacity > INT32_MAX) throw TRuntimeError("Pixmap too large");
+    pm->pitch = static_cast<int>(pitch);
+    pm->capacity = static_cast<int>(capacity);
+    pm->owner_ = std::make_shared<std::vector<uint8_t>>(static_cast<size_t>(capacity));
+    pm->pixels = pm->owner_->data();
+    return pm;
+}
+
+uint8_t* TPixmap::PixelPtr(int x, int y) const {
+    return pixels + static_cast<ptrdiff_t>(y) * pitch + static_cast<ptrdiff_t>(x) * BytesPerPixel(format);
+}
+
+// A pixmap over a rectangle of this one's memory; the rectangle is clipped to the pixmap.
+TPixmapPtr TPixmap::Window(int x, int y, int w, int h) const {
+    int x0 = std::clamp(x, 0, width), y0 = std::clamp(y, 0, height);
+    int x1 = std::clamp(x + std::max(w, 0), x0, width), y1 = std::clamp(y + std::max(h, 0), y0, height);
+    auto pm = std::make_shared<TPixmap>();
+    pm->width = x1 - x0;
+    pm->height = y1 - y0;
+    pm->pitch = pitch;
+    pm->format = format;
+    pm->capacity = 0;
+    pm->owner_ = owner_;
+    pm->pixels = pixels ? PixelPtr(x0, y0) : nullptr;
+    return pm;
+}
+
+TPixmapPtr TPixmap::Copy() const {
+    auto pm = Create(width, height, format);
+    pm->Paste(*this, 0, 0);
+    return pm;
+}
+
+// Converts each row of src into this pixmap at (x, y); what falls outside is left out.
+void TPixmap::Paste(const TPixmap& src, int x, int y) {
+    int sx = std::max(0, -x), sy = std::max(0, -y);
+    int w = std::min(src.width, width - x) - sx;
+    int h = std::min(src.height, height - y) - sy;
+    if (w <= 0 || h <= 0) return;
+    for (int row = 0; row < h; ++row)
+        ConvertRow(src.PixelPtr(sx, sy + row), src.format, PixelPtr(x + sx, y + sy + row), format, w);
+}
+
+TPixmapPtr TPixmap::Convert(int newFormat) const {
+    auto pm = Create(width, height, newFormat);
+    pm->Paste(*this, 0, 0);
+    return pm;
+}
+
+uint32_t TPixmap::ReadPixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) return 0;
+    return ReadBytes(PixelPtr(x, y), format);
+}
+
+void TPixmap::WritePixel(int x, int y, uint32_t argb) {
+    if (x < 0 || y < 0 || x >= width || y >= height) return;
+    WriteBytes(PixelPtr(x, y), format, argb);
+}
+
+TPixmapLoader::TPixmapLoader() { Loaders().insert(Loaders().begin(), this); }
+
+TPixmapLoader::~TPixmapLoader() {
+    auto& list = Loaders();
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+}
+
+void StartPixmapLoaders() {
+    static TPixmapLoader* png = CreatePngLoader();
+    (void)png;
+}
+
+// Asks each loader, newest first, from the stream's current position; the caller keeps the stream.
+TPixmapPtr LoadPixmap(const TStreamPtr& stream) {
+    if (!stream) return nullptr;
+    int start = stream->Pos();
+    if (start == -1) return nullptr;
+    for (TPixmapLoader* loader : Loaders()) {
+        stream->Seek(start);
+        try {
+            if (TPixmapPtr pm = loader->LoadPixmap(*stream)) return pm;
+        } catch (const TStreamReadError&) {
+            // a short read means "not my file": try the next loader
+        }
+    }
+    return nullptr;
+}
+
+TPixmapPtr LoadPixmap(const std::string& url) {
+    TStreamPtr stream = ReadStream(url);
+    if (!stream) return nullptr;
+    TPixmapPtr pm;
+    try {
+        pm = LoadPixmap(stream);
+    } catch (...) {
+        stream->Close();
+        throw;
+    }
+    stream->Close();
+    return pm;
+}
+
+// Makes mask-coloured pixels transparent, coloured with the average of their unmasked neighbours.
+TPixmapPtr MaskPixmap(const TPixmap& src, int red, int green, int blue) {
+    TPixmapPtr converted;
+    const TPixmap* in = &src;
+    if (src.format != PIXEL_RGBA8888) {
+        converted = src.Convert(PIXEL_RGBA8888);
+        in = converted.get();
+    }
+    auto isMask = [&](const uint8_t* p) { return p[0] == red && p[1] == green && p[2] == blue; };
+    auto out = TPixmap::Create(in->width, in->height, PIXEL_RGBA8888);
+    for (int y = 0; y < in->height; ++y) {
+        for (int x = 0; x < in->width; ++x) {
+            const uint8_t* p = in->PixelPtr(x, y);
+            uint8_t* q = out->PixelPtr(x, y);
+            if (!isMask(p)) {
+                q[0] = p[0]; q[1] = p[1]; q[2] = p[2]; q[3] = 255;
+                continue;
+            }
+            int r = 0, g = 0, b = 0, n = 0;
+            for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, in->height - 1); ++ny) {
+                for (int nx = std::max(x - 1, 0); nx <= std::min(x + 1, in->width - 1); ++nx) {
+                    const uint8_t* s = in->PixelPtr(nx, ny);
+                    if (isMask(s)) continue;
+                    r += s[0]; g += s[1]; b += s[2]; ++n;
+                }
+            }
+            if (n) { r /= n; g /= n; b /= n; }
+            q[0] = r; q[1] = g; q[2] = b; q[3] = 0;
+        }
+    }
+    return out;
+}
+
+namespace {
+
+// Where destination pixel i samples a source axis: the two nearest pixels and the weight of the second.
+struct Sample { int i0, i1; double f; };
+Sample SampleAt(int i, int srcSize, int dstSize) {
+    double pos = (i + 0.5) * (static_cast<float>(srcSize) / static_cast<float>(dstSize)) - 0.5;
+    pos = std::clamp(pos, 0.0, static_cast<double>(srcSize - 1));
+    int i0 = TruncInt(pos);
+    return {i0, std::min(i0 + 1, srcSize - 1), pos - i0};
+}
+
+}  // namespace
+
+// Bilinear resampling into a new PIXEL_RGBA8888 pixmap of the given size.
+TPixmapPtr ResizePixmap(const TPixmap& src, int width, int height) {
+    auto out = TPixmap::Create(width, height, PIXEL_RGBA8888);
+    if (src.width <= 0 || src.height <= 0 || out->width == 0 || out->height == 0) return out;
+    TPixmapPtr converted;
+    const TPixmap* in = &src;
+    if (src.format != PIXEL_RGBA8888) {
+        converted = src.Convert(PIXEL_RGBA8888);
+        in = converted.get();
+    }
+    for (int y = 0; y < out->height; ++y) {
+        Sample sy = SampleAt(y, in->height, out->height);
+        for (int x = 0; x < out->width; ++x) {
+            Sample sx = SampleAt(x, in->width, out->width);
+            const uint8_t* p00 = in->PixelPtr(sx.i0, sy.i0);
+            const uint8_t* p10 = in->PixelPtr(sx.i1, sy.i0);
+            const uint8_t* p01 = in->PixelPtr(sx.i0, sy.i1);
+            const uint8_t* p11 = in->PixelPtr(sx.i1, sy.i1);
+            uint8_t* q = out->PixelPtr(x, y);
+            for (int c = 0; c < 4; ++c) {
+                double top = p00[c] + (p10[c] - p00[c]) * sx.f;
+                double bottom = p01[c] + (p11[c] - p01[c]) * sx.f;
+                q[c] = static_cast<uint8_t>(TruncInt(top + (bottom - top) * sy.f));
+            }
+        }
+    }
+    return out;
+}
