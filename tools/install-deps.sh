@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Kestrava needs to build, play and test, when any is missing.
+# Extra package names may be given as arguments (the fuzz check adds clang).
+set -euo pipefail
+
+packages=(g++ make cmake pkg-config libsdl2-dev libpng-dev zlib1g-dev libgl-dev
+          libgtest-dev libbenchmark-dev xvfb xauth libgl1-mesa-dri "$@")
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"

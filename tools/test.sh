@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the whole suite in a Release build
+# under a virtual X display with Mesa's software renderer, then the picture and sound
+# loaders under AddressSanitizer and UndefinedBehaviorSanitizer, then the mixer's
+# hand-over rings under ThreadSanitizer. `tools/test.sh --quick` runs only the first part.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+
+jobs=$(nproc)
+export SDL_AUDIODRIVER=dummy
+
+echo "== Release build and the whole suite"
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake --build build -j"$jobs"
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build --output-on-failure -j"$jobs"
+
+[ "${1:-}" = "--quick" ] && exit 0
+
+echo "== Loaders under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRAVA_SANITIZE=address,undefined -DKESTRAVA_BENCH=OFF
+cmake --build build-asan -j"$jobs" --target draw2d_tests audio_tests
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build-asan --output-on-failure -R '^(draw2d|audio)\.'
+
+echo "== Mixer rings under ThreadSanitizer"
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRAVA_SANITIZE=thread -DKESTRAVA_BENCH=OFF
+cmake --build build-tsan -j"$jobs" --target audio_tests
+ctest --test-dir build-tsan --output-on-failure -R '^audio\.'
