@@ -13,3 +13,8 @@ struct TRuntimeError : std::runtime_error {
 struct TStreamReadError : TRuntimeError {
     TStreamReadError() : TRuntimeError("Error reading from stream") {}
 };
+
+// Raised by the stream layer when a write cannot be completed.
+struct TStreamWriteError : TRuntimeError {
+    TStreamWriteError() : TRuntimeError("Error writing to stream") {}
+};

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 enum : int {
     EVENT_APPSUSPEND = 0x101,
@@ -36,6 +37,14 @@ struct TEvent {
     const void* extra = nullptr;
 };
 
+// What an event calls itself: "KeyDown", "AppTerminate", ... or "Unknown Event, id=N".
+std::string EventName(int id);
+
+// A hook run for every emitted event, in the order the hooks were added.
+using TEventHook = void (*)(const TEvent& event, void* context);
+void AddEventHook(TEventHook hook, void* context);
+void RemoveEventHook(TEventHook hook, void* context);
+
 // Runs the emitted-event hooks (the polled-input hook among them).
 void EmitEvent(const TEvent& event);
 
@@ -48,6 +57,12 @@ int AppTerminate();
 int AppSuspended();
 void FlushKeys();
 void FlushMouse();
+int MouseDown(int button);  // buttons 1..3; 0 for others
+int MouseHit(int button);
+int MouseX();
+int MouseY();
+int MouseZ();               // wheel total
+int GetChar();              // next typed character, 0 when none waits
 void PollSystem();      // re-entry guarded
 
 int MilliSecs();

@@ -14,7 +14,7 @@ struct TSystemDriver {
     virtual void Delay(int ms) = 0;
 };
 
-// Installs the driver used by PollSystem, MilliSecs and Delay (not owned). The SDL driver
-// is the default once SDLSystemDriver() has been installed by the program's entry.
+// Installs the driver used by PollSystem, MilliSecs and Delay (not owned); nullptr restores
+// the default. GetSystemDriver returns the SDL driver (sdl_system.h) unless another was set.
 void SetSystemDriver(TSystemDriver* driver);
 TSystemDriver* GetSystemDriver();

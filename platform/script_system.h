@@ -1,0 +1,39 @@
+// The scripted runner's system driver: a virtual clock stepped per frame and a keyboard read
+// from a key file, so the same file gives the same flight on every machine.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/input.h"
+#include "platform/system.h"
+
+class TScriptSystemDriver : public TSystemDriver {
+public:
+    explicit TScriptSystemDriver(int clockStart = 100000) : clockStart_(clockStart) {}
+
+    // Reads a key file: one event a line, "FRAME down CODE", "FRAME up CODE" or "FRAME quit",
+    // '#' to the end of the line is a comment, blank lines are skipped. On a malformed line
+    // returns false with *error naming the line; the events loaded so far are kept unchanged.
+    bool LoadKeys(const std::string& path, std::string* error);
+
+    // Called before the loop test that precedes pass `pass` (1, 2, ...): moves the clock to
+    // that frame and makes the frame's events pending for the next PollEvents.
+    void BeginPass(int pass);
+
+    void PollEvents() override;
+    int MilliSecs() override;
+    void Delay(int) override {}
+
+private:
+    struct TScriptedEvent {
+        int frame;
+        int id;      // EVENT_KEYDOWN, EVENT_KEYUP or EVENT_APPTERMINATE
+        int code;
+    };
+
+    int clockStart_;
+    int pass_ = 0;   // 0 until the first BeginPass
+    std::vector<TScriptedEvent> script_;
+    std::vector<TScriptedEvent> pending_;
+};

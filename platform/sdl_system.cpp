@@ -1,0 +1,163 @@
+// The SDL system driver: translates SDL's events into application events and reads the clock.
+#include "platform/sdl_system.h"
+
+#include <SDL.h>
+#include <time.h>
+
+#include <string>
+
+#include "platform/input.h"
+
+namespace {
+
+// Physical key positions to key codes, so Z and M stay put on any layout.
+struct TScancodeKey {
+    SDL_Scancode scancode;
+    int code;
+};
+
+constexpr TScancodeKey kKeyTable[] = {
+    {SDL_SCANCODE_RETURN, 13}, {SDL_SCANCODE_ESCAPE, 27}, {SDL_SCANCODE_BACKSPACE, 8},
+    {SDL_SCANCODE_TAB, 9}, {SDL_SCANCODE_SPACE, 32},
+    {SDL_SCANCODE_MINUS, 189}, {SDL_SCANCODE_EQUALS, 187},
+    {SDL_SCANCODE_LEFTBRACKET, 219}, {SDL_SCANCODE_RIGHTBRACKET, 221},
+    {SDL_SCANCODE_BACKSLASH, 220}, {SDL_SCANCODE_SEMICOLON, 186},
+    {SDL_SCANCODE_APOSTROPHE, 222}, {SDL_SCANCODE_GRAVE, 192}, {SDL_SCANCODE_COMMA, 188},
+    {SDL_SCANCODE_PERIOD, 190}, {SDL_SCANCODE_SLASH, 191}, {SDL_SCANCODE_NONUSBACKSLASH, 226},
+    {SDL_SCANCODE_CAPSLOCK, 20}, {SDL_SCANCODE_PRINTSCREEN, 44}, {SDL_SCANCODE_SCROLLLOCK, 145},
+    {SDL_SCANCODE_PAUSE, 19}, {SDL_SCANCODE_INSERT, 45}, {SDL_SCANCODE_HOME, 36},
+    {SDL_SCANCODE_PAGEUP, 33}, {SDL_SCANCODE_DELETE, 46}, {SDL_SCANCODE_END, 35},
+    {SDL_SCANCODE_PAGEDOWN, 34}, {SDL_SCANCODE_RIGHT, 39}, {SDL_SCANCODE_LEFT, 37},
+    {SDL_SCANCODE_DOWN, 40}, {SDL_SCANCODE_UP, 38}, {SDL_SCANCODE_APPLICATION, 93},
+    {SDL_SCANCODE_NUMLOCKCLEAR, 144}, {SDL_SCANCODE_KP_DIVIDE, 111},
+    {SDL_SCANCODE_KP_MULTIPLY, 106}, {SDL_SCANCODE_KP_MINUS, 109}, {SDL_SCANCODE_KP_PLUS, 107},
+    {SDL_SCANCODE_KP_ENTER, 13}, {SDL_SCANCODE_KP_PERIOD, 110}, {SDL_SCANCODE_KP_0, 96},
+    {SDL_SCANCODE_LSHIFT, 160}, {SDL_SCANCODE_RSHIFT, 161}, {SDL_SCANCODE_LCTRL, 162},
+    {SDL_SCANCODE_RCTRL, 163}, {SDL_SCANCODE_LALT, 164}, {SDL_SCANCODE_RALT, 165},
+    {SDL_SCANCODE_LGUI, 91}, {SDL_SCANCODE_RGUI, 92},
+};
+
+// The modifier bits of an event: 1 shift, 2 control, 4 alt, 8 command.
+int Mods(Uint16 sdlMods) {
+    int mods = 0;
+    if (sdlMods & KMOD_SHIFT) mods |= 1;
+    if (sdlMods & KMOD_CTRL) mods |= 2;
+    if (sdlMods & KMOD_ALT) mods |= 4;
+    if (sdlMods & KMOD_GUI) mods |= 8;
+    return mods;
+}
+
+// SDL's button numbers to ours: 1 left, 2 right, 3 any other.
+int MouseButton(Uint8 button) {
+    if (button == SDL_BUTTON_LEFT) return 1;
+    if (button == SDL_BUTTON_RIGHT) return 2;
+    return 3;
+}
+
+// The single code point of a UTF-8 text, or -1 when it holds none or more than one.
+int SingleCodePoint(const char* text) {
+    const auto* s = reinterpret_cast<const unsigned char*>(text);
+    if (s[0] == 0) return -1;
+    int length = s[0] < 0x80 ? 1 : s[0] >= 0xf0 ? 4 : s[0] >= 0xe0 ? 3 : s[0] >= 0xc0 ? 2 : 0;
+    if (length == 0) return -1;
+    int c = length == 1 ? s[0] : s[0] & (0x7f >> length);
+    for (int i = 1; i < length; ++i) {
+        if ((s[i] & 0xc0) != 0x80) return -1;
+        c = (c << 6) | (s[i] & 0x3f);
+    }
+    return s[length] == 0 ? c : -1;
+}
+
+void Emit(int id, int data = 0, int mods = 0, int x = 0, int y = 0) {
+    TEvent ev;
+    ev.id = id;
+    ev.data = data;
+    ev.mods = mods;
+    ev.x = x;
+    ev.y = y;
+    EmitEvent(ev);
+}
+
+// Turns one SDL event into application events.
+void Translate(const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_KEYDOWN:
+        if (!e.key.repeat) {
+            if (int code = KeyCodeForScancode(e.key.keysym.scancode)) Emit(EVENT_KEYDOWN, code, Mods(e.key.keysym.mod));
+        }
+        break;
+    case SDL_KEYUP:
+        if (int code = KeyCodeForScancode(e.key.keysym.scancode)) Emit(EVENT_KEYUP, code, Mods(e.key.keysym.mod));
+        break;
+    case SDL_TEXTINPUT: {
+        int c = SingleCodePoint(e.text.text);
+        if (c == 127) c = 8;
+        if (c > 0) Emit(EVENT_KEYCHAR, c, Mods(SDL_GetModState()));
+        break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+        Emit(EVENT_MOUSEDOWN, MouseButton(e.button.button), Mods(SDL_GetModState()), e.button.x, e.button.y);
+        break;
+    case SDL_MOUSEBUTTONUP:
+        Emit(EVENT_MOUSEUP, MouseButton(e.button.button), Mods(SDL_GetModState()), e.button.x, e.button.y);
+        break;
+    case SDL_MOUSEMOTION:
+        Emit(EVENT_MOUSEMOVE, 0, Mods(SDL_GetModState()), e.motion.x, e.motion.y);
+        break;
+    case SDL_MOUSEWHEEL:
+        if (e.wheel.y) Emit(EVENT_MOUSEWHEEL, e.wheel.y, Mods(SDL_GetModState()));
+        break;
+    case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) Emit(EVENT_APPSUSPEND);
+        if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) Emit(EVENT_APPRESUME);
+        // The close box only asks: the window stays open until the game decides to end.
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE) Emit(EVENT_APPTERMINATE);
+        break;
+    case SDL_QUIT:
+        Emit(EVENT_APPTERMINATE);
+        break;
+    }
+}
+
+struct TSDLSystemDriver : TSystemDriver {
+    // Every pending SDL event, translated; nothing before SDL's event system is up.
+    void PollEvents() override {
+        if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
+        SDL_Event e;
+        while (SDL_PollEvent(&e)) Translate(e);
+    }
+
+    // Milliseconds since the machine started, wrapping modulo 2^32.
+    int MilliSecs() override {
+        timespec ts{};
+        if (clock_gettime(CLOCK_BOOTTIME, &ts) != 0) clock_gettime(CLOCK_MONOTONIC, &ts);
+        uint64_t ms = static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
+        return WrapMilliSecs(ms);
+    }
+
+    void Delay(int ms) override {
+        if (ms > 0) SDL_Delay(static_cast<Uint32>(ms));
+    }
+};
+
+}  // namespace
+
+// The key code for an SDL scancode, 0 when the key has none.
+int KeyCodeForScancode(int scancode) {
+    if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) return 'A' + (scancode - SDL_SCANCODE_A);
+    if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) return '1' + (scancode - SDL_SCANCODE_1);
+    if (scancode == SDL_SCANCODE_0) return '0';
+    if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12) return 112 + (scancode - SDL_SCANCODE_F1);
+    if (scancode >= SDL_SCANCODE_F13 && scancode <= SDL_SCANCODE_F24) return 124 + (scancode - SDL_SCANCODE_F13);
+    if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9) return 97 + (scancode - SDL_SCANCODE_KP_1);
+    for (const TScancodeKey& k : kKeyTable) {
+        if (k.scancode == scancode) return k.code;
+    }
+    return 0;
+}
+
+// The one SDL driver of the process.
+TSystemDriver* SDLSystemDriver() {
+    static TSDLSystemDriver driver;
+    return &driver;
+}
