@@ -1,0 +1,58 @@
+#include "runner/run_program.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+TProgramResult RunCommand(const std::string& command) {
+    TProgramResult result;
+    std::FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) return result;
+    char buf[4096];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) result.output.append(buf, n);
+    int status = pclose(pipe);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+TProgramResult RunScript(const std::string& arguments) {
+    return RunCommand("SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava-script " + arguments);
+}
+
+std::string TempDir(const std::string& name) {
+    auto dir = std::filesystem::temp_directory_path() / ("kestrava-runner-" + name);
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir.string();
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+double TraceValue(const std::string& line, const std::string& field) {
+    std::string key = "\"" + field + "\":";
+    size_t at = line.find(key);
+    if (at == std::string::npos) throw std::runtime_error("no field " + field + " in " + line);
+    return std::strtod(line.c_str() + at + key.size(), nullptr);
+}

@@ -1,0 +1,26 @@
+// Running the game's programs from a test and reading what they wrote.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct TProgramResult {
+    int status = -1;          // exit status, or -1 when it did not exit normally
+    std::string output;       // stdout and stderr together
+};
+
+// Runs a shell command line, capturing its output.
+TProgramResult RunCommand(const std::string& command);
+
+// Runs kestrava-script with these arguments.
+TProgramResult RunScript(const std::string& arguments);
+
+// A fresh folder for one test's files.
+std::string TempDir(const std::string& name);
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& text);
+std::vector<std::string> ReadLines(const std::string& path);
+
+// The value of a number field of a trace line, e.g. TraceValue(line, "hour").
+double TraceValue(const std::string& line, const std::string& field);
