@@ -43,7 +43,7 @@ struct TPixmapLoader {
     virtual TPixmapPtr LoadPixmap(TStream& stream) = 0;
 };
 void StartPixmapLoaders();   // registers the PNG loader once
-TPixmapLoader* CreatePngLoader();   // the PNG loader (png_loader.cpp); registers itself
+TPixmapLoader* CreatePngLoader();   // the one PNG loader (png_loader.cpp), registered on first call
 
 // url: a path ("incbin::name" or a disk path) or an open stream.
 TPixmapPtr LoadPixmap(const std::string& url);

@@ -137,4 +137,7 @@ struct TPngLoader : TPixmapLoader {
 
 }  // namespace
 
-TPixmapLoader* CreatePngLoader() { return new TPngLoader; }
+TPixmapLoader* CreatePngLoader() {
+    static TPngLoader loader;
+    return &loader;
+}
