@@ -33,5 +33,8 @@ int TextHeight(const std::string& text);
 void SetImageFont(const TImageFontPtr& font);
 TImageFontPtr GetImageFont();
 
+// Registers the built-in font's data, "quorbfont.bin", with the embedded files (once).
+void StartFontModule();
+
 // Text is taken as UTF-8 and drawn as 16-bit character codes; codes outside 32..127 are skipped.
 std::u16string ToCharCodes(const std::string& utf8);

@@ -1,0 +1,148 @@
+// The built-in 8 by 16 bitmap font, turned into one small image per glyph, and text drawing.
+#include "draw2d/font.h"
+
+#include <cstring>
+
+#include "assets/embedded.h"
+#include "draw2d/state.h"
+#include "platform/numeric.h"
+#include "platform/stream.h"
+
+namespace {
+
+const int kGlyphCount = 96;
+const int kCellWidth = 8, kCellHeight = 16;
+const char kFontFile[] = "quorbfont.bin";
+
+// The current font, falling back to the layer's built-in font (made on first need).
+TImageFontPtr CurrentFont() {
+    if (TImageFontPtr font = CurrentDrawState().image_font) return font;
+    TDrawLayerSettings& layer = DrawLayerSettings();
+    if (!layer.default_font) layer.default_font = TImageFont::CreateDefault();
+    return layer.default_font;
+}
+
+}  // namespace
+
+void StartFontModule() {
+    TEmbeddedFile file = EmbeddedFile(kFontFile);
+    if (file.data) IncbinAdd(kFontFile, file.data, file.length);
+}
+
+// The font from "quorbfont.bin": row y of glyph g is the byte at y * 96 + g, bit 0 leftmost.
+// A missing or short file leaves the missing rows empty.
+TImageFontPtr TImageFont::CreateDefault() {
+    auto font = std::make_shared<TImageFont>();
+    font->glyphs.resize(kGlyphCount);
+
+    auto sheet = TPixmap::Create(kGlyphCount * kCellWidth, kCellHeight, PIXEL_RGBA8888);
+    const auto* bits = static_cast<const uint8_t*>(IncbinPtr(kFontFile));
+    int length = bits ? IncbinLen(kFontFile) : 0;
+    for (int y = 0; y < kCellHeight; ++y) {
+        for (int g = 0; g < kGlyphCount; ++g) {
+            int offset = y * kGlyphCount + g;
+            uint8_t row = offset < length ? bits[offset] : 0;
+            for (int b = 0; b < 8; ++b)
+                std::memset(sheet->PixelPtr(g * kCellWidth + b, y), (row >> b) & 1 ? 255 : 0, 4);
+        }
+    }
+
+    for (int g = 0; g < kGlyphCount; ++g) {
+        auto glyph = std::make_shared<TImageGlyph>();
+        glyph->advance = 8.0f;
+        glyph->rect_w = kCellWidth;
+        glyph->rect_h = kCellHeight;
+        TPixmapPtr cell = sheet->Window(g * kCellWidth, 0, kCellWidth, kCellHeight)->Copy();
+        glyph->image = TImage::Load(cell, 0, 0, 0, 0);
+        font->glyphs[g] = glyph;
+    }
+    return font;
+}
+
+int TImageFont::CharToGlyph(int code) const { return code >= 32 && code <= 127 ? code - 32 : -1; }
+
+// The stored glyph; the built-in font has no other source, so a missing one stays none.
+std::shared_ptr<TImageGlyph> TImageFont::LoadGlyph(int index) {
+    if (index < 0 || index >= CountGlyphs()) return nullptr;
+    return glyphs[index];
+}
+
+// Draws each drawable character as its glyph image at the pen, then moves the pen along the matrix.
+void TImageFont::Draw(const std::u16string& text, float x, float y, float ix, float iy, float jx, float jy) {
+    for (char16_t c : text) {
+        int n = CharToGlyph(c);
+        if (n == -1) continue;
+        std::shared_ptr<TImageGlyph> glyph = LoadGlyph(n);
+        if (!glyph) continue;
+        int dx = TruncInt(static_cast<double>(glyph->rect_x) * ix + static_cast<double>(glyph->rect_y) * iy);
+        int dy = TruncInt(static_cast<double>(glyph->rect_x) * jx + static_cast<double>(glyph->rect_y) * jy);
+        if (const TImagePtr& image = glyph->image) {
+            if (TImageFramePtr frame = image->Frame(0))
+                frame->Draw(0, 0, static_cast<float>(image->width), static_cast<float>(image->height),
+                            static_cast<float>(static_cast<double>(x) + dx), static_cast<float>(static_cast<double>(y) + dy));
+        }
+        x = static_cast<float>(x + static_cast<double>(glyph->advance) * ix);
+        y = static_cast<float>(y + static_cast<double>(glyph->advance) * jx);
+    }
+}
+
+// Draws text with its top-left at (x, y): the pen starts at the handle moved through the matrix.
+void DrawText(const std::string& text, float x, float y) {
+    const TDrawState& s = CurrentDrawState();
+    double hx = s.handle_x, hy = s.handle_y;
+    float px = static_cast<float>(x + static_cast<double>(s.origin_x) + hx * s.tform_ix + hy * s.tform_iy);
+    float py = static_cast<float>(y + static_cast<double>(s.origin_y) + hx * s.tform_jx + hy * s.tform_jy);
+    CurrentFont()->Draw(ToCharCodes(text), px, py, s.tform_ix, s.tform_iy, s.tform_jx, s.tform_jy);
+}
+
+int TextWidth(const std::string& text) {
+    TImageFontPtr font = CurrentFont();
+    int total = 0;
+    for (char16_t c : ToCharCodes(text)) {
+        int n = font->CharToGlyph(c);
+        if (n == -1) continue;
+        if (std::shared_ptr<TImageGlyph> glyph = font->LoadGlyph(n))
+            total = TruncInt(total + static_cast<double>(glyph->advance));
+    }
+    return total;
+}
+
+int TextHeight(const std::string& /*text*/) { return CurrentFont()->Height(); }
+
+void SetImageFont(const TImageFontPtr& font) {
+    CurrentDrawState().image_font = font ? font : DrawLayerSettings().default_font;
+}
+
+TImageFontPtr GetImageFont() { return CurrentDrawState().image_font; }
+
+// Decodes UTF-8 into 16-bit codes. A byte that does not start a well-formed sequence, and a
+// character beyond 16 bits, becomes U+FFFD, which no font here draws.
+std::u16string ToCharCodes(const std::string& utf8) {
+    const char16_t kInvalid = u'\uFFFD';
+    auto byte = [&](size_t k) { return static_cast<unsigned char>(utf8[k]); };
+    std::u16string out;
+    size_t i = 0, n = utf8.size();
+    while (i < n) {
+        unsigned c = byte(i);
+        if (c < 0x80) {
+            out.push_back(static_cast<char16_t>(c));
+            ++i;
+            continue;
+        }
+        int extra = (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 0;
+        unsigned code = c & (0x3F >> extra);
+        bool ok = extra > 0 && i + extra < n;
+        for (int k = 1; ok && k <= extra; ++k) {
+            ok = (byte(i + k) & 0xC0) == 0x80;
+            code = (code << 6) | (byte(i + k) & 0x3F);
+        }
+        if (!ok) {
+            out.push_back(kInvalid);   // skip just this byte and resynchronise
+            ++i;
+            continue;
+        }
+        out.push_back(code > 0xFFFF ? kInvalid : static_cast<char16_t>(code));
+        i += extra + 1;
+    }
+    return out;
+}
