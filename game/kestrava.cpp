@@ -1,4 +1,186 @@
-// Placeholder until the game's start-up lands.
+// The game's start-up sequence, the frame loop with its clock and sky-colour keyframes,
+// and the music-and-clock step.
 #include "game/kestrava.h"
 
-int RunKestrava(const TGameHooks&) { return 0; }
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+
+#include "assets/embedded.h"
+#include "audio/sound.h"
+#include "draw2d/draw.h"
+#include "draw2d/graphics.h"
+#include "draw2d/image.h"
+#include "draw2d/poly.h"
+#include "game/game.h"
+#include "platform/error.h"
+#include "platform/glwindow.h"
+#include "platform/input.h"
+#include "platform/stream.h"
+
+namespace {
+
+// The hooks of the run in progress (none when the game runs on its own).
+const TGameHooks* activeHooks = nullptr;
+
+// The target sky colour set when the clock enters an hour; hours without a row keep theirs.
+struct TSkyKeyframe {
+    int hour;
+    int r, g, b;
+    bool sunReset;   // the sun (or moon) starts again from the left
+};
+
+constexpr TSkyKeyframe kSkyKeyframes[] = {
+    {2, 0, 0, 40, false},      {4, 0, 0, 60, false},      {6, 100, 25, 5, true},
+    {7, 32, 125, 222, false},  {10, 200, 200, 200, false}, {12, 50, 100, 200, false},
+    {14, 35, 140, 220, false}, {16, 150, 100, 25, false}, {17, 128, 128, 128, true},
+    {18, 64, 64, 64, false},   {20, 0, 0, 0, false},
+};
+
+// The files linked into the program that the game opens as "incbin::" paths, in this order.
+constexpr const char* kEmbeddedNames[] = {
+    "sound1.wav", "sound2.wav", "sound3.wav", "sound4.wav", "sound5.wav", "sound6.wav",
+    "sound7.wav", "sound8.wav", "wing2.png",  "spark.png",  "island.png", "arrow.png",
+};
+
+// Applies the keyframe of the hour just entered, if it has one.
+void enterHour(int hour) {
+    for (const TSkyKeyframe& key : kSkyKeyframes) {
+        if (key.hour != hour) continue;
+        game.clsr = key.r;
+        game.clsg = key.g;
+        game.clsb = key.b;
+        if (key.sunReset) game.sunx = 0.0f;
+    }
+}
+
+// Adds the milliseconds since the previous frame to the music timer; the first frame adds
+// the whole uptime, and the sum sticks at the ends of the int range instead of wrapping.
+void addElapsedTime() {
+    int64_t sum = int64_t{game.soundtimer} + MilliSecsSince(game.oldtime, game.curtime);
+    if (sum > INT_MAX) sum = INT_MAX;
+    if (sum < INT_MIN) sum = INT_MIN;
+    game.soundtimer = static_cast<int>(sum);
+}
+
+// One pass of the frame loop: clock, road cadence, sun drift, music step, the frame, input
+// and simulation, then the game-over test.
+void framePass() {
+    game.curtime = MilliSecs();
+    addElapsedTime();
+    game.thingcount += 1;
+    if (game.thingcount == 100) {
+        addThing();
+        game.thingcount = 0;
+    }
+    game.sunx += 0.03;
+    game.suny += 0.001;
+    if (game.soundtimer > 16000) musicAndClockStep();
+    drawScreen();
+    getInput();
+    updatebird();
+    updatewind();
+    game.oldtime = game.curtime;
+    if (game.life < 0) game.GAMESTATE = GAMESTATE_TITLE;
+}
+
+// Registers the embedded pictures and sounds so "incbin::" paths find them.
+void registerEmbeddedFiles() {
+    for (const char* name : kEmbeddedNames) {
+        TEmbeddedFile file = EmbeddedFile(name);
+        IncbinAdd(name, file.data, file.length);
+    }
+}
+
+// Loads the four images with the mask colours and handles each one needs.
+void loadImages() {
+    SetMaskColor(0, 0, 0);
+    game.cloudimg = LoadImage("incbin::spark.png", 3);
+    AutoMidHandle(1);   // every image from here on is handled at its centre, the clouds not
+    game.arrowimg = LoadImage("incbin::arrow.png", 3);
+    SetMaskColor(255, 0, 255);
+    game.wingimg = LoadImage("incbin::wing2.png", 3);
+    SetMaskColor(255, 255, 255);
+    game.isleimg = LoadImage("incbin::island.png", 3);
+    SetImageHandle(game.isleimg, 0, 0);
+}
+
+// Says why the window could not be opened.
+void reportNoWindow() {
+    const char* why = nullptr;
+    if (StartVideo(&why) || !why) why = "the window or its OpenGL context could not be made";
+    std::fprintf(stderr, "kestrava: cannot open the game window: %s\n", why);
+}
+
+// Start-up from the window title to main; false when there is no window.
+bool startUp(const TGameHooks& hooks) {
+    StartStreams();
+    StartDrawLayer();
+    StartAudio(hooks.audioMode);   // without an audio device the game runs silent
+    AppTitle = "Kestrava v.0.4";
+    if (!Graphics(640, 480, 0, 60, 0)) {
+        reportNoWindow();
+        return false;
+    }
+    game.targetcenter = game.centery;
+    game.targetleft = game.Leftwing;
+    game.targetright = game.rightwing;
+    game.leftcountt = game.leftcount;
+    game.rightcountt = game.rightcount;
+    registerEmbeddedFiles();
+    SetBlend(BLEND_ADD);
+    loadImages();
+    return true;
+}
+
+}  // namespace
+
+// The music step: picks and starts the next loops, and moves the clock on.
+int musicAndClockStep() {
+    game.soundtimer = 0;
+    PlaySound(picksound());
+    game.minute += 5;
+    if (game.GAMESTATE == GAMESTATE_TITLE) game.minute += 25;
+    if (game.minute > 59) {
+        game.minute = 0;   // not minute - 60: the rest of the hour is dropped
+        game.hour += 1;
+        if (game.hour > 23) game.hour = 0;
+        enterHour(game.hour);
+    }
+    return 0;
+}
+
+// The game's main: clears the screen once, loads the music, resets and runs the frame loop
+// until Escape or a quit request.
+int gameMain() {
+    SetClsColor(0, 128, 255);
+    Cls();
+    TPoly::Initialise();
+    loadSounds();
+    initvars();
+    for (int pass = 1;; pass += pass < INT_MAX) {
+        if (activeHooks && activeHooks->beforePass) activeHooks->beforePass(pass);
+        if (KeyHit(KEY_ESCAPE)) break;
+        if (AppTerminate()) break;   // not asked when Escape was hit
+        framePass();
+        if (activeHooks && activeHooks->afterPass && !activeHooks->afterPass(pass)) break;
+    }
+    return 0;
+}
+
+// Runs the start-up sequence and main; an error raised by a service ends the run with its message.
+int RunKestrava(const TGameHooks& hooks) {
+    activeHooks = &hooks;
+    int status = 0;
+    try {
+        if (startUp(hooks))
+            gameMain();
+        else
+            status = 1;
+    } catch (const TRuntimeError& error) {
+        std::fprintf(stderr, "kestrava: %s\n", error.what());
+        status = 1;
+    }
+    activeHooks = nullptr;
+    return status;
+}

@@ -1,0 +1,62 @@
+// The sky road: moves, colours, scores and draws its points, and takes life for the points
+// that scroll away unflown.
+#include <cmath>
+
+#include "draw2d/draw.h"
+#include "game/game.h"
+#include "platform/numeric.h"
+
+// Handles the road points of one layer: layer 1 those at or above the bird's height (drawn
+// over the bird), any other layer those at or below it. Both take the points exactly at it.
+int drawThings(int layer) {
+    if (game.GAMESTATE == GAMESTATE_TITLE) return 0;   // on the title screen the road waits
+    SetBlend(BLEND_ALPHA);
+    // The previous point of this pass; prevY 480 means there is none yet.
+    float prevLeft = 300.0f, prevRight = 340.0f, prevY = 480.0f;
+
+    // Steer the road's column toward its target; both layers do, so 0.2 per frame.
+    if (game.curthingx < game.thingx) game.curthingx += 0.1;
+    if (game.curthingx > game.thingx) game.curthingx -= 0.1;
+
+    for (thing& t : game.thingList) {
+        if (layer == 1 ? t.elev > game.altitude : t.elev < game.altitude) continue;
+        t.y += t.speed;
+        t.y += scrollStep();
+
+        SetColor(255, 0, 0);
+        SetAlpha(0.25f);
+        // Half width: narrower the lower the point lies. Near elevation 0 it grows without
+        // limit (or is not a number); the corners below saturate when truncated.
+        double hw = 50.0 / std::pow(static_cast<double>(t.elev), 3.0) * game.altitude;
+
+        // The scoring window: the bird less than 0.2 above the point.
+        if (game.altitude < t.elev && game.altitude > t.elev - 0.2) {
+            SetColor(TruncInt(0.0 - (game.altitude - static_cast<double>(t.elev)) * 1000.0), 0, 255);
+            // Flying over it: inside its width, between it and the previous point of the pass.
+            if (game.centerx > t.x - hw && game.centerx < t.x + hw && game.targetcenter > t.y &&
+                game.targetcenter < prevY) {
+                t.passed = 1;
+                game.score += 10;
+            }
+        }
+        if (t.passed == 1) SetColor(255, 255, 255);
+
+        // The quad from the previous point's edge to this one's, arrows pointing up the road.
+        if (prevY != 480.0f) {
+            drawTextPoly(game.arrowimg, TruncInt(t.x - hw), TruncInt(t.y), TruncInt(prevLeft),
+                         TruncInt(prevY), TruncInt(t.x + hw), TruncInt(t.y), TruncInt(prevRight),
+                         TruncInt(prevY));
+        }
+        prevLeft = t.x - hw;
+        prevRight = t.x + hw;
+        prevY = t.y;
+        SetScale(1, 1);
+
+        // Leaving the screen: an unflown point costs one life.
+        if (t.y > 550.0f) {
+            if (t.passed == 0) game.life -= 1;
+            ListRemove(game.thingList, t);
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,53 @@
+// One frame: every layer from the sky to the HUD, the sky-colour fade over it all, the flip.
+#include "draw2d/draw.h"
+#include "draw2d/graphics.h"
+#include "game/game.h"
+#include "platform/numeric.h"
+
+namespace {
+
+// Steps one sky-colour component toward its target: raise, then lower as a separate test,
+// so a component less than one step below its target stops just short of it.
+void stepTowards(float& current, int target, double step) {
+    if (current < target) current += step;
+}
+void stepBack(float& current, int target, double step) {
+    if (current > target) current -= step;
+}
+
+}  // namespace
+
+// Draws and presents one frame over the picture the previous frames left.
+int drawScreen() {
+    SetColor(255, 255, 255);
+    SetAlpha(1.0f);
+
+    drawSunMoon();
+    drawWaves();
+    drawIsland();
+    drawSpecks();
+    drawClouds();
+    drawThings(0);   // the road below the bird
+    drawBird();
+    drawThings(1);   // the road above the bird
+    drawWind();
+    drawScore();
+    drawmenu();
+    drawFlapStats();
+
+    SetAlpha(0.13f);
+    double step = game.GAMESTATE == GAMESTATE_TITLE ? 0.1 : 0.01;
+    stepTowards(game.curr, game.clsr, step);
+    stepTowards(game.curg, game.clsg, step);
+    stepTowards(game.curb, game.clsb, step);
+    stepBack(game.curr, game.clsr, step);
+    stepBack(game.curg, game.clsg, step);
+    stepBack(game.curb, game.clsb, step);
+    SetColor(TruncInt(game.curr), TruncInt(game.curg), TruncInt(game.curb));
+
+    // The fade: pulls the whole picture 13 % toward the sky colour, painting the sky and
+    // leaving every moving thing a short trail.
+    DrawRect(0, 0, 640, 480);
+    Flip(-1);
+    return 0;
+}
