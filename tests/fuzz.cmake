@@ -1,0 +1,17 @@
+# Fuzz targets: every tests/fuzz/<name>.cpp becomes the libFuzzer program <name>, built only
+# with clang. tools/fuzz.sh configures a separate clang build and runs each of them.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  file(GLOB fuzz_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/*_fuzz.cpp)
+  foreach(source ${fuzz_sources})
+    get_filename_component(name ${source} NAME_WE)
+    add_executable(${name} ${source})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined -fno-omit-frame-pointer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_libraries(${name} PRIVATE kestrava_draw2d kestrava_audio)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/fuzz)
+    list(APPEND kestrava_fuzz_targets ${name})
+  endforeach()
+  if(kestrava_fuzz_targets)
+    add_custom_target(kestrava_fuzz DEPENDS ${kestrava_fuzz_targets})
+  endif()
+endif()

@@ -1,0 +1,40 @@
+#!/bin/sh
+# Builds every fuzz target (tests/fuzz/*_fuzz.cpp) with clang in build-fuzz/ and runs each
+# for the given number of seconds (default 60). Usage: tools/fuzz.sh [seconds]
+set -eu
+seconds=${1:-60}
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build-fuzz
+testdata=$root/../shared/testdata
+
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DKESTRAVA_TESTS=ON -DKESTRAVA_BENCH=OFF -DKESTRAVA_SANITIZE=address,undefined \
+  -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
+cmake --build "$build" -j2 --target kestrava_fuzz
+
+# Seed inputs by kind: the target's name starts with the kind of file it reads.
+seeds_for() {
+  case $1 in
+    png_*) echo "$testdata/pngsuite/png $root/tests/draw2d/data" ;;
+    wav_*) echo "$testdata/wav $root/tests/audio/data" ;;
+    *) echo "" ;;
+  esac
+}
+
+status=0
+for target in "$build"/fuzz/*_fuzz; do
+  name=$(basename "$target")
+  corpus=$build/corpus/$name
+  mkdir -p "$corpus" "$build/crashes/$name"
+  seeds=""
+  for dir in $(seeds_for "$name"); do [ -d "$dir" ] && seeds="$seeds $dir"; done
+  echo "== $name for $seconds s"
+  # New inputs go to the first corpus folder; the seed folders are only read.
+  # shellcheck disable=SC2086
+  if ! "$target" -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
+       -artifact_prefix="$build/crashes/$name/" "$corpus" $seeds; then
+    echo "!! $name found a failure: see $build/crashes/$name/"
+    status=1
+  fi
+done
+exit $status
