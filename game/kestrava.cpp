@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "assets/embedded.h"
 #include "audio/sound.h"
@@ -105,11 +106,15 @@ void loadImages() {
     SetImageHandle(game.isleimg, 0, 0);
 }
 
-// Says why the window could not be opened.
+// Says, in one line, why the window could not be opened.
 void reportNoWindow() {
-    const char* why = nullptr;
-    if (StartVideo(&why) || !why) why = "the window or its OpenGL context could not be made";
-    std::fprintf(stderr, "kestrava: cannot open the game window: %s\n", why);
+    std::string why = GraphicsError();
+    const char* videoWhy = nullptr;
+    if (why.empty() && !StartVideo(&videoWhy) && videoWhy) why = videoWhy;
+    if (why.empty()) why = "the window or its OpenGL context could not be made";
+    for (char& c : why)
+        if (c == '\n' || c == '\r') c = ' ';
+    std::fprintf(stderr, "kestrava: cannot open the game window: %s\n", why.c_str());
 }
 
 // Start-up from the window title to main; false when there is no window.
