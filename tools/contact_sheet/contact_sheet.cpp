@@ -1,0 +1,215 @@
+// Lays out the embedded pictures and the built-in font on one PNG, to look them over at a glance.
+//
+//   kestrava-contact-sheet <out.png>
+//
+// Masked colours show as a checkerboard: magenta in the wing, white in the island, alpha in the
+// arrow; the spark is shown on black as the additive clouds see it.
+#include "assets/embedded.h"
+
+#include <png.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+// An RGBA picture, rows top to bottom.
+struct Rgba {
+    int width = 0;
+    int height = 0;
+    std::vector<unsigned char> pixels;
+    unsigned char* at(int x, int y) { return &pixels[(static_cast<size_t>(y) * width + x) * 4]; }
+};
+
+struct ReadCursor {
+    const unsigned char* data;
+    size_t size;
+    size_t pos;
+};
+
+// Feeds libpng from the embedded bytes; a read past the end is a libpng error.
+void readEmbedded(png_structp png, png_bytep out, png_size_t count) {
+    ReadCursor* cursor = static_cast<ReadCursor*>(png_get_io_ptr(png));
+    if (count > cursor->size - cursor->pos) png_error(png, "truncated picture");
+    std::memcpy(out, cursor->data + cursor->pos, count);
+    cursor->pos += count;
+}
+
+// Decodes an embedded PNG into RGBA; false when it is missing or broken.
+bool decodeEmbedded(const char* name, Rgba& picture) {
+    TEmbeddedFile file = EmbeddedFile(name);
+    if (!file.data || file.length < 8 || png_sig_cmp(file.data, 0, 8)) return false;
+    ReadCursor cursor{file.data, static_cast<size_t>(file.length), 0};
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    png_set_read_fn(png, &cursor, readEmbedded);
+    png_read_png(png, info, PNG_TRANSFORM_STRIP_16 | PNG_TRANSFORM_EXPAND | PNG_TRANSFORM_GRAY_TO_RGB, nullptr);
+    int width = static_cast<int>(png_get_image_width(png, info));
+    int height = static_cast<int>(png_get_image_height(png, info));
+    int channels = png_get_channels(png, info);
+    png_bytepp rows = png_get_rows(png, info);
+    picture.width = width;
+    picture.height = height;
+    picture.pixels.assign(static_cast<size_t>(width) * height * 4, 255);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            for (int c = 0; c < channels && c < 4; ++c) picture.at(x, y)[c] = rows[y][x * channels + c];
+        }
+    }
+    png_destroy_read_struct(&png, &info, nullptr);
+    return true;
+}
+
+// Writes the sheet as an RGB PNG.
+bool writeSheet(const char* path, Rgba& sheet) {
+    FILE* f = std::fopen(path, "wb");
+    if (!f) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    std::vector<unsigned char> row(static_cast<size_t>(sheet.width) * 3);
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(f);
+        return false;
+    }
+    png_init_io(png, f);
+    png_set_IHDR(png, info, sheet.width, sheet.height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < sheet.height; ++y) {
+        for (int x = 0; x < sheet.width; ++x) std::memcpy(&row[x * 3], sheet.at(x, y), 3);
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(f) == 0;
+}
+
+// Fills a rectangle with one colour.
+void fill(Rgba& sheet, int x0, int y0, int w, int h, int r, int g, int b) {
+    for (int y = y0; y < y0 + h; ++y) {
+        for (int x = x0; x < x0 + w; ++x) {
+            unsigned char* p = sheet.at(x, y);
+            p[0] = static_cast<unsigned char>(r);
+            p[1] = static_cast<unsigned char>(g);
+            p[2] = static_cast<unsigned char>(b);
+        }
+    }
+}
+
+// Fills a rectangle with the grey checkerboard that stands for transparency.
+void checkerboard(Rgba& sheet, int x0, int y0, int w, int h) {
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            int v = ((x / 8 + y / 8) % 2) ? 104 : 76;
+            fill(sheet, x0 + x, y0 + y, 1, 1, v, v, v);
+        }
+    }
+}
+
+// Draws a picture at (x0, y0), `zoom` sheet pixels per picture pixel. Pixels of the mask colour
+// (when maskR >= 0) or with alpha are blended over what is already there.
+void place(Rgba& sheet, Rgba& picture, int x0, int y0, int zoom, int maskR = -1, int maskG = 0, int maskB = 0) {
+    for (int y = 0; y < picture.height * zoom; ++y) {
+        for (int x = 0; x < picture.width * zoom; ++x) {
+            const unsigned char* s = picture.at(x / zoom, y / zoom);
+            if (s[0] == maskR && s[1] == maskG && s[2] == maskB) continue;
+            unsigned char* d = sheet.at(x0 + x, y0 + y);
+            for (int c = 0; c < 3; ++c) d[c] = static_cast<unsigned char>((s[c] * s[3] + d[c] * (255 - s[3])) / 255);
+        }
+    }
+}
+
+// Draws text in the built-in font, `zoom` sheet pixels per font pixel.
+void drawText(Rgba& sheet, const unsigned char* font, const std::string& text, int x0, int y0, int zoom,
+              int r, int g, int b) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        int code = static_cast<unsigned char>(text[i]);
+        if (code < 32 || code > 127) continue;
+        int glyph = code - 32;
+        for (int y = 0; y < 16; ++y) {
+            for (int x = 0; x < 8; ++x) {
+                if ((font[y * 96 + glyph] >> x) & 1)
+                    fill(sheet, x0 + (static_cast<int>(i) * 8 + x) * zoom, y0 + y * zoom, zoom, zoom, r, g, b);
+            }
+        }
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: kestrava-contact-sheet <out.png>\n");
+        return 2;
+    }
+    Rgba wing, spark, island, arrow;
+    TEmbeddedFile font = EmbeddedFile("quorbfont.bin");
+    if (!decodeEmbedded("wing2.png", wing) || !decodeEmbedded("spark.png", spark) ||
+        !decodeEmbedded("island.png", island) || !decodeEmbedded("arrow.png", arrow) || font.length != 1536) {
+        std::fprintf(stderr, "kestrava-contact-sheet: an embedded file is missing or unreadable\n");
+        return 1;
+    }
+
+    // Three rows: the small pictures, the island beside the font, the sky road's arrow in use.
+    const int gap = 16, label = 24, cell = 256;
+    Rgba sheet;
+    sheet.width = gap + 4 * (cell + gap);
+    sheet.height = gap + label + cell + gap + label + 512 + gap;
+    sheet.pixels.assign(static_cast<size_t>(sheet.width) * sheet.height * 4, 255);
+    fill(sheet, 0, 0, sheet.width, sheet.height, 40, 44, 52);
+    const unsigned char* bits = font.data;
+    const int light = 220;
+
+    int x = gap, y = gap;
+    drawText(sheet, bits, "wing2.png", x, y, 1, light, light, light);
+    checkerboard(sheet, x, y + label, cell, cell);
+    place(sheet, wing, x, y + label, 1, 255, 0, 255);
+
+    x += cell + gap;
+    drawText(sheet, bits, "spark.png (on black)", x, y, 1, light, light, light);
+    place(sheet, spark, x, y + label, 1);
+
+    x += cell + gap;
+    drawText(sheet, bits, "arrow.png (2x)", x, y, 1, light, light, light);
+    checkerboard(sheet, x, y + label, cell, cell);
+    place(sheet, arrow, x, y + label, 2);
+
+    x += cell + gap;
+    drawText(sheet, bits, "quorbfont.bin (2x)", x, y, 1, light, light, light);
+    fill(sheet, x, y + label, cell, cell, 0, 64, 128);
+    for (int code = 32; code < 128; ++code) {
+        int i = code - 32;
+        drawText(sheet, bits, std::string(1, static_cast<char>(code)), x + (i % 16) * 16, y + label + (i / 16) * 36, 2,
+                 255, 255, 255);
+    }
+
+    x = gap;
+    y += label + cell + gap;
+    drawText(sheet, bits, "island.png", x, y, 1, light, light, light);
+    checkerboard(sheet, x, y + label, 512, 512);
+    place(sheet, island, x, y + label, 1, 255, 255, 255);
+
+    x += 512 + gap;
+    int textWidth = sheet.width - x - gap;
+    fill(sheet, x, y + label, textWidth, 512, 0, 128, 255);
+    drawText(sheet, bits, "Press SPACE to start flying.", x + 16, y + label + 24, 2, 255, 255, 255);
+    drawText(sheet, bits, "Score: 1230   Life: 42   07:35", x + 16, y + label + 80, 2, 255, 255, 0);
+    drawText(sheet, bits, "The quick brown fox jumps over", x + 16, y + label + 136, 1, 255, 255, 255);
+    drawText(sheet, bits, "the lazy dog. 0123456789 {[(<>)]}", x + 16, y + label + 152, 1, 255, 255, 255);
+    drawText(sheet, bits, "THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG", x + 16, y + label + 168, 1, 255, 255, 255);
+    drawText(sheet, bits, "glyph jumpy quays? #$%&*+-/=@\\^_`|~", x + 16, y + label + 184, 1, 255, 255, 255);
+
+    if (!writeSheet(argv[1], sheet)) {
+        std::fprintf(stderr, "kestrava-contact-sheet: cannot write %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
