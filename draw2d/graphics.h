@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -42,6 +43,14 @@ int GraphicsDepth();
 int GraphicsHertz();
 int GraphicsFlags();
 int GraphicsSeq();
+// The graphics made current last by SetGraphics (none when no graphics are current).
+TGraphicsPtr CurrentGraphics();
+// Adds a function run at the start of every Flip.
+void AddFlipHook(std::function<void()> hook);
+// Moves the mouse pointer within the current graphics window.
+void MoveMouse(int x, int y);
+// Why the last window could not be opened (the windowing system's reason), "" when it could.
+std::string GraphicsError();
 
 // Starts the drawing layer: registers its embedded font files and the OpenGL drawing driver.
 void StartDrawLayer();

@@ -4,12 +4,25 @@
 
 struct TGLWindow;   // opaque; one per open window
 
+// What the window's pixel format asks for beyond 8-bit RGBA.
+struct TGLWindowFormat {
+    bool doubleBuffer = true;
+    bool alpha = false, depth = false, stencil = false, accum = false;
+};
+
 // Starts the video system; false (with the reason in *why) when there is no display.
 bool StartVideo(const char** why);
 
-// Opens a centred, non-resizable window of the given client size with a double-buffered
-// compatibility-profile context; nullptr when the window or context cannot be made.
-TGLWindow* OpenGLWindow(int width, int height, const char* title);
+// Opens a centred, non-resizable, titled window of the given client size (full screen when
+// asked, at the closest display mode); nullptr with the reason in *why when it cannot be made.
+// The window's GL context is made later, by CreateGLContext.
+TGLWindow* OpenGLWindow(int width, int height, const char* title, const TGLWindowFormat& format,
+                        bool fullscreen, int hz, const char** why);
+// Creates the window's compatibility-profile context, sharing textures with the hidden
+// context (which must already exist), and makes it current. False when it cannot be made.
+bool CreateGLContext(TGLWindow* window);
+bool HasGLContext(const TGLWindow* window);
+// Deletes the window's context and closes the window.
 void CloseGLWindow(TGLWindow* window);
 
 // Makes the window's own context current (nullptr: no context current).
@@ -18,8 +31,11 @@ void MakeWindowContextCurrent(TGLWindow* window);
 bool MakeSharedContextCurrent();
 bool SharedContextIsCurrent();
 
+// Sets the swap interval of the current context (failure tolerated).
 void SetSwapInterval(TGLWindow* window, int interval);
 void SwapWindow(TGLWindow* window);
+// Moves the mouse pointer to a point of the window's client area.
+void MoveMousePointer(TGLWindow* window, int x, int y);
 
 // Address of an OpenGL entry point, for functions beyond OpenGL 1.1.
 void* GLProcAddress(const char* name);

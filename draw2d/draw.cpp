@@ -1,0 +1,246 @@
+// The drawing state's setters and getters and the untextured primitives: each stores into
+// the current graphics' state and hands the driver what it needs.
+#include "draw2d/draw.h"
+
+#include <cmath>
+
+#include "draw2d/font.h"
+#include "draw2d/plane.h"
+
+namespace {
+
+TPlaneGraphics* plane = nullptr;   // graphics whose drawing state is in use
+TPlaneDriver* driver = nullptr;
+TDrawState blankState;             // stands in while no graphics are current
+
+TDrawState& State() { return plane ? plane->state : blankState; }
+
+// The 2 by 2 matrix from rotation (degrees) and scale, handed to the driver.
+void UpdateTransform() {
+    TDrawState& s = State();
+    double radians = s.rotation * (M_PI / 180.0);
+    double c = std::cos(radians), sn = std::sin(radians);
+    s.tform_ix = static_cast<float>(c * s.scale_x);
+    s.tform_iy = static_cast<float>(-sn * s.scale_y);
+    s.tform_jx = static_cast<float>(sn * s.scale_x);
+    s.tform_jy = static_cast<float>(c * s.scale_y);
+    if (driver) driver->SetTransform(s.tform_ix, s.tform_iy, s.tform_jx, s.tform_jy);
+}
+
+}  // namespace
+
+TDrawState& CurrentDrawState() { return State(); }
+
+TDrawLayerSettings& DrawLayerSettings() {
+    static TDrawLayerSettings settings;
+    return settings;
+}
+
+TPlaneDriver* CurrentPlaneDriver() { return driver; }
+
+void SetPlaneGraphics(TPlaneGraphics* g) {
+    plane = g;
+    driver = g ? g->driver : nullptr;
+    if (!g || g->initialised) return;
+    TDrawLayerSettings& layer = DrawLayerSettings();
+    if (!layer.default_font) layer.default_font = TImageFont::CreateDefault();
+    SetBlend(BLEND_MASK);
+    SetColor(255, 255, 255);
+    SetClsColor(0, 0, 0);
+    SetMaskColor(0, 0, 0);
+    SetAlpha(1.0f);
+    SetOrigin(0, 0);
+    SetHandle(0, 0);
+    SetViewport(0, 0, GraphicsWidth(), GraphicsHeight());
+    SetTransform(0, 1, 1);
+    SetLineWidth(1.0f);
+    layer.auto_midhandle = 0;
+    layer.auto_imageflags = 3;
+    g->state.image_font = layer.default_font;
+    Cls();
+    Flip(0);
+    Cls();
+    Flip(0);
+    g->initialised = 1;
+}
+
+void SetColor(int red, int green, int blue) {
+    TDrawState& s = State();
+    s.color_red = red;
+    s.color_green = green;
+    s.color_blue = blue;
+    if (driver) driver->SetColor(red, green, blue);
+}
+
+void GetColor(int* red, int* green, int* blue) {
+    const TDrawState& s = State();
+    *red = s.color_red;
+    *green = s.color_green;
+    *blue = s.color_blue;
+}
+
+void SetAlpha(float alpha) {
+    State().color_alpha = alpha;
+    if (driver) driver->SetAlpha(alpha);
+}
+
+float GetAlpha() { return State().color_alpha; }
+
+void SetBlend(int mode) {
+    State().blend_mode = mode;
+    if (driver) driver->SetBlend(mode);
+}
+
+int GetBlend() { return State().blend_mode; }
+
+void SetClsColor(int red, int green, int blue) {
+    TDrawState& s = State();
+    s.cls_red = red;
+    s.cls_green = green;
+    s.cls_blue = blue;
+    if (driver) driver->SetClsColor(red, green, blue);
+}
+
+void GetClsColor(int* red, int* green, int* blue) {
+    const TDrawState& s = State();
+    *red = s.cls_red;
+    *green = s.cls_green;
+    *blue = s.cls_blue;
+}
+
+void SetLineWidth(float width) {
+    State().line_width = width;
+    if (driver) driver->SetLineWidth(width);
+}
+
+float GetLineWidth() { return State().line_width; }
+
+void SetMaskColor(int red, int green, int blue) {
+    TDrawLayerSettings& layer = DrawLayerSettings();
+    layer.mask_red = red;
+    layer.mask_green = green;
+    layer.mask_blue = blue;
+}
+
+void GetMaskColor(int* red, int* green, int* blue) {
+    const TDrawLayerSettings& layer = DrawLayerSettings();
+    *red = layer.mask_red;
+    *green = layer.mask_green;
+    *blue = layer.mask_blue;
+}
+
+void SetViewport(int x, int y, int width, int height) {
+    TDrawState& s = State();
+    s.viewport_x = x;
+    s.viewport_y = y;
+    s.viewport_w = width;
+    s.viewport_h = height;
+    if (driver) driver->SetViewport(x, y, width, height);
+}
+
+void GetViewport(int* x, int* y, int* width, int* height) {
+    const TDrawState& s = State();
+    *x = s.viewport_x;
+    *y = s.viewport_y;
+    *width = s.viewport_w;
+    *height = s.viewport_h;
+}
+
+void SetOrigin(float x, float y) {
+    State().origin_x = x;
+    State().origin_y = y;
+}
+
+void GetOrigin(float* x, float* y) {
+    *x = State().origin_x;
+    *y = State().origin_y;
+}
+
+// The handle is kept negated: it is what gets added to a shape's local corner.
+void SetHandle(float x, float y) {
+    State().handle_x = -x;
+    State().handle_y = -y;
+}
+
+void GetHandle(float* x, float* y) {
+    *x = State().handle_x;
+    *y = State().handle_y;
+}
+
+void SetRotation(float degrees) {
+    State().rotation = degrees;
+    UpdateTransform();
+}
+
+float GetRotation() { return State().rotation; }
+
+void SetScale(float x, float y) {
+    State().scale_x = x;
+    State().scale_y = y;
+    UpdateTransform();
+}
+
+void GetScale(float* x, float* y) {
+    *x = State().scale_x;
+    *y = State().scale_y;
+}
+
+void SetTransform(float degrees, float scaleX, float scaleY) {
+    TDrawState& s = State();
+    s.rotation = degrees;
+    s.scale_x = scaleX;
+    s.scale_y = scaleY;
+    UpdateTransform();
+}
+
+void Cls() {
+    if (driver) driver->Cls();
+}
+
+// Plot ignores the handle, rotation and scale: only the origin moves it.
+void Plot(float x, float y) {
+    const TDrawState& s = State();
+    if (driver) driver->Plot(static_cast<float>(static_cast<double>(x) + s.origin_x),
+                             static_cast<float>(static_cast<double>(y) + s.origin_y));
+}
+
+void DrawRect(float x, float y, float width, float height) {
+    const TDrawState& s = State();
+    if (!driver) return;
+    driver->DrawRect(s.handle_x, s.handle_y,
+                     static_cast<float>(static_cast<double>(s.handle_x) + width),
+                     static_cast<float>(static_cast<double>(s.handle_y) + height),
+                     static_cast<float>(static_cast<double>(x) + s.origin_x),
+                     static_cast<float>(static_cast<double>(y) + s.origin_y));
+}
+
+// With drawLastPixel the far end is lit again as a one-pixel point, whatever the line width.
+void DrawLine(float x, float y, float x2, float y2, int drawLastPixel) {
+    const TDrawState& s = State();
+    if (!driver) return;
+    float ex = static_cast<float>(static_cast<double>(s.handle_x) + x2 - x);
+    float ey = static_cast<float>(static_cast<double>(s.handle_y) + y2 - y);
+    float tx = static_cast<float>(static_cast<double>(x) + s.origin_x);
+    float ty = static_cast<float>(static_cast<double>(y) + s.origin_y);
+    driver->DrawLine(s.handle_x, s.handle_y, ex, ey, tx, ty);
+    if (!drawLastPixel) return;
+    driver->Plot(static_cast<float>(static_cast<double>(ex) * s.tform_ix +
+                                    static_cast<double>(ey) * s.tform_iy + tx),
+                 static_cast<float>(static_cast<double>(ex) * s.tform_jx +
+                                    static_cast<double>(ey) * s.tform_jy + ty));
+}
+
+void DrawOval(float x, float y, float width, float height) {
+    const TDrawState& s = State();
+    if (!driver) return;
+    driver->DrawOval(s.handle_x, s.handle_y,
+                     static_cast<float>(static_cast<double>(s.handle_x) + width),
+                     static_cast<float>(static_cast<double>(s.handle_y) + height),
+                     static_cast<float>(static_cast<double>(x) + s.origin_x),
+                     static_cast<float>(static_cast<double>(y) + s.origin_y));
+}
+
+void DrawPoly(const std::vector<float>& xy) {
+    const TDrawState& s = State();
+    if (driver) driver->DrawPoly(xy, s.handle_x, s.handle_y, s.origin_x, s.origin_y);
+}

@@ -1,0 +1,223 @@
+// The OpenGL window level: creates windows, makes their contexts current (creating them on
+// first use), presents frames and runs texture work in the shared context.
+#include "draw2d/glgraphics.h"
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <cstring>
+#include <vector>
+
+#include "draw2d/state.h"
+#include "platform/error.h"
+#include "platform/glwindow.h"
+
+namespace {
+
+GLContextRec* currentContext = nullptr;   // the record made current last
+GLContextRec* displayContext = nullptr;   // the full-screen record that owns the display
+std::string graphicsError;
+
+// The framebuffer-object entry points (OpenGL 3.0), looked up once.
+struct TFramebufferCalls {
+    PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
+    PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers = nullptr;
+    PFNGLBINDFRAMEBUFFERPROC bindFramebuffer = nullptr;
+    PFNGLGENRENDERBUFFERSPROC genRenderbuffers = nullptr;
+    PFNGLDELETERENDERBUFFERSPROC deleteRenderbuffers = nullptr;
+    PFNGLBINDRENDERBUFFERPROC bindRenderbuffer = nullptr;
+    PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage = nullptr;
+    PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer = nullptr;
+    PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
+    PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
+    bool loaded = false, available = false;
+};
+TFramebufferCalls fbo;
+
+template <class F>
+bool LoadCall(F& call, const char* name) {
+    call = reinterpret_cast<F>(GLProcAddress(name));
+    return call != nullptr;
+}
+
+bool FramebuffersAvailable() {
+    if (!fbo.loaded) {
+        fbo.loaded = true;
+        fbo.available = LoadCall(fbo.genFramebuffers, "glGenFramebuffers") &&
+                        LoadCall(fbo.deleteFramebuffers, "glDeleteFramebuffers") &&
+                        LoadCall(fbo.bindFramebuffer, "glBindFramebuffer") &&
+                        LoadCall(fbo.genRenderbuffers, "glGenRenderbuffers") &&
+                        LoadCall(fbo.deleteRenderbuffers, "glDeleteRenderbuffers") &&
+                        LoadCall(fbo.bindRenderbuffer, "glBindRenderbuffer") &&
+                        LoadCall(fbo.renderbufferStorage, "glRenderbufferStorage") &&
+                        LoadCall(fbo.framebufferRenderbuffer, "glFramebufferRenderbuffer") &&
+                        LoadCall(fbo.checkFramebufferStatus, "glCheckFramebufferStatus") &&
+                        LoadCall(fbo.blitFramebuffer, "glBlitFramebuffer");
+    }
+    return fbo.available;
+}
+
+// Makes the off-screen surface every frame is drawn into and binds it. Without framebuffer
+// objects the frames go straight to the back buffer, which most drivers keep across a swap.
+void CreateSurface(GLContextRec* rec) {
+    if (!FramebuffersAvailable()) return;
+    TFrameSurface& s = rec->surface;
+    fbo.genRenderbuffers(1, &s.colour);
+    fbo.bindRenderbuffer(GL_RENDERBUFFER, s.colour);
+    fbo.renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, rec->width, rec->height);
+    fbo.genFramebuffers(1, &s.framebuffer);
+    fbo.bindFramebuffer(GL_FRAMEBUFFER, s.framebuffer);
+    fbo.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, s.colour);
+    if (fbo.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
+        fbo.deleteFramebuffers(1, &s.framebuffer);
+        fbo.deleteRenderbuffers(1, &s.colour);
+        s = TFrameSurface{};
+    }
+}
+
+// Frees the surface; the record's context must be current.
+void DeleteSurface(GLContextRec* rec) {
+    TFrameSurface& s = rec->surface;
+    if (!s.framebuffer) return;
+    fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
+    fbo.deleteFramebuffers(1, &s.framebuffer);
+    fbo.deleteRenderbuffers(1, &s.colour);
+    s = TFrameSurface{};
+}
+
+// Copies the surface to the back buffer (scissoring would clip the copy) and swaps.
+void Present(GLContextRec* rec) {
+    const TFrameSurface& s = rec->surface;
+    if (s.framebuffer) {
+        GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+        glDisable(GL_SCISSOR_TEST);
+        fbo.bindFramebuffer(GL_READ_FRAMEBUFFER, s.framebuffer);
+        fbo.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        fbo.blitFramebuffer(0, 0, rec->width, rec->height, 0, 0, rec->width, rec->height,
+                            GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        SwapWindow(rec->window);
+        fbo.bindFramebuffer(GL_FRAMEBUFFER, s.framebuffer);
+        if (scissor) glEnable(GL_SCISSOR_TEST);
+    } else {
+        SwapWindow(rec->window);
+    }
+}
+
+}  // namespace
+
+TGLGraphics::~TGLGraphics() { Close(); }
+
+TGraphicsDriver* TGLGraphics::Driver() { return GLGraphicsDriver(); }
+
+void TGLGraphics::GetSettings(int* width, int* height, int* depth, int* hz, int* flags) {
+    GLContextRec blank;
+    const GLContextRec& r = rec ? *rec : blank;
+    *width = r.width;
+    *height = r.height;
+    *depth = r.depth;
+    *hz = r.hz;
+    *flags = r.flags;
+}
+
+// Unsets the record if current, frees its surface and context, closes its window.
+void TGLGraphics::Close() {
+    if (!rec) return;
+    if (rec == currentContext) GLGraphicsDriver()->SetGraphics(nullptr);
+    if (rec->surface.framebuffer) {
+        MakeWindowContextCurrent(rec->window);
+        DeleteSurface(rec);
+        MakeWindowContextCurrent(nullptr);
+    }
+    if (rec == displayContext) displayContext = nullptr;
+    CloseGLWindow(rec->window);
+    delete rec;
+    rec = nullptr;
+}
+
+// Opens a window (or the full screen); the GL context is made when first set current.
+TGraphicsPtr TGLGraphicsDriver::CreateGraphics(int width, int height, int depth, int hz, int flags) {
+    TGLWindowFormat format;
+    format.doubleBuffer = (flags & GFX_DOUBLEBUFFER) != 0;
+    format.alpha = (flags & GFX_ALPHABUFFER) != 0;
+    format.depth = (flags & GFX_DEPTHBUFFER) != 0;
+    format.stencil = (flags & GFX_STENCILBUFFER) != 0;
+    format.accum = (flags & GFX_ACCUMBUFFER) != 0;
+    bool fullscreen = depth != 0;
+    const char* why = nullptr;
+    TGLWindow* window = OpenGLWindow(width, height, AppTitle.c_str(), format, fullscreen, hz, &why);
+    if (!window) {
+        graphicsError = why && *why ? why : "the window could not be opened";
+        if (fullscreen) throw TRuntimeError("Unable to set display mode");
+        return nullptr;
+    }
+    graphicsError.clear();
+    auto g = std::make_shared<TGLGraphics>();
+    g->rec = new GLContextRec{fullscreen ? 3 : 2, width, height, depth, hz, flags, -1, window, {}};
+    if (fullscreen) displayContext = g->rec;
+    return g;
+}
+
+// Makes the record's context current, creating it (and the shared one) on first use.
+void TGLGraphicsDriver::SetGraphics(const TGraphicsPtr& g) {
+    GLContextRec* rec = g ? static_cast<TGLGraphics*>(g.get())->rec : nullptr;
+    if (rec && !HasGLContext(rec->window)) {
+        if (!MakeSharedContextCurrent()) throw TRuntimeError("Unable to create shared GL context");
+        if (!CreateGLContext(rec->window)) throw TRuntimeError("Unable to create GL Context");
+        CreateSurface(rec);
+    }
+    MakeWindowContextCurrent(rec ? rec->window : nullptr);
+    currentContext = rec;
+}
+
+// Sends the swap interval when it changes, then presents the frame.
+void TGLGraphicsDriver::Flip(int sync) {
+    if (!currentContext) return;
+    int interval = sync ? 1 : 0;
+    if (interval != currentContext->sync) {
+        currentContext->sync = interval;
+        SetSwapInterval(currentContext->window, interval);
+    }
+    Present(currentContext);
+}
+
+// Called in pairs: the first enters the shared context, the second returns to the window's.
+void TGLGraphicsDriver::SwapSharedContext() {
+    if (displayContext) return;
+    if (!SharedContextIsCurrent())
+        MakeSharedContextCurrent();
+    else
+        MakeWindowContextCurrent(currentContext ? currentContext->window : nullptr);
+}
+
+TGLGraphicsDriver* GLGraphicsDriver() {
+    static TGLGraphicsDriver driver;
+    return &driver;
+}
+
+void SwapSharedContext() { GLGraphicsDriver()->SwapSharedContext(); }
+
+void MoveMouse(int x, int y) {
+    if (currentContext) MoveMousePointer(currentContext->window, x, y);
+}
+
+std::string GraphicsError() { return graphicsError; }
+
+// Reads the drawing surface bottom-up as OpenGL keeps it, then turns the rows top-down.
+bool ReadFramePixels(int x, int y, int width, int height, uint8_t* rgba) {
+    GLContextRec* rec = currentContext;
+    if (!rec || !rgba || width <= 0 || height <= 0 || x < 0 || y < 0 ||
+        width > rec->width - x || height > rec->height - y)
+        return false;
+    if (rec->surface.framebuffer)
+        fbo.bindFramebuffer(GL_READ_FRAMEBUFFER, rec->surface.framebuffer);
+    else
+        glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    std::vector<uint8_t> rows(static_cast<size_t>(width) * height * 4);
+    glReadPixels(x, rec->height - y - height, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
+    size_t pitch = static_cast<size_t>(width) * 4;
+    for (int row = 0; row < height; ++row)
+        std::memcpy(rgba + row * pitch, rows.data() + (height - 1 - row) * pitch, pitch);
+    return true;
+}

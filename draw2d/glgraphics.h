@@ -1,0 +1,40 @@
+// The OpenGL window level: windows and their GL contexts, with the off-screen surface every
+// frame is drawn into, so the picture survives from one frame to the next.
+#pragma once
+
+#include "draw2d/graphics.h"
+
+struct TGLWindow;
+
+// The drawing surface of one window: a framebuffer object of the window's size (0 when the
+// context has none, and frames are then drawn straight into the back buffer).
+struct TFrameSurface {
+    unsigned framebuffer = 0;
+    unsigned colour = 0;
+};
+
+// One open graphics: kind 2 is an own window, 3 full screen.
+struct GLContextRec {
+    int kind = 0;
+    int width = 0, height = 0, depth = 0, hz = 0, flags = 0;
+    int sync = -1;              // the swap interval last sent, -1 before the first flip
+    TGLWindow* window = nullptr;
+    TFrameSurface surface;
+};
+
+struct TGLGraphics : TGraphics {
+    GLContextRec* rec = nullptr;
+    ~TGLGraphics() override;
+    TGraphicsDriver* Driver() override;
+    void GetSettings(int* width, int* height, int* depth, int* hz, int* flags) override;
+    void Close() override;
+};
+
+struct TGLGraphicsDriver : TGraphicsDriver {
+    TGraphicsPtr CreateGraphics(int width, int height, int depth, int hz, int flags) override;
+    void SetGraphics(const TGraphicsPtr& g) override;
+    void Flip(int sync) override;
+    void SwapSharedContext();
+};
+
+TGLGraphicsDriver* GLGraphicsDriver();

@@ -1,0 +1,147 @@
+// The OpenGL window on SDL2: the game's window with its context, and one hidden context
+// (on a hidden 1x1 window of its own) that every window context shares textures with.
+#include "platform/glwindow.h"
+
+#include <SDL.h>
+
+struct TGLWindow {
+    SDL_Window* window = nullptr;
+    SDL_GLContext context = nullptr;
+    TGLWindowFormat format;
+};
+
+namespace {
+
+SDL_Window* sharedWindow = nullptr;
+SDL_GLContext sharedContext = nullptr;
+
+// Asks for a compatibility-profile context with 8-bit RGBA and the format's extras.
+void SetContextAttributes(const TGLWindowFormat& format) {
+    SDL_GL_ResetAttributes();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, format.alpha ? 8 : 0);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, format.doubleBuffer ? 1 : 0);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, format.depth ? 1 : 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, format.stencil ? 1 : 0);
+    int accum = format.accum ? 1 : 0;
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_RED_SIZE, accum);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_GREEN_SIZE, accum);
+    SDL_GL_SetAttribute(SDL_GL_ACCUM_BLUE_SIZE, accum);
+}
+
+bool VideoStarted() { return SDL_WasInit(SDL_INIT_VIDEO) != 0; }
+
+}  // namespace
+
+// Starts SDL's video subsystem.
+bool StartVideo(const char** why) {
+    if (VideoStarted()) return true;
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    if (why) *why = SDL_GetError();
+    return false;
+}
+
+// Opens the window; its context comes later.
+TGLWindow* OpenGLWindow(int width, int height, const char* title, const TGLWindowFormat& format,
+                        bool fullscreen, int hz, const char** why) {
+    if (!StartVideo(why)) return nullptr;
+    SetContextAttributes(format);
+    Uint32 windowFlags = SDL_WINDOW_OPENGL | (fullscreen ? SDL_WINDOW_FULLSCREEN : 0);
+    SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                          width, height, windowFlags);
+    if (!window) {
+        if (why) *why = SDL_GetError();
+        return nullptr;
+    }
+    if (fullscreen) {
+        SDL_DisplayMode wanted{0, width, height, hz, nullptr};
+        SDL_DisplayMode closest;
+        if (!SDL_GetClosestDisplayMode(0, &wanted, &closest) ||
+            SDL_SetWindowDisplayMode(window, &closest) != 0) {
+            if (why) *why = SDL_GetError();
+            SDL_DestroyWindow(window);
+            return nullptr;
+        }
+    }
+    SDL_RaiseWindow(window);
+    return new TGLWindow{window, nullptr, format};
+}
+
+// Creates the window's context as a sharer of the hidden context's textures.
+bool CreateGLContext(TGLWindow* window) {
+    if (!window) return false;
+    if (window->context) return true;
+    if (!MakeSharedContextCurrent()) return false;
+    // The context's pixel format must match the window's, so ask for it again.
+    SetContextAttributes(window->format);
+    SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 1);
+    window->context = SDL_GL_CreateContext(window->window);
+    SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
+    if (!window->context) return false;
+    SDL_GL_MakeCurrent(window->window, window->context);
+    return true;
+}
+
+bool HasGLContext(const TGLWindow* window) { return window && window->context; }
+
+// Deletes the context and the window; after SDL has shut video down there is nothing left to free.
+void CloseGLWindow(TGLWindow* window) {
+    if (!window) return;
+    if (VideoStarted()) {
+        if (window->context) {
+            if (SDL_GL_GetCurrentContext() == window->context) SDL_GL_MakeCurrent(nullptr, nullptr);
+            SDL_GL_DeleteContext(window->context);
+        }
+        SDL_DestroyWindow(window->window);
+    }
+    delete window;
+}
+
+// Makes the window's context current, or none.
+void MakeWindowContextCurrent(TGLWindow* window) {
+    if (!VideoStarted()) return;
+    if (window && window->context)
+        SDL_GL_MakeCurrent(window->window, window->context);
+    else
+        SDL_GL_MakeCurrent(nullptr, nullptr);
+}
+
+// Makes the hidden context current, creating it (and its hidden window) the first time.
+bool MakeSharedContextCurrent() {
+    if (!VideoStarted()) return false;
+    if (!sharedContext) {
+        TGLWindowFormat plain;
+        plain.doubleBuffer = false;
+        SetContextAttributes(plain);
+        if (!sharedWindow)
+            sharedWindow = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        if (!sharedWindow) return false;
+        sharedContext = SDL_GL_CreateContext(sharedWindow);
+        if (!sharedContext) return false;
+    }
+    return SDL_GL_MakeCurrent(sharedWindow, sharedContext) == 0;
+}
+
+bool SharedContextIsCurrent() {
+    return sharedContext && VideoStarted() && SDL_GL_GetCurrentContext() == sharedContext;
+}
+
+// Sets the swap interval; a driver that refuses it simply keeps its own.
+void SetSwapInterval(TGLWindow*, int interval) {
+    if (VideoStarted()) SDL_GL_SetSwapInterval(interval);
+}
+
+void SwapWindow(TGLWindow* window) {
+    if (window && VideoStarted()) SDL_GL_SwapWindow(window->window);
+}
+
+void MoveMousePointer(TGLWindow* window, int x, int y) {
+    if (window && VideoStarted()) SDL_WarpMouseInWindow(window->window, x, y);
+}
+
+void* GLProcAddress(const char* name) {
+    return VideoStarted() ? SDL_GL_GetProcAddress(name) : nullptr;
+}

@@ -1,0 +1,57 @@
+// The shared pixel-test window.
+#include "gl_fixture.h"
+
+#include <cstdio>
+
+#include "draw2d/draw.h"
+#include "draw2d/graphics.h"
+#include "draw2d/state.h"
+
+// Opens the window once; then resets the drawing state and clears.
+bool OpenTestGraphics() {
+    if (GraphicsWidth() != 640 || GraphicsHeight() != 480) {
+        StartDrawLayer();
+        AppTitle = "Kestrava tests";
+        if (!Graphics(640, 480, 0, 60, 0)) {
+            std::fprintf(stderr, "no graphics window: %s\n", GraphicsError().c_str());
+            return false;
+        }
+    }
+    SetBlend(BLEND_MASK);
+    SetColor(255, 255, 255);
+    SetClsColor(0, 0, 0);
+    SetMaskColor(0, 0, 0);
+    SetAlpha(1.0f);
+    SetOrigin(0, 0);
+    SetHandle(0, 0);
+    SetViewport(0, 0, GraphicsWidth(), GraphicsHeight());
+    SetTransform(0, 1, 1);
+    SetLineWidth(1.0f);
+    TDrawLayerSettings& layer = DrawLayerSettings();
+    layer.auto_midhandle = 0;
+    layer.auto_imageflags = 3;
+    CurrentDrawState().image_font = layer.default_font;
+    Cls();
+    return true;
+}
+
+uint32_t ReadPixel(int x, int y) {
+    uint8_t rgba[4];
+    if (!ReadFramePixels(x, y, 1, 1, rgba)) return 0xFF000000u;
+    return (uint32_t{rgba[0]} << 16) | (uint32_t{rgba[1]} << 8) | rgba[2];
+}
+
+std::vector<uint32_t> ReadPixels(int x, int y, int width, int height) {
+    std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4);
+    std::vector<uint32_t> out;
+    if (!ReadFramePixels(x, y, width, height, rgba.data())) return out;
+    for (size_t i = 0; i < rgba.size(); i += 4)
+        out.push_back((uint32_t{rgba[i]} << 16) | (uint32_t{rgba[i + 1]} << 8) | rgba[i + 2]);
+    return out;
+}
+
+int CountLitPixels(int x, int y, int width, int height) {
+    int lit = 0;
+    for (uint32_t p : ReadPixels(x, y, width, height)) lit += (p != 0);
+    return lit;
+}
