@@ -1,0 +1,65 @@
+// The audio output over SDL: the default device at 44100 Hz, 16-bit, stereo; SDL converts if the
+// device wants another format. The device's callback thread pulls mixed blocks from the feed.
+#include <algorithm>
+
+#include <SDL.h>
+
+#include "platform/audio_output.h"
+
+namespace {
+
+constexpr int MaxFeedFrames = 4096;
+// Device buffer: about 12 ms, well inside the mixer's 20 ms start latency.
+constexpr int DeviceFrames = 512;
+
+SDL_AudioDeviceID g_device = 0;
+bool g_startedsubsystem = false;
+TAudioFeed g_feed = nullptr;
+void* g_context = nullptr;
+
+// Fills the device's buffer, asking the feed for at most 4096 frames at a time.
+void callback(void*, Uint8* stream, int len) {
+    int16_t* out = reinterpret_cast<int16_t*>(stream);
+    int frames = len / 4;
+    while (frames > 0) {
+        int count = std::min(frames, MaxFeedFrames);
+        g_feed(g_context, out, count);
+        out += 2 * count;
+        frames -= count;
+    }
+}
+
+}  // namespace
+
+bool OpenAudioOutput(TAudioFeed feed, void* context) {
+    if (g_device || !feed) return false;
+    if (!SDL_WasInit(SDL_INIT_AUDIO)) {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+        g_startedsubsystem = true;
+    }
+    g_feed = feed;
+    g_context = context;
+    SDL_AudioSpec want{};
+    want.freq = 44100;
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = DeviceFrames;
+    want.callback = callback;
+    SDL_AudioSpec have{};
+    g_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (!g_device) {
+        CloseAudioOutput();
+        return false;
+    }
+    SDL_PauseAudioDevice(g_device, 0);
+    return true;
+}
+
+void CloseAudioOutput() {
+    if (g_device) SDL_CloseAudioDevice(g_device);   // waits for a running callback
+    g_device = 0;
+    if (g_startedsubsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    g_startedsubsystem = false;
+    g_feed = nullptr;
+    g_context = nullptr;
+}
