@@ -1,0 +1,80 @@
+// The SDL driver: physical keys to key codes and SDL events to the polled state.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include "platform/input.h"
+#include "platform/sdl_system.h"
+
+TEST(SDLKeys, GameKeysModifiersAndRowsMapByPosition) {
+    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_ESCAPE), 27);
+    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_SPACE), 32);
+    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_LEFT), 37);
+    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_RIGHT), 39);
+    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_M), 77);
+    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_Z), 90);
+    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_A), 65);
+    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_0), 48);
+    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_9), 57);
+    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_UP), 38);
+    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_DOWN), 40);
+    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_F1), 112);
+    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_F12), 123);
+    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_RETURN), 13);
+    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_DELETE), 46);
+    const int modifiers[][2] = {{SDL_SCANCODE_LSHIFT, 160}, {SDL_SCANCODE_RSHIFT, 161},
+                                {SDL_SCANCODE_LCTRL, 162},  {SDL_SCANCODE_RCTRL, 163},
+                                {SDL_SCANCODE_LALT, 164},   {SDL_SCANCODE_RALT, 165},
+                                {SDL_SCANCODE_LGUI, 91},    {SDL_SCANCODE_RGUI, 92}};
+    for (auto& m : modifiers) EXPECT_EQ(KeyCodeForScancode(m[0]), m[1]);
+    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_UNKNOWN), 0);
+    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_MUTE), 0);
+    EXPECT_EQ(KeyCodeForScancode(-1), 0);
+    EXPECT_EQ(KeyCodeForScancode(100000), 0);
+}
+
+TEST(SDLDriver, PollingBeforeSDLStartsDoesNothing) {
+    ASSERT_EQ(SDL_WasInit(SDL_INIT_EVENTS), 0u);
+    SDLSystemDriver()->PollEvents();
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_EVENTS), 0u);
+}
+
+static void PushKey(Uint32 type, SDL_Scancode scancode, int repeat = 0) {
+    SDL_Event e{};
+    e.type = type;
+    e.key.keysym.scancode = scancode;
+    e.key.repeat = static_cast<Uint8>(repeat);
+    SDL_PushEvent(&e);
+}
+
+TEST(SDLDriver, TranslatesKeysFocusAndQuit) {
+    ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError();
+    EnablePolledInput();
+
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_Z);
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_Z, 1);
+    PushKey(SDL_KEYUP, SDL_SCANCODE_Z);
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_Z, 1);   // auto-repeat after release: no new press
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_LSHIFT);
+    EXPECT_EQ(KeyHit(KEY_Z), 1);
+    EXPECT_EQ(KeyDown(KEY_Z), 0);
+    EXPECT_EQ(KeyDown(KEY_LSHIFT), 1);
+
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    EXPECT_EQ(AppTerminate(), 1);
+
+    SDL_Event focus{};
+    focus.type = SDL_WINDOWEVENT;
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    SDL_PushEvent(&focus);
+    EXPECT_EQ(AppSuspended(), 1);
+    EXPECT_EQ(KeyDown(KEY_LSHIFT), 0);
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    SDL_PushEvent(&focus);
+    EXPECT_EQ(AppSuspended(), 0);
+
+    DisablePolledInput();
+    SDL_Quit();
+}
