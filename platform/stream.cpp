@@ -252,6 +252,5 @@ int IncbinLen(const std::string& name) {
 
 // Creates the memory-stream factory, once.
 void StartStreams() {
-    static TRamStreamFactory* factory = new TRamStreamFactory;
-    (void)factory;
+    static TRamStreamFactory factory;
 }
