@@ -1,0 +1,139 @@
+// Sounds and channels through the process-wide mixer, mixed by hand.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "audio/driver.h"
+#include "audio/mixora.h"
+#include "audio/sound.h"
+#include "audio_clock.h"
+
+namespace {
+
+// A 44100 Hz 16-bit mono sound holding value for frames frames.
+TSoundPtr constantsound(int value, int frames, int flags = 0) {
+    TAudioSamplePtr sample = TAudioSample::Create(frames, 44100, SF_MONO16LE);
+    auto* data = reinterpret_cast<int16_t*>(sample->samples);
+    for (int i = 0; i < frames; ++i) data[i] = static_cast<int16_t>(value);
+    return LoadSound(sample, flags);
+}
+
+int handleof(const TChannelPtr& channel) {
+    return static_cast<TMixoraChannel&>(*channel).handle;
+}
+
+struct ChannelTest : ::testing::Test {
+    ScopedTestClock clock;
+
+    void SetUp() override { ASSERT_TRUE(StartAudio(TAudioOutputMode::Manual)); }
+    void TearDown() override { StopAudio(); }
+
+    // Lets the 20 ms start latency pass, then mixes frames frames; the left values.
+    std::vector<int> mixleft(int frames) {
+        clock.advance(20);
+        std::vector<int16_t> out(size_t(frames) * 2);
+        MixAudioFrames(out.data(), frames);
+        std::vector<int> left;
+        for (int i = 0; i < frames; ++i) left.push_back(out[2 * i]);
+        return left;
+    }
+};
+
+TEST_F(ChannelTest, TwoPlaysGiveTwoPlayingChannelsWithDifferentHandles) {
+    TSoundPtr sound = constantsound(1000, 100);
+    TChannelPtr a = PlaySound(sound);
+    TChannelPtr b = PlaySound(sound);
+    ASSERT_TRUE(a && b);
+    EXPECT_NE(handleof(a), handleof(b));
+    EXPECT_EQ(ChannelPlaying(a), 1);
+    EXPECT_EQ(ChannelPlaying(b), 1);
+    EXPECT_EQ(mixleft(1)[0], 2000);
+}
+
+TEST_F(ChannelTest, HandleOfAReusedSlotNamesNothing) {
+    TSoundPtr sound = constantsound(1000, 10);
+    TChannelPtr old = PlaySound(sound);
+    mixleft(64);
+    mixleft(64);                                    // ended, then handed back to the game
+    EXPECT_EQ(ChannelPlaying(old), 0);
+    TChannelPtr second = PlaySound(sound);          // recycles the voice, freeing the old slot
+    TChannelPtr reused = PlaySound(sound);          // takes the old slot again
+    ASSERT_TRUE(second && reused);
+    EXPECT_EQ(handleof(reused) & 4095, handleof(old) & 4095);
+    EXPECT_NE(handleof(reused), handleof(old));
+
+    EXPECT_EQ(ChannelPlaying(old), 0);
+    EXPECT_EQ(mxo_ChannelStatus(handleof(old)), 0);
+    SetChannelVolume(old, 0.0f);
+    StopChannel(old);
+    EXPECT_EQ(ChannelPlaying(reused), 1);
+    EXPECT_EQ(mixleft(1)[0], 2000);
+}
+
+TEST_F(ChannelTest, PlayingOnABusyChannelKeepsItsHandleAndStopsTheOldVoice) {
+    TChannelPtr channel = PlaySound(constantsound(1000, 4, 1));
+    ASSERT_TRUE(channel);
+    int handle = handleof(channel);
+    TChannelPtr again = PlaySound(constantsound(300, 100), channel);
+    EXPECT_EQ(again, channel);
+    EXPECT_EQ(handleof(again), handle);
+    EXPECT_EQ(mixleft(2), (std::vector<int>{300, 300}));
+    EXPECT_EQ(ChannelPlaying(channel), 1);
+}
+
+TEST_F(ChannelTest, PausedChannelCountsAsPlayingUntilItsSoundEnds) {
+    TChannelPtr channel = CueSound(constantsound(1000, 30));
+    ASSERT_TRUE(channel);
+    EXPECT_EQ(ChannelPlaying(channel), 1);
+    EXPECT_EQ(mixleft(4), std::vector<int>(4, 0));
+    ResumeChannel(channel);
+    EXPECT_EQ(mixleft(4), std::vector<int>(4, 1000));
+    PauseChannel(channel);
+    EXPECT_EQ(ChannelPlaying(channel), 1);
+    ResumeChannel(channel);
+    mixleft(64);
+    EXPECT_EQ(ChannelPlaying(channel), 0);
+    PauseChannel(channel);                          // a finished channel does not come back
+    EXPECT_EQ(ChannelPlaying(channel), 0);
+}
+
+TEST_F(ChannelTest, AllocatedChannelTakesSettingsBeforeAnythingPlays) {
+    TChannelPtr channel = AllocChannel();
+    ASSERT_TRUE(channel);
+    EXPECT_EQ(ChannelPlaying(channel), 0);
+    SetChannelVolume(channel, 0.5f);
+    SetChannelPan(channel, -1.0f);
+    EXPECT_EQ(PlaySound(constantsound(1000, 100), channel), channel);
+    clock.advance(20);
+    std::vector<int16_t> out(2);
+    MixAudioFrames(out.data(), 1);
+    EXPECT_EQ(out, (std::vector<int16_t>{500, 0}));
+}
+
+TEST_F(ChannelTest, StoppedChannelFallsSilentAndItsSlotComesBack) {
+    TSoundPtr sound = constantsound(1000, 1000, 1);
+    TChannelPtr channel = PlaySound(sound);
+    StopChannel(channel);
+    EXPECT_EQ(ChannelPlaying(channel), 0);
+    EXPECT_EQ(mixleft(2), (std::vector<int>{0, 0}));
+    mixleft(2);
+    PlaySound(sound);                               // recycles the voice and frees its slot
+    EXPECT_EQ(mxo_ChannelStatus(handleof(channel)), 0);
+}
+
+TEST(AudioWithoutOutput, EverythingIsHarmless) {
+    StopAudio();
+    TAudioSamplePtr sample = TAudioSample::Create(10, 44100, SF_MONO16LE);
+    EXPECT_EQ(LoadSound(sample), nullptr);
+    EXPECT_EQ(PlaySound(nullptr), nullptr);
+    EXPECT_EQ(AllocChannel(), nullptr);
+    EXPECT_EQ(ChannelPlaying(nullptr), 0);
+    StopChannel(nullptr);
+    std::vector<int16_t> out(8, 7);
+    MixAudioFrames(out.data(), 4);
+    EXPECT_EQ(out, std::vector<int16_t>(8, 0));
+    EXPECT_EQ(mxo_PlaySound(nullptr, 0, 5), 5);
+    EXPECT_EQ(mxo_ChannelStatus(4097), 0);
+}
+
+}  // namespace

@@ -1,0 +1,187 @@
+// The mixer itself: bit-exact mixing, gains and ramps, start alignment and the hand-over rings.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <set>
+#include <thread>
+#include <vector>
+
+#include "audio/mixer.h"
+#include "audio_clock.h"
+
+using namespace mixora;
+
+namespace {
+
+// A 16-bit sample from interleaved values.
+sample* sample16(const std::vector<int16_t>& values, int channels, int hertz, int loop = 0) {
+    return createsample(int(values.size()) / channels, 16, channels, hertz, values.data(), loop);
+}
+
+struct MixerTest : ::testing::Test {
+    ScopedTestClock clock;
+    std::unique_ptr<mixer> m = std::make_unique<mixer>();
+    std::vector<sample*> samples;
+
+    ~MixerTest() override {
+        m.reset();
+        for (sample* s : samples) releasesample(s);
+    }
+    sample* keep(sample* s) {
+        samples.push_back(s);
+        return s;
+    }
+    // Starts s now and lets 20 ms pass, so the voice sounds from the next block's first frame.
+    sound* playnow(sample* s) {
+        sound* voice = m->play(s, nullptr, s->loop ? StatusLoop : StatusOnce);
+        clock.advance(20);
+        return voice;
+    }
+    // Mixes frames stereo frames through mix16.
+    std::vector<int16_t> mixframes(int frames) {
+        std::vector<int16_t> out(size_t(frames) * 2);
+        m->mix16(out.data(), frames * 2);
+        return out;
+    }
+    // The left values of the mixed frames.
+    std::vector<int> left(int frames) {
+        std::vector<int16_t> out = mixframes(frames);
+        std::vector<int> values;
+        for (int i = 0; i < frames; ++i) values.push_back(out[2 * i]);
+        return values;
+    }
+};
+
+TEST_F(MixerTest, HalfRateSampleInterpolatesBetweenNeighboursAndEndsOnACopyOfItsLastFrame) {
+    playnow(keep(sample16({0, 1000, -2000, 3000}, 1, 22050)));
+    EXPECT_EQ(left(10), (std::vector<int>{0, 500, 1000, -500, -2000, 500, 3000, 3000, 0, 0}));
+}
+
+TEST_F(MixerTest, LoopingSampleInterpolatesItsLastFrameTowardItsFirst) {
+    playnow(keep(sample16({0, 1000, -2000, 3000}, 1, 22050, -1)));
+    EXPECT_EQ(left(10), (std::vector<int>{0, 500, 1000, -500, -2000, 500, 3000, 1500, 0, 500}));
+}
+
+TEST_F(MixerTest, EightBitDataIsCentredAndScaledTo16Bits) {
+    uint8_t bytes[] = {138, 148, 28};
+    playnow(keep(createsample(3, 8, 1, 22050, bytes, 0)));
+    EXPECT_EQ(left(7), (std::vector<int>{2560, 3840, 5120, -10240, -25600, -25600, 0}));
+}
+
+TEST_F(MixerTest, UnityGainAddsSixteenTimesTheSampleToTheAccumulator) {
+    playnow(keep(sample16({-12345, 321, 7, 8}, 2, 44100)));
+    m->mix(2);
+    EXPECT_EQ(m->accumulator[0], -12345 * 16);
+    EXPECT_EQ(m->accumulator[1], 321 * 16);
+}
+
+TEST_F(MixerTest, TwoFullScaleVoicesClipInsteadOfWrapping) {
+    sample* s = keep(sample16({32767, -32768, 32767, -32768}, 2, 44100));
+    playnow(s);
+    playnow(s);
+    std::vector<int16_t> out = mixframes(2);
+    EXPECT_EQ(out[0], 32767);
+    EXPECT_EQ(out[1], -32768);
+}
+
+TEST_F(MixerTest, VolumeRampsToItsTargetOverOneBlockThenHolds) {
+    sound* voice = playnow(keep(sample16({16000, 16000}, 1, 44100, -1)));
+    EXPECT_EQ(left(64), std::vector<int>(64, 16000));
+
+    voice->setvolume(2048);
+    std::vector<int> ramp = left(64);
+    EXPECT_EQ(ramp.front(), 16000);
+    for (size_t i = 1; i < ramp.size(); ++i) EXPECT_LT(ramp[i], ramp[i - 1]) << i;
+    EXPECT_GT(ramp.back(), 8000);
+    EXPECT_EQ(voice->getvolume(0), 2048);
+    EXPECT_EQ(left(64), std::vector<int>(64, 8000));
+
+    voice->setvolume(0);
+    left(64);
+    EXPECT_EQ(left(64), std::vector<int>(64, 0));
+}
+
+TEST_F(MixerTest, PanAppliesFromTheNextBlockWithoutRamp) {
+    sound* voice = playnow(keep(sample16({1000, 1000}, 1, 44100, -1)));
+    std::vector<int16_t> before = mixframes(4);
+    EXPECT_EQ(before, (std::vector<int16_t>{1000, 1000, 1000, 1000, 1000, 1000, 1000, 1000}));
+    voice->setpan(4096);
+    std::vector<int16_t> after = mixframes(4);
+    EXPECT_EQ(after, (std::vector<int16_t>{0, 1000, 0, 1000, 0, 1000, 0, 1000}));
+    voice->setpan(-2048);
+    voice->setdepth(-4096);
+    EXPECT_EQ(mixframes(1), (std::vector<int16_t>{1000, -500}));
+}
+
+TEST_F(MixerTest, PausedVoiceKeepsItsPlaceAndStaysSilent) {
+    sound* voice = playnow(keep(sample16({10, 20, 30, 40, 50}, 1, 44100)));
+    EXPECT_EQ(left(2), (std::vector<int>{10, 20}));
+    voice->status |= StatusPaused;
+    EXPECT_EQ(left(3), (std::vector<int>{0, 0, 0}));
+    voice->status &= ~StatusPaused;
+    EXPECT_EQ(left(4), (std::vector<int>{30, 40, 50, 0}));
+}
+
+TEST_F(MixerTest, VoicesStartedInOneGameFrameStartTogether20msLater) {
+    sample* low = keep(sample16({100, 100}, 1, 44100, -1));
+    sample* high = keep(sample16({1000, 1000}, 1, 44100, -1));
+    m->play(low, nullptr, StatusLoop);
+    std::vector<int> first = left(441);                  // the first voice waits 441 more frames
+    m->play(high, nullptr, StatusLoop);                  // same game frame, next output block
+    clock.advance(10);                                   // which the audio thread mixes 10 ms on
+    std::vector<int> second = left(1000);
+    EXPECT_EQ(first, std::vector<int>(441, 0));
+    EXPECT_EQ(second[440], 0);
+    EXPECT_EQ(second[441], 1100);                        // 20 ms = 882 frames after the request
+    EXPECT_EQ(second[999], 1100);
+}
+
+TEST_F(MixerTest, VoiceStarted30msBeforeTheBlockHasNoDelay) {
+    m->play(keep(sample16({1000, 1000}, 1, 44100, -1)), nullptr, StatusLoop);
+    clock.advance(30);
+    EXPECT_EQ(left(1)[0], 1000);
+}
+
+TEST_F(MixerTest, FullRequestRingRefusesTheStartWithoutOverwriting) {
+    sample* s = keep(sample16({1, 1}, 1, 44100));
+    for (int i = 0; i < RingSize - 1; ++i) ASSERT_NE(m->play(s, nullptr, StatusOnce), nullptr) << i;
+    EXPECT_EQ(m->play(s, nullptr, StatusOnce), nullptr);
+    EXPECT_EQ(m->voices.size(), size_t(RingSize - 1));
+    EXPECT_EQ(s->references, RingSize);
+    m->mix(2);                                           // the audio thread takes the requests
+    EXPECT_NE(m->play(s, nullptr, StatusOnce), nullptr);
+}
+
+TEST_F(MixerTest, VoicesTravelBothRingsBetweenThreadsWithoutLossOrDuplication) {
+    sample* s = keep(sample16({5, 6, 7, 8, 9, 10}, 1, 44100));
+    constexpr int Plays = 20000;
+    std::atomic<bool> done{false};
+    std::thread game([&] {
+        for (int i = 0; i < Plays;) {
+            if (m->play(s, nullptr, StatusOnce)) ++i;
+            else std::this_thread::yield();
+        }
+        done = true;
+    });
+    std::thread audio([&] {
+        std::vector<int16_t> out(512);
+        while (!done) m->mix16(out.data(), 512);
+        for (int i = 0; i < 8; ++i) m->mix16(out.data(), 512);   // let the last voices end
+    });
+    game.join();
+    audio.join();
+
+    // Back on one thread: collect every voice, mixing on while some wait for room in the free ring.
+    std::set<sound*> returned;
+    std::vector<int16_t> out(512);
+    for (int block = 0; block < 16; ++block) {
+        while (sound* voice = m->takefree()) EXPECT_TRUE(returned.insert(voice).second);
+        if (!m->active) break;
+        m->mix16(out.data(), 512);
+    }
+    EXPECT_EQ(m->active, nullptr);
+    EXPECT_EQ(returned.size(), m->voices.size());
+    EXPECT_EQ(s->references, 1);
+}
+
+}  // namespace
