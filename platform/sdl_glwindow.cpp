@@ -4,6 +4,10 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
 struct TGLWindow {
     SDL_Window* window = nullptr;
     SDL_GLContext context = nullptr;
@@ -34,13 +38,31 @@ void SetContextAttributes(const TGLWindowFormat& format) {
 
 bool VideoStarted() { return SDL_WasInit(SDL_INIT_VIDEO) != 0; }
 
+// SDL falls back to drivers that show nothing when there is no display; the game would then
+// run unseen. Those count only when asked for by name.
+bool ShowsNothing(const char* driver) {
+    if (!driver || (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0))
+        return false;
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    return !asked || !std::strstr(asked, driver);
+}
+
 }  // namespace
 
-// Starts SDL's video subsystem.
+// Starts SDL's video subsystem on a driver that can show a window.
 bool StartVideo(const char** why) {
+    static std::string reason;
     if (VideoStarted()) return true;
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
-    if (why) *why = SDL_GetError();
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+        reason = SDL_GetError();
+    } else if (ShowsNothing(SDL_GetCurrentVideoDriver())) {
+        reason = std::string("no display available (only SDL's ") + SDL_GetCurrentVideoDriver() +
+                 " video driver could start)";
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    } else {
+        return true;
+    }
+    if (why) *why = reason.c_str();
     return false;
 }
 
