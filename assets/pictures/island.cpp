@@ -27,6 +27,10 @@ double landHeight(double x, double y) {
     double dx = (wx - 250.0) / 200.0, dy = (wy - 262.0) / 170.0;
     double h = 1.0 - std::sqrt(dx * dx + dy * dy);
     h += 0.45 * (fractalNoise(x / 95.0, y / 95.0, 5, 23u) - 0.5);
+    h += 0.16 * (fractalNoise(x / 28.0, y / 28.0, 3, 24u) - 0.5);
+    // A headland reaching out to the north-east.
+    double px = x - 426.0, py = y - 128.0;
+    h += 0.7 * (1.0 - smoothStep(0.0, 64.0, std::sqrt(px * px * 0.6 + py * py * 1.8)));
     // A bay biting into the south-east shore.
     double bx = x - 368.0, by = y - 372.0;
     h -= 0.55 * (1.0 - smoothStep(0.0, 62.0, std::sqrt(bx * bx + by * by)));
@@ -92,10 +96,10 @@ Picture paintIsland() {
     std::vector<double> river = riverCourse();
     Rng rockRng(0x524F434Bull);
     std::vector<double> rocks;
-    while (rocks.size() < 3 * 28) {
-        double rx = rockRng.range(20.0, 492.0), ry = rockRng.range(20.0, 492.0), rr = rockRng.range(1.8, 3.6);
+    for (int tries = 0; tries < 4000 && rocks.size() < 3 * 16; ++tries) {
+        double rx = rockRng.range(20.0, 492.0), ry = rockRng.range(20.0, 492.0), rr = rockRng.range(1.6, 3.2);
         double h = landHeight(rx, ry);
-        if (h > 0.004 && h < 0.05) rocks.insert(rocks.end(), {rx, ry, rr});
+        if (h > 0.012 && h < 0.04) rocks.insert(rocks.end(), {rx, ry, rr});
     }
 
     const Colour wetSand{190, 172, 128}, sand{228, 212, 160}, meadow{138, 184, 86}, wood{56, 116, 50};
@@ -118,8 +122,8 @@ Picture paintIsland() {
             Colour ground = blend(meadow, Colour{112, 166, 74}, fractalNoise(px / 18.0, py / 18.0, 3, 53u));
             Colour trees = blend(wood, Colour{40, 96, 44}, canopy);
             ground = blend(ground, trees, smoothStep(0.50, 0.58, grow));
-            ground = blend(ground, heath, smoothStep(0.50, 0.70, e));
-            ground = blend(ground, blend(rock, Colour{120, 112, 100}, canopy), smoothStep(0.72, 0.86, e));
+            ground = blend(ground, heath, smoothStep(0.62, 0.82, e));
+            ground = blend(ground, blend(rock, Colour{120, 112, 100}, canopy), smoothStep(0.88, 1.02, e));
             Colour c = blend(ground, sand, 1.0 - smoothStep(0.035, 0.06, h));
             c = blend(c, wetSand, 1.0 - smoothStep(0.004, 0.014, h));
 

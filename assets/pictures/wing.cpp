@@ -40,7 +40,7 @@ Hit locate(const Feather& f, double x, double y) {
     hit.across = px * ay - py * ax;
     hit.edge = 1e9;
     if (hit.along < 0.0 || hit.along > length) return hit;
-    double round = f.halfWidth * 1.2;
+    double round = f.halfWidth * (f.flight ? 2.0 : 1.2);
     double half = f.halfWidth;
     if (hit.along > length - round) {
         double k = (hit.along - (length - round)) / round;
@@ -78,10 +78,10 @@ void addRow(std::vector<Feather>& feathers, Rng& rng, int count, double offset, 
 std::vector<Feather> wingFeathers() {
     Rng rng(0x57494E47ull);
     std::vector<Feather> feathers;
-    addRow(feathers, rng, 10, 6.0, 70.0, 232.0, 16.0, 17.0, 14.0, true);     // flight feathers
-    addRow(feathers, rng, 11, 17.0, 10.0, 134.0, 14.0, 15.0, 10.0, false);   // greater coverts
-    addRow(feathers, rng, 13, 4.0, -10.0, 84.0, 12.0, 12.5, 6.0, false);     // median coverts
-    addRow(feathers, rng, 16, 9.0, -30.0, 44.0, 10.0, 10.0, 3.0, false);     // lesser coverts
+    addRow(feathers, rng, 7, 0.0, 60.0, 226.0, 22.0, 24.0, 40.0, true);     // flight feathers
+    addRow(feathers, rng, 7, 18.0, 0.0, 122.0, 14.0, 22.0, 18.0, false);    // greater coverts
+    addRow(feathers, rng, 9, 6.0, -30.0, 64.0, 10.0, 17.0, 8.0, false);     // lesser coverts
+    addRow(feathers, rng, 12, 10.0, -40.0, 24.0, 8.0, 12.0, 4.0, false);    // marginal coverts
     return feathers;
 }
 
@@ -93,10 +93,10 @@ double featherShade(const Feather& f, const Hit& hit) {
     double shade = 1.0 - 0.10 * q * q;
     double phase = (hit.along * 0.55 + s) / 7.0;
     double barb = std::fabs(2.0 * (phase - std::floor(phase)) - 1.0);
-    shade *= 1.0 - 0.04 * barb;
+    shade *= 1.0 - 0.025 * barb;
     double shaft = (1.0 - smoothStep(1.0, 2.4, s)) * (1.0 - smoothStep(0.75, 0.95, hit.along / length));
     shade *= 1.0 - 0.22 * shaft;
-    shade *= 1.0 - 0.30 * (1.0 - smoothStep(0.0, 5.0, hit.edge));
+    shade *= 1.0 - (f.flight ? 0.34 : 0.28) * (1.0 - smoothStep(0.0, 8.0, hit.edge));
     shade *= 1.0 - 0.06 * (hit.along / length);
     if (f.flight) shade *= 1.0 - 0.12 * smoothStep(0.78, 0.98, hit.along / length);
     return shade;
@@ -136,6 +136,7 @@ Picture paintWing() {
             double shade = featherShade(*top, topHit);
             shade *= 1.0 - 0.22 * shadow * std::sqrt(shadow);
             shade *= 1.0 - 0.05 * (y / static_cast<double>(kSize));
+            shade = std::fmax(shade, 0.62);  // the darkest creases stay light grey: a pale wing
             setPixel(picture, x, y, top->r * shade, top->g * shade, top->b * shade);
         }
     }

@@ -127,6 +127,42 @@ void place(Rgba& sheet, Rgba& picture, int x0, int y0, int zoom, int maskR = -1,
     }
 }
 
+// Draws a picture stretched to w by h pixels the way the game's filtered textures are (bilinear,
+// no mipmaps), tinted and faded, then blown up `zoom` times. Mask-coloured texels are transparent.
+void drawStretched(Rgba& sheet, Rgba& picture, int x0, int y0, int w, int h, int zoom, const double tint[3],
+                   double alpha, int maskR = -1, int maskG = 0, int maskB = 0) {
+    auto texel = [&](int x, int y, double out[4]) {
+        x = x < 0 ? 0 : (x >= picture.width ? picture.width - 1 : x);
+        y = y < 0 ? 0 : (y >= picture.height ? picture.height - 1 : y);
+        const unsigned char* s = picture.at(x, y);
+        double a = (s[0] == maskR && s[1] == maskG && s[2] == maskB) ? 0.0 : s[3] / 255.0;
+        for (int c = 0; c < 3; ++c) out[c] = s[c] / 255.0 * a;
+        out[3] = a;
+    };
+    for (int sy = 0; sy < h; ++sy) {
+        for (int sx = 0; sx < w; ++sx) {
+            double u = (sx + 0.5) / w * picture.width - 0.5, v = (sy + 0.5) / h * picture.height - 0.5;
+            int ix = static_cast<int>(u + 1.0) - 1, iy = static_cast<int>(v + 1.0) - 1;
+            double fx = u - ix, fy = v - iy, t00[4], t10[4], t01[4], t11[4], px[4];
+            texel(ix, iy, t00);
+            texel(ix + 1, iy, t10);
+            texel(ix, iy + 1, t01);
+            texel(ix + 1, iy + 1, t11);
+            for (int c = 0; c < 4; ++c)
+                px[c] = (t00[c] * (1 - fx) + t10[c] * fx) * (1 - fy) + (t01[c] * (1 - fx) + t11[c] * fx) * fy;
+            for (int zy = 0; zy < zoom; ++zy) {
+                for (int zx = 0; zx < zoom; ++zx) {
+                    unsigned char* d = sheet.at(x0 + sx * zoom + zx, y0 + sy * zoom + zy);
+                    for (int c = 0; c < 3; ++c) {
+                        double out = px[c] * tint[c] * alpha + d[c] * (1.0 - px[3] * alpha);
+                        d[c] = static_cast<unsigned char>(out > 255.0 ? 255.0 : out);
+                    }
+                }
+            }
+        }
+    }
+}
+
 // Draws text in the built-in font, `zoom` sheet pixels per font pixel.
 void drawText(Rgba& sheet, const unsigned char* font, const std::string& text, int x0, int y0, int zoom,
               int r, int g, int b) {
@@ -158,11 +194,11 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // Three rows: the small pictures, the island beside the font, the sky road's arrow in use.
-    const int gap = 16, label = 24, cell = 256;
+    // Three rows: the small pictures, the island beside the font, the pictures at their size in play.
+    const int gap = 16, label = 24, cell = 256, inUse = 232;
     Rgba sheet;
     sheet.width = gap + 4 * (cell + gap);
-    sheet.height = gap + label + cell + gap + label + 512 + gap;
+    sheet.height = gap + label + cell + gap + label + 512 + gap + label + inUse + gap;
     sheet.pixels.assign(static_cast<size_t>(sheet.width) * sheet.height * 4, 255);
     fill(sheet, 0, 0, sheet.width, sheet.height, 40, 44, 52);
     const unsigned char* bits = font.data;
@@ -206,6 +242,21 @@ int main(int argc, char** argv) {
     drawText(sheet, bits, "the lazy dog. 0123456789 {[(<>)]}", x + 16, y + label + 152, 1, 255, 255, 255);
     drawText(sheet, bits, "THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG", x + 16, y + label + 168, 1, 255, 255, 255);
     drawText(sheet, bits, "glyph jumpy quays? #$%&*+-/=@\\^_`|~", x + 16, y + label + 184, 1, 255, 255, 255);
+
+    // In play: one wing's three pieces tinted (230, 230, 230), and the road's arrow at alpha
+    // 0.25 over a 100-pixel-wide segment in red, blue and white.
+    x = gap;
+    y += label + 512 + gap;
+    drawText(sheet, bits, "in play: wing pieces (4x); sky road segments (2x: red, blue, passed)", x, y, 1, light, light, light);
+    fill(sheet, x, y + label, sheet.width - 2 * gap, inUse, 0, 96, 200);
+    const double wingTint[3] = {230, 230, 230}, red[3] = {255, 0, 0}, blue[3] = {0, 0, 255}, white[3] = {255, 255, 255};
+    for (int piece = 0; piece < 3; ++piece)
+        drawStretched(sheet, wing, x + 16 + piece * 22 * 4, y + label + 16, 22, 26, 4, wingTint, 1.0, 255, 0, 255);
+    const double* roadTints[3] = {red, blue, white};
+    for (int i = 0; i < 3; ++i)
+        drawStretched(sheet, arrow, x + 320 + i * 104 * 2 + (i > 0 ? 16 * i : 0), y + label + 8, 100, 52, 2, roadTints[i], 0.25);
+    for (int i = 0; i < 3; ++i)
+        drawStretched(sheet, arrow, x + 320 + i * 104 * 2 + (i > 0 ? 16 * i : 0), y + label + 8 + 104, 100, 52, 2, roadTints[i], 0.25);
 
     if (!writeSheet(argv[1], sheet)) {
         std::fprintf(stderr, "kestrava-contact-sheet: cannot write %s\n", argv[1]);
