@@ -1,6 +1,5 @@
 #include "assets/music/score.h"
 
-#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -30,8 +29,9 @@ const Tone kGlass = {{{1, 1.0, 0.9}, {2, 0.35, 0.35}, {3, 0.15, 0.2}, {4, 0.08, 
                      0.006, 0.2, 0, 0, 0, 0, 7};
 
 // Low plucked string: bright at the pluck, the upper partials dying first.
-const Tone kPluck = {{{1, 1.0, 0.6}, {2, 0.55, 0.35}, {3, 0.3, 0.22}, {4, 0.18, 0.15},
-                      {5, 0.1, 0.1}, {6, 0.06, 0.08}, {8, 0.03, 0.05}},
+const Tone kPluck = {{{1, 1.0, 0.9}, {2, 0.8, 0.6}, {3, 0.6, 0.45}, {4, 0.45, 0.33},
+                      {5, 0.32, 0.25}, {6, 0.22, 0.2}, {7, 0.14, 0.16}, {8, 0.09, 0.13},
+                      {10, 0.05, 0.09}, {12, 0.03, 0.07}},
                      0.003, 0.12, 0, 0, 0, 0, 6};
 
 // Marimba: fundamental with the bar's fourth and tenth overtones, quick to fade.
@@ -121,25 +121,28 @@ void Play(Stereo& out, const Tone& tone, const char* text, double gap, Placement
     });
 }
 
+// The notes of a chord such as "G3 B3 C4 E4", all struck at `beat` and held together.
+void Chord(Stereo& out, const Tone& tone, double beat, double gateBeats, const char* notes,
+           Placement where) {
+    std::string pitch;
+    for (const char* p = notes;; ++p) {
+        if (*p != ' ' && *p != 0) {
+            pitch += *p;
+            continue;
+        }
+        if (!pitch.empty()) AddNote(out, tone, beat, gateBeats, ParsePitch(pitch), where);
+        pitch.clear();
+        if (*p == 0) break;
+    }
+}
+
 // ---- The loops -----------------------------------------------------------------------
 
 // sound8, the bed: pad chords, a round bass on the roots and a soft shaker.
 void Bed(Stereo& out) {
     // Each chord fades into the next; the last one closes early for the clean ending.
     const char* chords[4] = {"G3 B3 C4 E4", "G3 A3 C4 E4", "F3 A3 C4 E4", "G3 B3 D4 E4"};
-    for (int c = 0; c < 4; ++c) {
-        const double gate = c < 3 ? 8.0 : 5.5;
-        std::string line;
-        for (const char* p = chords[c];; ++p) {
-            if (*p == ' ' || *p == 0) {
-                AddNote(out, kPad, 8.0 * c, gate, ParsePitch(line), {0.22, 0});
-                line.clear();
-                if (*p == 0) break;
-            } else {
-                line += *p;
-            }
-        }
-    }
+    for (int c = 0; c < 4; ++c) Chord(out, kPad, 8.0 * c, c < 3 ? 8.0 : 5.5, chords[c], {0.22, 0});
     Play(out, kBass,
          "C2:2 r:1.5 G2:.5 | C2:2 r:1 E2:1 | A1:2 r:1.5 E2:.5 | A1:2 r:1 C2:1 |"
          "F2:2 r:1.5 C2:.5 | F2:2 r:1 A1:1 | G1:2 r:1.5 D2:.5 | G1:2 r:2",
