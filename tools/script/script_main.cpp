@@ -101,6 +101,9 @@ int main(int argc, char** argv) {
     };
 
     int status = RunKestrava(hooks);
+    // Close the window while the scripted driver still exists: closing takes in events.
+    EndGraphics();
+    SetSystemDriver(nullptr);
     if (trace.is_open()) {
         trace.close();
         if (!trace) failed = true;
