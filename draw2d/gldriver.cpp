@@ -151,6 +151,7 @@ struct TGLPlaneDriver : TPlaneDriver {
     void Plot(float x, float y) override {
         GLEnableTexture(false);
         glBegin(GL_POINTS);
+        GLRepeatColour();
         glVertex2f(static_cast<float>(x + 0.5), static_cast<float>(y + 0.5));
         glEnd();
     }
@@ -158,6 +159,7 @@ struct TGLPlaneDriver : TPlaneDriver {
     void DrawLine(float x0, float y0, float x1, float y1, float tx, float ty) override {
         GLEnableTexture(false);
         glBegin(GL_LINES);
+        GLRepeatColour();
         TransformedVertex(x0, y0, tx, ty, 0.5);
         TransformedVertex(x1, y1, tx, ty, 0.5);
         glEnd();
@@ -166,6 +168,7 @@ struct TGLPlaneDriver : TPlaneDriver {
     void DrawRect(float x0, float y0, float x1, float y1, float tx, float ty) override {
         GLEnableTexture(false);
         glBegin(GL_QUADS);
+        GLRepeatColour();
         TransformedVertex(x0, y0, tx, ty);
         TransformedVertex(x1, y0, tx, ty);
         TransformedVertex(x1, y1, tx, ty);
@@ -181,6 +184,7 @@ struct TGLPlaneDriver : TPlaneDriver {
         int segments = OvalSegments(x1 - x0, y1 - y0);
         GLEnableTexture(false);
         glBegin(GL_POLYGON);
+        GLRepeatColour();
         for (int i = 0; i < segments; ++i) {
             double radians = i * 360.0 / segments * (M_PI / 180.0);
             TransformedVertex(cx + std::cos(radians) * rx, cy - std::sin(radians) * ry, tx, ty);
@@ -194,6 +198,7 @@ struct TGLPlaneDriver : TPlaneDriver {
         if (xy.size() < 6 || (xy.size() & 1)) return;
         GLEnableTexture(false);
         glBegin(GL_POLYGON);
+        GLRepeatColour();
         for (size_t i = 0; i < xy.size(); i += 2)
             TransformedVertex(static_cast<double>(xy[i]) + handleX,
                               static_cast<double>(xy[i + 1]) + handleY, originX, originY);
@@ -239,6 +244,10 @@ void GLBindTexture(unsigned name) {
     cache.boundTexture = name;
     glBindTexture(GL_TEXTURE_2D, name);
 }
+
+// Consecutive primitives of different colours then batch into one draw: a colour sent only
+// outside glBegin makes Mesa flush every primitive on its own.
+void GLRepeatColour() { glColor4ubv(cache.colour); }
 
 void GLEnableTexture(bool enabled) {
     if (enabled == cache.textureEnabled) return;
