@@ -1,9 +1,12 @@
 // Choosing the music: the loops picked in flight and on the title screen, and the draws.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <set>
+#include <vector>
 
 #include "assets/embedded.h"
+#include "audio/sample.h"
 #include "audio/sound.h"
 #include "game/game.h"
 #include "platform/rng.h"
@@ -49,7 +52,64 @@ class Music : public ::testing::Test {
     }
 };
 
+// Mixes until every voice started so far has played out (no loop is longer than 20 s).
+void drainMixer() {
+    std::vector<int16_t> out(2 * 44100);
+    for (int second = 0; second < 20; ++second) MixAudioFrames(out.data(), 44100);
+}
+
+// The left output level 2000 frames into the mix: past the mixer's start latency of 20 ms,
+// before the end of the tone.
+int mixedLevel() {
+    std::vector<int16_t> out(2 * 2001);
+    MixAudioFrames(out.data(), 2001);
+    return out[2 * 2000];
+}
+
+// A tenth of a second of a constant level, so the mix tells how many copies are playing.
+TSoundPtr constantSound() {
+    TAudioSamplePtr sample = TAudioSample::Create(4410, 44100, SF_MONO16LE);
+    auto* frames = reinterpret_cast<int16_t*>(sample->samples);
+    for (int i = 0; i < sample->length; ++i) frames[i] = 1000;
+    return LoadSound(sample, 0);
+}
+
 }  // namespace
+
+TEST_F(Music, EachFlyingStepStartsTheBaseLoopAndOneLayerPerWinningToss) {
+    TSoundPtr tone = constantSound();
+    ASSERT_TRUE(tone);
+    drainMixer();
+    PlaySound(tone);
+    const int one = mixedLevel();
+    ASSERT_NE(one, 0);
+    drainMixer();
+
+    const TSoundPtr real[] = {game.sound1, game.sound2, game.sound3, game.sound4,
+                              game.sound5, game.sound6, game.sound7, game.sound8};
+    game.sound1 = game.sound2 = game.sound3 = game.sound4 = tone;
+    game.sound5 = game.sound6 = game.sound7 = game.sound8 = tone;
+
+    atRest(439.0f);   // resting on the floor: picksound starts nothing itself
+    SeedRnd(1);
+    picksound();
+    EXPECT_EQ(mixedLevel(), 0);
+    drainMixer();
+
+    for (int seed = 1; seed <= 8; ++seed) {
+        SeedRnd(seed);
+        int wins = 0;
+        for (int toss = 0; toss < 3; ++toss) wins += Rand(0, 1) != 0;
+        atRest(300.0f);
+        SeedRnd(seed);
+        picksound();
+        EXPECT_EQ(mixedLevel(), one * (1 + wins)) << "seed " << seed;
+        drainMixer();
+    }
+
+    game.sound1 = real[0], game.sound2 = real[1], game.sound3 = real[2], game.sound4 = real[3];
+    game.sound5 = real[4], game.sound6 = real[5], game.sound7 = real[6], game.sound8 = real[7];
+}
 
 TEST_F(Music, LoadsEightDistinctLoops) {
     std::set<TSound*> loops = {game.sound1.get(), game.sound2.get(), game.sound3.get(),
