@@ -1,6 +1,8 @@
 // Sounds and channels through the process-wide mixer, mixed by hand.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
 #include <vector>
 
 #include "audio/driver.h"
@@ -119,6 +121,21 @@ TEST_F(ChannelTest, StoppedChannelFallsSilentAndItsSlotComesBack) {
     mixleft(2);
     PlaySound(sound);                               // recycles the voice and frees its slot
     EXPECT_EQ(mxo_ChannelStatus(handleof(channel)), 0);
+}
+
+TEST(SystemOutput, DeviceThreadMixesASoundToItsEnd) {
+    if (!StartAudio(TAudioOutputMode::System)) GTEST_SKIP() << "no audio device";
+    TChannelPtr channel = PlaySound(constantsound(1000, 441));
+    ASSERT_TRUE(channel);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (ChannelPlaying(channel) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(ChannelPlaying(channel), 0);
+    std::vector<int16_t> out(4, 7);
+    MixAudioFrames(out.data(), 2);                  // the device mixes; by hand gives silence
+    EXPECT_EQ(out, std::vector<int16_t>(4, 0));
+    StopAudio();
 }
 
 TEST(AudioWithoutOutput, EverythingIsHarmless) {
