@@ -7,36 +7,17 @@
 #include "platform/sdl_system.h"
 
 TEST(SDLKeys, GameKeysModifiersAndRowsMapByPosition) {
-    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_ESCAPE), 27);
-    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_SPACE), 32);
-    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_LEFT), 37);
-    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_RIGHT), 39);
-    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_M), 77);
-    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_Z), 90);
-    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_A), 65);
-    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_0), 48);
-    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_9), 57);
-    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_UP), 38);
-    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_DOWN), 40);
-    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_F1), 112);
-    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_F12), 123);
-    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_RETURN), 13);
-    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_DELETE), 46);
-    const int modifiers[][2] = {{SDL_SCANCODE_LSHIFT, 160}, {SDL_SCANCODE_RSHIFT, 161},
-                                {SDL_SCANCODE_LCTRL, 162},  {SDL_SCANCODE_RCTRL, 163},
-                                {SDL_SCANCODE_LALT, 164},   {SDL_SCANCODE_RALT, 165},
-                                {SDL_SCANCODE_LGUI, 91},    {SDL_SCANCODE_RGUI, 92}};
-    for (auto& m : modifiers) EXPECT_EQ(KeyCodeForScancode(m[0]), m[1]);
-    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_UNKNOWN), 0);
-    EXPECT_EQ(KeyCodeForScancode(SDL_SCANCODE_MUTE), 0);
-    EXPECT_EQ(KeyCodeForScancode(-1), 0);
-    EXPECT_EQ(KeyCodeForScancode(100000), 0);
-}
-
-TEST(SDLDriver, PollingBeforeSDLStartsDoesNothing) {
-    ASSERT_EQ(SDL_WasInit(SDL_INIT_EVENTS), 0u);
-    SDLSystemDriver()->PollEvents();
-    EXPECT_EQ(SDL_WasInit(SDL_INIT_EVENTS), 0u);
+    const int table[][2] = {
+        {SDL_SCANCODE_ESCAPE, 27}, {SDL_SCANCODE_SPACE, 32}, {SDL_SCANCODE_LEFT, 37},
+        {SDL_SCANCODE_RIGHT, 39},  {SDL_SCANCODE_M, 77},     {SDL_SCANCODE_Z, 90},
+        {SDL_SCANCODE_A, 65},      {SDL_SCANCODE_0, 48},     {SDL_SCANCODE_9, 57},
+        {SDL_SCANCODE_UP, 38},     {SDL_SCANCODE_DOWN, 40},  {SDL_SCANCODE_F1, 112},
+        {SDL_SCANCODE_F12, 123},   {SDL_SCANCODE_RETURN, 13}, {SDL_SCANCODE_DELETE, 46},
+        {SDL_SCANCODE_LSHIFT, 160}, {SDL_SCANCODE_RSHIFT, 161}, {SDL_SCANCODE_LCTRL, 162},
+        {SDL_SCANCODE_RCTRL, 163}, {SDL_SCANCODE_LALT, 164}, {SDL_SCANCODE_RALT, 165},
+        {SDL_SCANCODE_LGUI, 91},   {SDL_SCANCODE_RGUI, 92},
+        {SDL_SCANCODE_UNKNOWN, 0}, {SDL_SCANCODE_MUTE, 0},   {-1, 0}, {100000, 0}};
+    for (auto& row : table) EXPECT_EQ(KeyCodeForScancode(row[0]), row[1]) << row[0];
 }
 
 static void PushKey(Uint32 type, SDL_Scancode scancode, int repeat = 0) {
@@ -48,32 +29,29 @@ static void PushKey(Uint32 type, SDL_Scancode scancode, int repeat = 0) {
 }
 
 TEST(SDLDriver, TranslatesKeysFocusAndQuit) {
+    SDLSystemDriver()->PollEvents();   // before SDL starts: nothing, and SDL stays down
+    ASSERT_EQ(SDL_WasInit(SDL_INIT_EVENTS), 0u);
     ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError();
     EnablePolledInput();
 
     PushKey(SDL_KEYDOWN, SDL_SCANCODE_Z);
     PushKey(SDL_KEYDOWN, SDL_SCANCODE_Z, 1);
     PushKey(SDL_KEYUP, SDL_SCANCODE_Z);
-    PushKey(SDL_KEYDOWN, SDL_SCANCODE_Z, 1);   // auto-repeat after release: no new press
+    PushKey(SDL_KEYDOWN, SDL_SCANCODE_Z, 1);   // auto-repeat is no new press
     PushKey(SDL_KEYDOWN, SDL_SCANCODE_LSHIFT);
     EXPECT_EQ(KeyHit(KEY_Z), 1);
     EXPECT_EQ(KeyDown(KEY_Z), 0);
     EXPECT_EQ(KeyDown(KEY_LSHIFT), 1);
 
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
+    SDL_Event e{};
+    e.type = SDL_QUIT;
+    SDL_PushEvent(&e);
     EXPECT_EQ(AppTerminate(), 1);
-
-    SDL_Event focus{};
-    focus.type = SDL_WINDOWEVENT;
-    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-    SDL_PushEvent(&focus);
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    SDL_PushEvent(&e);
     EXPECT_EQ(AppSuspended(), 1);
     EXPECT_EQ(KeyDown(KEY_LSHIFT), 0);
-    focus.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
-    SDL_PushEvent(&focus);
-    EXPECT_EQ(AppSuspended(), 0);
 
     DisablePolledInput();
     SDL_Quit();
