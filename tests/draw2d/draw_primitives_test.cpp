@@ -100,3 +100,21 @@ TEST(DrawPoly, NeedsThreeWholePoints) {
     EXPECT_EQ(CountLitPixels(110, 10, 40, 40), 40 * 40);
     EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 40 * 40);
 }
+
+TEST(GrabPixmap, ReadsTheSurfaceAndDrawPixmapPutsItBack) {
+    ASSERT_TRUE(OpenTestGraphics());
+    SetColor(10, 20, 30);
+    DrawRect(5, 6, 2, 1);
+    TPixmapPtr grabbed = CurrentPlaneDriver()->GrabPixmap(4, 6, 4, 2);
+    ASSERT_TRUE(grabbed);
+    EXPECT_EQ(grabbed->ReadPixel(1, 0) & 0xFFFFFFu, 0x0A141Eu);
+    EXPECT_EQ(grabbed->ReadPixel(0, 0) & 0xFFFFFFu, 0u);
+    EXPECT_EQ(grabbed->ReadPixel(1, 1) & 0xFFFFFFu, 0u);
+    EXPECT_FALSE(CurrentPlaneDriver()->GrabPixmap(630, 0, 20, 1));   // leaves the window
+
+    SetBlend(BLEND_SOLID);
+    CurrentPlaneDriver()->DrawPixmap(*grabbed, 200, 100);
+    EXPECT_EQ(ReadPixel(201, 100), 0x0A141Eu);
+    EXPECT_EQ(ReadPixel(202, 100), 0x0A141Eu);
+    EXPECT_EQ(CountLitPixels(190, 90, 30, 30), 2);
+}
