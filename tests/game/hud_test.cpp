@@ -1,9 +1,11 @@
-// The HUD: clock text, the life bar and the wind bar as pixels, and the outlined text's state.
+// The HUD: clock text, and the life bar and the wind bar as pixels.
 #include <gtest/gtest.h>
 
 #include "draw2d/draw.h"
 #include "game/game.h"
 #include "scenery_fixture.h"
+
+constexpr uint32_t kSky = 0x0080FF, kBlack = 0, kWhite = 0xFFFFFF, kBar = 0x8080FF;
 
 TEST(ClockText, TwelveHourClockWithTwoDigitMinutes) {
     EXPECT_EQ(clockText(5, 55), "5:55am");
@@ -11,91 +13,34 @@ TEST(ClockText, TwelveHourClockWithTwoDigitMinutes) {
     EXPECT_EQ(clockText(0, 0), "0:00am");
     EXPECT_EQ(clockText(13, 5), "1:05pm");
     EXPECT_EQ(clockText(23, 40), "11:40pm");
-    EXPECT_EQ(clockText(7, 5), "7:05am");
 }
 
-static const Rgb kSky{0, 128, 255};
-static const Rgb kBlack{0, 0, 0};
-static const Rgb kWhite{255, 255, 255};
-
-static void drawScoreWithLife(int life) {
-    resetScenery();
-    clearScreen(kSky.r, kSky.g, kSky.b);
-    game.life = life;
-    drawScore();
+TEST(LifeBar, FullLifeFillsTheFrameOnePixelInNoLifeLeavesItEmptyMinusOneLeavesASliver) {
+    const struct { int life; int firstWhite, lastWhite; } cases[] = {{100, 220, 419}, {0, 0, -1}, {-1, 319, 320}};
+    for (const auto& t : cases) {
+        resetScenery(kSky);
+        game.life = t.life;
+        drawScore();
+        EXPECT_EQ(ReadPixel(218, 470), kSky);
+        EXPECT_EQ(ReadPixel(421, 470), kSky);
+        for (int x = 219; x <= 420; x++) {
+            const bool white = x >= t.firstWhite && x <= t.lastWhite;
+            EXPECT_EQ(ReadPixel(x, 470), white ? kWhite : kBlack) << "life " << t.life << ", x " << x;
+        }
+    }
 }
 
-TEST(LifeBar, FullLifeFillsTheFrameOnePixelInsideEachSide) {
-    drawScoreWithLife(100);
-    EXPECT_EQ(pixelAt(218, 470), kSky);
-    EXPECT_EQ(pixelAt(219, 470), kBlack);
-    EXPECT_EQ(pixelAt(220, 470), kWhite);
-    EXPECT_EQ(pixelAt(320, 470), kWhite);
-    EXPECT_EQ(pixelAt(419, 470), kWhite);
-    EXPECT_EQ(pixelAt(420, 470), kBlack);
-    EXPECT_EQ(pixelAt(421, 470), kSky);
-    EXPECT_EQ(pixelAt(320, 465), kBlack);
-    EXPECT_EQ(pixelAt(320, 476), kBlack);
-}
-
-TEST(LifeBar, NoLifeLeavesTheFrameEmpty) {
-    drawScoreWithLife(0);
-    for (int x = 219; x <= 420; x++) EXPECT_EQ(pixelAt(x, 470), kBlack) << "x " << x;
-}
-
-TEST(LifeBar, LifeMinusOneLeavesATwoPixelSliverLeftOfTheMiddle) {
-    drawScoreWithLife(-1);
-    EXPECT_EQ(pixelAt(318, 470), kBlack);
-    EXPECT_EQ(pixelAt(319, 470), kWhite);
-    EXPECT_EQ(pixelAt(320, 470), kWhite);
-    EXPECT_EQ(pixelAt(321, 470), kBlack);
-}
-
-// Row 18 lies below the clock text, so only the bar and the zero mark are there.
-static void drawWindAt(float wind) {
-    resetScenery();
-    clearScreen(kSky.r, kSky.g, kSky.b);
-    game.wind = wind;
-    drawWind();
-}
-
-static const Rgb kBar{128, 128, 255};
-
-TEST(WindBar, PositiveWindGrowsRightOfTheMark) {
-    drawWindAt(0.1f);
-    EXPECT_EQ(pixelAt(319, 18), kSky);
-    EXPECT_EQ(pixelAt(320, 18), kBlack);
-    EXPECT_EQ(pixelAt(321, 18), kBar);
-    EXPECT_EQ(pixelAt(349, 18), kBar);
-    EXPECT_EQ(pixelAt(350, 18), kSky);
-}
-
-TEST(WindBar, NegativeWindGrowsLeftOfTheMark) {
-    drawWindAt(-0.2f);
-    EXPECT_EQ(pixelAt(259, 18), kSky);
-    EXPECT_EQ(pixelAt(260, 18), kBar);
-    EXPECT_EQ(pixelAt(319, 18), kBar);
-    EXPECT_EQ(pixelAt(320, 18), kBlack);
-    EXPECT_EQ(pixelAt(321, 18), kSky);
-}
-
-TEST(WindBar, WindUnderAPixelDrawsOnlyTheMark) {
-    drawWindAt(0.0033f);
-    EXPECT_EQ(pixelAt(319, 18), kSky);
-    EXPECT_EQ(pixelAt(320, 18), kBlack);
-    EXPECT_EQ(pixelAt(321, 18), kSky);
-}
-
-TEST(OutlineText, KeepsTheCallersColourAndLeavesFullAlpha) {
-    resetScenery();
-    clearScreen(0, 0, 0);
-    SetColor(10, 20, 30);
-    SetAlpha(0.5f);
-    drawOutlineText("Score: 0", 100, 100);
-    int r, g, b;
-    GetColor(&r, &g, &b);
-    EXPECT_EQ(r, 10);
-    EXPECT_EQ(g, 20);
-    EXPECT_EQ(b, 30);
-    EXPECT_EQ(GetAlpha(), 1.0f);
+TEST(WindBar, ThreeHundredPixelsPerUnitOfWindEitherSideOfTheZeroMark) {
+    // Row 18 lies below the clock text: only the bar and the black zero mark at x 320.
+    const struct { float wind; int first, last; } cases[] = {{0.1f, 321, 349}, {-0.2f, 260, 319}, {0.0033f, 0, -1}};
+    for (const auto& t : cases) {
+        resetScenery(kSky);
+        SetLineWidth(1.0f);
+        game.wind = t.wind;
+        drawWind();
+        for (int x = 250; x <= 360; x++) {
+            const uint32_t expected = x == 320 ? kBlack : x >= t.first && x <= t.last ? kBar : kSky;
+            EXPECT_EQ(ReadPixel(x, 18), expected) << "wind " << t.wind << ", x " << x;
+        }
+    }
 }
