@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "draw2d/graphics.h"
+#include "draw2d/plane.h"
 #include "draw2d/state.h"
 #include "platform/error.h"
 
@@ -178,7 +179,9 @@ TImageFramePtr TImage::Frame(int index) {
     int seq = GraphicsSeq();
     if (seqs[index] == seq && frames[index]) return frames[index];
     seqs[index] = seq;
-    frames[index] = TGLImageFrame::CreateFromPixmap(*Lock(index, true, false), flags);
+    const TPixmap& pixmap = *Lock(index, true, false);
+    TPlaneDriver* driver = CurrentPlaneDriver();
+    frames[index] = driver ? driver->CreateFrameFromPixmap(pixmap, flags) : TGLImageFrame::CreateFromPixmap(pixmap, flags);
     return frames[index];
 }
 

@@ -1,7 +1,9 @@
 // The PNG pixmap loader, on libpng. A corrupt or hostile file ends the load with no pixmap.
 #include <png.h>
 
+#include <algorithm>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
@@ -11,7 +13,11 @@ namespace {
 
 // Limits that keep a hostile header from making us allocate or inflate absurd amounts.
 const png_uint_32 kMaxSide = 16384;
+const uint64_t kMaxPixels = 16u << 20;      // 64 MiB once decoded to RGBA
 const size_t kMaxDecodeBytes = 256u << 20;   // everything libpng allocates for one file
+const png_alloc_size_t kMaxChunkBytes = 1u << 20;   // one ancillary chunk (our pictures have none)
+const size_t kMaxBlockBytes = 4u << 20;    // one allocation: a row is at most 16384 * 8 bytes
+const png_uint_32 kMaxCachedChunks = 128;
 
 // Everything the decoding frame touches; plain data, because libpng errors longjmp through it.
 struct PngDecode {
@@ -46,10 +52,11 @@ void ReadFromStream(png_structp png, png_bytep data, size_t length) {
 void OnPngError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void OnPngWarning(png_structp, png_const_charp) {}
 
-// Counts every allocation against kMaxDecodeBytes; a refused one becomes a libpng error.
+// Counts every allocation against kMaxDecodeBytes and refuses oversized blocks (libpng lets an
+// ancillary chunk's declared length through as a mere warning); libpng turns a refusal into an error.
 png_voidp PngMalloc(png_structp png, png_alloc_size_t size) {
     auto* d = static_cast<PngDecode*>(png_get_mem_ptr(png));
-    if (size > kMaxDecodeBytes - d->allocated) return nullptr;
+    if (size > kMaxBlockBytes || size > kMaxDecodeBytes - d->allocated) return nullptr;
     auto* block = static_cast<size_t*>(std::malloc(size + sizeof(max_align_t)));
     if (!block) return nullptr;
     *block = size;
@@ -71,6 +78,8 @@ bool DecodePng(PngDecode* d) {
     png_set_sig_bytes(d->png, 8);
     png_set_read_fn(d->png, d, ReadFromStream);
     png_set_user_limits(d->png, kMaxSide, kMaxSide);
+    png_set_chunk_malloc_max(d->png, kMaxChunkBytes);
+    png_set_chunk_cache_max(d->png, kMaxCachedChunks);
     png_read_png(d->png, d->info, PNG_TRANSFORM_STRIP_16 | PNG_TRANSFORM_EXPAND, nullptr);
     png_get_IHDR(d->png, d->info, &d->width, &d->height, &d->bitDepth, &d->colorType,
                  nullptr, nullptr, nullptr);
@@ -111,11 +120,23 @@ TPixmapPtr RowsToPixmap(const PngDecode& d) {
     }
 }
 
+// Looks at the header chunk without consuming it: false when its size is absurd.
+bool SaneHeader(TStream& stream) {
+    png_byte chunk[8 + 13];
+    int start = stream.Pos();
+    int got = stream.Read(chunk, sizeof chunk);
+    stream.Seek(start);
+    if (got != static_cast<int>(sizeof chunk) || std::memcmp(chunk + 4, "IHDR", 4) != 0) return true;
+    uint64_t width = png_get_uint_32(chunk + 8), height = png_get_uint_32(chunk + 12);
+    return width <= kMaxSide && height <= kMaxSide && width * height <= kMaxPixels;
+}
+
 struct TPngLoader : TPixmapLoader {
     // Reads a PNG from the stream's position; none when it is not a PNG or cannot be decoded.
     TPixmapPtr LoadPixmap(TStream& stream) override {
         png_byte sig[8];
         if (stream.Read(sig, 8) != 8 || png_sig_cmp(sig, 0, 8) != 0) return nullptr;
+        if (!SaneHeader(stream)) return nullptr;
 
         PngDecode d{};
         d.stream = &stream;
