@@ -6,8 +6,7 @@
 #include "platform/system.h"
 
 namespace {
-
-// No system events and a still clock: the keys come only from the test.
+// No system events: the keys come only from the test.
 struct QuietSystem : TSystemDriver {
     void PollEvents() override {}
     int MilliSecs() override { return 100000; }
@@ -22,7 +21,6 @@ class Input : public ::testing::Test {
         FlushKeys();
         initvars();
         game.GAMESTATE = GAMESTATE_FLYING;
-        game.fatigue = 0.0f;
     }
     void TearDown() override {
         FlushKeys();
@@ -30,62 +28,39 @@ class Input : public ::testing::Test {
     }
     static void press(int key) { EmitEvent(TEvent{EVENT_KEYDOWN, nullptr, key}); }
     static void release(int key) { EmitEvent(TEvent{EVENT_KEYUP, nullptr, key}); }
-
-    // The altitude change of one flying frame, starting from 1.0.
+    // The altitude change of one flying frame from 1.0.
     static double altitudeChange() {
         game.altitude = 1.0f;
         getInput();
         return game.altitude - 1.0;
     }
-
     QuietSystem system_;
 };
-
 }  // namespace
 
-TEST_F(Input, AltitudeChangesByTheKeysHeld) {
-    EXPECT_NEAR(altitudeChange(), 0.0001, 1e-7);   // no key: gliding sinks
-
+TEST_F(Input, EachKeyCombinationChangesTheAltitudeItsOwnWay) {
+    EXPECT_NEAR(altitudeChange(), 0.0001, 1e-7);   // gliding
     press(KEY_Z);
-    EXPECT_NEAR(altitudeChange(), 0.0001, 1e-7);   // one side below 35
-
+    press(KEY_LEFT);   // Z and Left arrow together are one left flap
+    EXPECT_NEAR(altitudeChange(), 0.0001, 1e-7);
+    EXPECT_EQ(game.leftcount, 1.0f);
     press(KEY_RIGHT);
-    EXPECT_NEAR(altitudeChange(), 0.0001 - 0.001, 1e-7);   // both below 35: climbing
-
-    game.leftcount = 34.0f;   // reaches 35 this frame
-    EXPECT_NEAR(altitudeChange(), 0.0001 + 0.0005, 1e-7);
-
+    EXPECT_NEAR(altitudeChange(), 0.0001 - 0.001, 1e-7);   // both flapping: climbing
+    game.leftcount = 34.0f;
+    EXPECT_NEAR(altitudeChange(), 0.0001 + 0.0005, 1e-7);   // left diving from this frame
     game.rightcount = 34.0f;
     EXPECT_NEAR(altitudeChange(), 0.0001 + 0.0005 + 0.0005, 1e-7);
-
+    for (int frame = 0; frame < 100; ++frame) getInput();
+    EXPECT_EQ(game.leftcount, 35.0f);
     release(KEY_RIGHT);
-    EXPECT_NEAR(altitudeChange(), 0.0001 + 0.0005, 1e-7);   // one diving, the other up
-}
+    getInput();
+    EXPECT_EQ(game.rightcount, 0.0f);   // released: 0 in the same frame
 
-TEST_F(Input, AltitudeNeverGoesBelowZero) {
-    press(KEY_LEFT);
     press(KEY_M);
+    game.leftcount = game.rightcount = 0.0f;
     game.altitude = 0.0005f;
     getInput();
-    EXPECT_EQ(game.altitude, 0.0f);
-    getInput();
-    EXPECT_EQ(game.altitude, 0.0f);
-}
-
-TEST_F(Input, HeldFlapsCountToThirtyFiveAndStopAtOnceWhenReleased) {
-    press(KEY_Z);
-    press(KEY_LEFT);   // both left keys together are one left flap
-    getInput();
-    EXPECT_EQ(game.leftcount, 1.0f);
-    for (int frame = 1; frame < 100; ++frame) getInput();
-    EXPECT_EQ(game.leftcount, 35.0f);
-    EXPECT_EQ(game.rightcount, 0.0f);
-    release(KEY_Z);
-    getInput();
-    EXPECT_EQ(game.leftcount, 35.0f);   // Left arrow still down
-    release(KEY_LEFT);
-    getInput();
-    EXPECT_EQ(game.leftcount, 0.0f);
+    EXPECT_EQ(game.altitude, 0.0f);   // clamped, never below 0
 }
 
 TEST_F(Input, ADoubleFlapRaisesTheWingsOnlyBelowFatigue85) {
@@ -95,40 +70,24 @@ TEST_F(Input, ADoubleFlapRaisesTheWingsOnlyBelowFatigue85) {
     getInput();
     EXPECT_EQ(game.Leftwing, 478.0f);
     EXPECT_EQ(game.rightwing, 478.0f);
-
     game.fatigue = 85.0f;
-    game.altitude = 1.0f;
-    getInput();
+    EXPECT_NEAR(altitudeChange(), 0.0001 - 0.001, 1e-7);   // the altitude still changes
     EXPECT_EQ(game.Leftwing, 478.0f);
     EXPECT_EQ(game.rightwing, 478.0f);
-    EXPECT_NEAR(game.altitude, 1.0 + 0.0001 - 0.001, 1e-7);   // the altitude still changes
 }
 
-TEST_F(Input, FlapKeysDoNothingOnTheTitleScreen) {
-    game.GAMESTATE = GAMESTATE_TITLE;
-    press(KEY_Z);
-    press(KEY_RIGHT);
-    getInput();
-    EXPECT_EQ(game.leftcount, 0.0f);
-    EXPECT_EQ(game.altitude, 1.0f);
-    EXPECT_EQ(game.GAMESTATE, GAMESTATE_TITLE);
-}
-
-TEST_F(Input, SpaceHitInFlightStartsTheNextFlightRightAfterGameOver) {
+TEST_F(Input, ASpaceHitInFlightStartsTheNextFlightRightAfterGameOver) {
     press(KEY_SPACE);
     release(KEY_SPACE);
     getInput();   // not read in flight
-    EXPECT_EQ(game.GAMESTATE, GAMESTATE_FLYING);
-
     game.life = -1;
-    game.score = 120;
     game.GAMESTATE = GAMESTATE_TITLE;   // the game is over
+    press(KEY_Z);
     getInput();
     EXPECT_EQ(game.GAMESTATE, GAMESTATE_FLYING);
     EXPECT_EQ(game.life, 100);
-    EXPECT_EQ(game.score, 0);
-
-    game.GAMESTATE = GAMESTATE_TITLE;   // the hit was used up
+    EXPECT_EQ(game.leftcount, 0.0f);   // flap keys are not read on the title screen
+    game.GAMESTATE = GAMESTATE_TITLE;
     getInput();
-    EXPECT_EQ(game.GAMESTATE, GAMESTATE_TITLE);
+    EXPECT_EQ(game.GAMESTATE, GAMESTATE_TITLE);   // the hit was used up
 }

@@ -1,169 +1,116 @@
-// The whole game in this process, driven pass by pass through its hooks on a test clock:
-// start-up, the music timer, the road cadence, game over and quitting.
+// The whole game in this process, driven pass by pass through its hooks on a test clock.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 
 #include <functional>
 
+#include "draw2d/draw.h"
 #include "game/game.h"
 #include "game/kestrava.h"
 #include "platform/input.h"
 #include "platform/system.h"
 
 namespace {
-
-// A clock the test sets; events come only from the test (the window's own are dropped).
+// A clock that moves 16 ms a pass; events come only from the test.
 struct TestClock : TSystemDriver {
     int now = 100000;
     void PollEvents() override {
-        if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
         SDL_Event e;
-        while (SDL_PollEvent(&e)) {}
+        while (SDL_WasInit(SDL_INIT_VIDEO) && SDL_PollEvent(&e)) {}
     }
     int MilliSecs() override { return now; }
     void Delay(int) override {}
-};
+} testClock;
 
 void press(int key) { EmitEvent(TEvent{EVENT_KEYDOWN, nullptr, key}); }
+int rgb(int r, int g, int b) { return (r << 16) | (g << 8) | b; }
 
-// Puts back the values the program starts with that initvars leaves alone.
-void programStartValues() {
+// Runs the game from the values the program starts with; `at` runs before pass F's loop test
+// and `check` after the pass, which ends the run by returning false.
+int runGame(std::function<void(int)> at, std::function<bool(int)> check) {
     game.oldtime = game.curtime = game.soundtimer = 0;
     game.sunx = game.suny = 100.0f;
     game.clsr = game.clsg = game.clsb = 0;
     game.curr = game.curg = game.curb = 0.0f;
     game.GAMESTATE = GAMESTATE_TITLE;
-}
-
-// Runs the game with these hooks on a clock that starts at 100000 and moves 16 ms a pass.
-int runGame(std::function<void(int)> before, std::function<bool(int)> after) {
-    static TestClock clock;
-    programStartValues();
-    clock.now = 100000;
-    SetSystemDriver(&clock);
+    SetSystemDriver(&testClock);
     TGameHooks hooks;
     hooks.audioMode = TAudioOutputMode::Manual;
     hooks.beforePass = [&](int pass) {
-        if (pass > 1) clock.now += 16;
-        if (before) before(pass);
+        testClock.now = 100000 + 16 * (pass - 1);
+        at(pass);
     };
-    hooks.afterPass = after;
+    hooks.afterPass = check;
     const int status = RunKestrava(hooks);
     SetSystemDriver(nullptr);
     return status;
 }
-
 }  // namespace
 
-TEST(FrameLoop, TheFirstPassStartsTheMusicAndTurnsTheClockToDawn) {
-    GameGlobals seen;
-    const int status = runGame(nullptr, [&](int) {
-        seen.hour = game.hour;
-        seen.minute = game.minute;
-        seen.clsr = game.clsr;
-        seen.clsg = game.clsg;
-        seen.clsb = game.clsb;
-        seen.sunx = game.sunx;
-        seen.soundtimer = game.soundtimer;
-        seen.oldtime = game.oldtime;
-        seen.GAMESTATE = game.GAMESTATE;
-        return false;
-    });
-    ASSERT_EQ(status, 0);
-    EXPECT_EQ(seen.hour, 6);
-    EXPECT_EQ(seen.minute, 0);
-    EXPECT_EQ(seen.clsr, 100);
-    EXPECT_EQ(seen.clsg, 25);
-    EXPECT_EQ(seen.clsb, 5);
-    EXPECT_EQ(seen.sunx, 0.0f);
-    EXPECT_EQ(seen.soundtimer, 0);
-    EXPECT_EQ(seen.oldtime, 100000);
-    EXPECT_EQ(seen.GAMESTATE, GAMESTATE_TITLE);
-    EXPECT_TRUE(game.cloudimg && game.arrowimg && game.wingimg && game.isleimg);
-    EXPECT_TRUE(game.sound1 && game.sound8);
-}
-
-TEST(FrameLoop, OnlyMoreThan16000MillisecondsMakeAMusicStep) {
-    int minuteAfterSecond = -1, minuteAfterThird = -1, timerAfterSecond = -1;
+TEST(FrameLoop, TitleScreenClockMusicTimerSkyAndRoadCadence) {
+    int r, g, b;
     runGame(
         [&](int pass) {
-            if (pass == 2) game.soundtimer = 16000 - 16;   // this pass adds 16
+            if (pass == 2) {
+                game.soundtimer = 16000 - 16;   // this pass adds 16: exactly 16000, no step
+                game.curr = 99.995f, game.clsr = 100;   // less than a step below its target
+                game.curb = 0.005f, game.clsb = 0;
+            }
             if (pass == 3) game.soundtimer = 16000 - 15;
         },
         [&](int pass) {
-            if (pass == 2) {
-                minuteAfterSecond = game.minute;
-                timerAfterSecond = game.soundtimer;
+            if (pass == 1) {   // oldtime starts at 0, so the first pass steps the music
+                EXPECT_EQ(game.hour * 100 + game.minute, 600);
+                EXPECT_EQ(rgb(game.clsr, game.clsg, game.clsb), rgb(100, 25, 5));
+                EXPECT_EQ(game.sunx, 0.0f);
+                EXPECT_EQ(game.oldtime, 100000);
             }
-            if (pass == 3) minuteAfterThird = game.minute;
-            return pass < 3;
+            if (pass == 2) {
+                EXPECT_EQ(game.soundtimer, 16000);
+                EXPECT_EQ(game.minute, 0);
+                EXPECT_NEAR(game.curr, 99.995f, 1e-4);
+                EXPECT_LT(game.curr, 100.0f);
+                EXPECT_FLOAT_EQ(game.curg, 0.2f);   // toward 25 by 0.1 a pass on the title screen
+                EXPECT_LT(game.curb, 0.0f);
+                GetColor(&r, &g, &b);
+                EXPECT_EQ(rgb(r, g, b), rgb(99, 0, 0));   // the fade colour, truncated
+            }
+            if (pass == 3) {
+                EXPECT_EQ(game.minute, 30);
+            }
+            if (pass >= 99) {   // a road point is added in every 100th pass
+                EXPECT_EQ(game.thingcount, pass % 100);
+            }
+            return pass < 100;
         });
-    EXPECT_EQ(minuteAfterSecond, 0);
-    EXPECT_EQ(timerAfterSecond, 16000);
-    EXPECT_EQ(minuteAfterThird, 30);
 }
 
-TEST(FrameLoop, ARoadPointIsAddedInEveryHundredthPass) {
-    int countBefore = -1, countAt100 = -1, thingcount99 = -1, thingcount100 = -1;
-    runGame(nullptr, [&](int pass) {
-        if (pass == 99) {
-            countBefore = game.thingList.Count();
-            thingcount99 = game.thingcount;
-        }
-        if (pass == 100) {
-            countAt100 = game.thingList.Count();
-            thingcount100 = game.thingcount;
-        }
-        return pass < 100;
-    });
-    EXPECT_EQ(thingcount99, 99);
-    EXPECT_EQ(thingcount100, 0);
-    EXPECT_EQ(countAt100, countBefore + 1);
-}
-
-TEST(FrameLoop, TheGameEndsOnlyWhenLifeFallsBelowZero) {
-    int stateAfter[4] = {-1, -1, -1, -1};
-    runGame(
-        [&](int pass) {
-            if (pass == 1) press(KEY_SPACE);
-            if (pass == 2) game.life = 0;
-            if (pass == 3) game.life = -1;
-        },
-        [&](int pass) {
-            stateAfter[pass] = game.GAMESTATE;
-            return pass < 3;
-        });
-    EXPECT_EQ(stateAfter[1], GAMESTATE_FLYING);   // Space starts a flight in the same pass
-    EXPECT_EQ(stateAfter[2], GAMESTATE_FLYING);
-    EXPECT_EQ(stateAfter[3], GAMESTATE_TITLE);
-    EXPECT_EQ(game.life, -1);   // kept until the next flight
-}
-
-TEST(FrameLoop, EscapeEndsTheLoopWithoutReadingTheQuitRequest) {
+TEST(FrameLoop, FlightSkyLifeAndQuitting) {
     int lastPass = 0;
-    static TestClock clock;
     const int status = runGame(
         [&](int pass) {
-            if (pass == 3) {
-                press(KEY_ESCAPE);
-                EmitEvent(TEvent{EVENT_APPTERMINATE});
-            }
+            if (pass == 1) press(KEY_SPACE);   // read in the same pass
+            if (pass == 2) game.life = 0, game.curg = 0.0f, game.clsg = 100;
+            if (pass == 3) game.life = -1;
+            if (pass == 5) press(KEY_ESCAPE), EmitEvent(TEvent{EVENT_APPTERMINATE});
         },
         [&](int pass) {
             lastPass = pass;
+            if (pass <= 3) {   // life 0 flies on, -1 ends the game at the end of the pass
+                EXPECT_EQ(game.GAMESTATE, pass < 3 ? GAMESTATE_FLYING : GAMESTATE_TITLE) << pass;
+            }
+            if (pass == 2) {
+                EXPECT_FLOAT_EQ(game.curg, 0.01f);   // the slower sky step in flight
+            }
             return true;
         });
     EXPECT_EQ(status, 0);
-    EXPECT_EQ(lastPass, 2);
-    SetSystemDriver(&clock);
-    EXPECT_EQ(AppTerminate(), 1);   // still stored
+    EXPECT_EQ(lastPass, 4);   // Escape ends the loop before the quit request is read
+    SetSystemDriver(&testClock);
+    EXPECT_EQ(AppTerminate(), 1);
     SetSystemDriver(nullptr);
-
     runGame([&](int pass) { if (pass == 2) EmitEvent(TEvent{EVENT_APPTERMINATE}); },
-            [&](int pass) {
-                lastPass = pass;
-                return true;
-            });
+            [&](int pass) { return (lastPass = pass), true; });
     EXPECT_EQ(lastPass, 1);   // a quit request alone ends it too
 }
