@@ -23,7 +23,7 @@ int drawBird() {
     const double lc = game.leftcountt;
     const double rc = game.rightcountt;
     const double f = game.fatigue / 20.0;   // tired wings droop at the elbow
-    const float lean = (game.leftcountt - game.rightcountt) / 2.0;
+    const float lean = (lc - rc) / 2.0;
 
     SetColor(230, 230, 230);
     SetAlpha(1.0f);

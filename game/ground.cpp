@@ -24,9 +24,9 @@ int drawWaves() {
         const int dy = TruncInt(std::fabs(game.suny - double(w.y)));
         const int d = TruncInt(std::sqrt(double(dx) * dx + double(dy) * dy));
         const int glint = 100 - d / 2;
-        const int blue = TruncInt(game.curb + Rand(-10, 10) + glint);
-        const int green = TruncInt(game.curg + Rand(-10, 10) + glint);
-        const int red = TruncInt(game.curr + Rand(-10, 10) + glint);
+        const int blue = TruncInt(double(game.curb) + Rand(-10, 10) + glint);
+        const int green = TruncInt(double(game.curg) + Rand(-10, 10) + glint);
+        const int red = TruncInt(double(game.curr) + Rand(-10, 10) + glint);
         SetColor(red, green, blue);
         if (first) {
             // The same for every wavelet, so set once; the thin line width outlives this layer.
@@ -36,7 +36,7 @@ int drawWaves() {
         }
 
         // Seen from high up the ripples shrink to nothing: skipped, and not retired either.
-        const int s = TruncInt(3 * game.altitude * 2.0);
+        const int s = TruncInt(3.0 * game.altitude * 2.0);
         if (s < 1) continue;
         if (Rand(0, 1) == 1) {
             const int h = Rand(-s, s);

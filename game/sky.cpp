@@ -20,9 +20,9 @@ int drawSunMoon() {
         const int d = TruncInt(std::sqrt(double(dx) * dx + double(dy) * dy));
         const int glint = 100 - d / 2;
         // The jitters are drawn blue first.
-        const int blue = TruncInt(game.curb + Rand(-10, 10) + glint);
-        const int green = TruncInt(game.curg + Rand(-10, 10) + glint);
-        const int red = TruncInt(game.curr + Rand(-10, 10) + glint);
+        const int blue = TruncInt(double(game.curb) + Rand(-10, 10) + glint);
+        const int green = TruncInt(double(game.curg) + Rand(-10, 10) + glint);
+        const int red = TruncInt(double(game.curr) + Rand(-10, 10) + glint);
         SetColor(red, green, blue);
         const int h = Rand(-s, s);
         const int w = Rand(-s, s);
