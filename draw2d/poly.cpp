@@ -14,10 +14,23 @@ namespace {
 
 const int kVertexSize = 9;
 
-// The frame whose texture the open batch uses; while set, a glBegin is open.
+// The frame whose texture the batch uses, and whether its glBegin is still open. OpenGL
+// refuses a glEnd without a glBegin and a glBegin inside another, so both are tracked.
 std::shared_ptr<TGLImageFrame> GLFrame;
+bool batchOpen = false;
 
 GLenum Primitive(int mode) { return mode == POLY_POLYGON ? GL_POLYGON : GL_TRIANGLE_STRIP; }
+
+void OpenBatch(int mode) {
+    if (batchOpen) glEnd();
+    glBegin(Primitive(mode));
+    batchOpen = true;
+}
+
+void CloseBatch() {
+    if (batchOpen) glEnd();
+    batchOpen = false;
+}
 
 // Sends a colour element: its 32 bits are 0xAARRGGBB, sent as red, green, blue, alpha.
 void SendColour(float element) {
@@ -40,25 +53,25 @@ void TPoly::_Begin() { GLFrame = nullptr; }
 
 void TPoly::_End() {
     GLFrame = nullptr;
-    glEnd();
+    CloseBatch();
 }
 
 void TPoly::Initialise() { glEnable(GL_COLOR_MATERIAL); }
 
 // Selects the frame's texture, opening a batch for a new frame (closing the old one) or, for
-// the same frame, only when newBatch is 1.
+// the same frame, when newBatch is 1 or the last batch was closed.
 void TPoly::GetFrame(const TImagePtr& image, int frame, int mode, int newBatch) {
     auto tex = image ? std::dynamic_pointer_cast<TGLImageFrame>(image->Frame(frame)) : nullptr;
     if (tex != GLFrame) {
-        if (GLFrame) glEnd();
+        CloseBatch();
         GLFrame = tex;
         if (!tex) return;
         glEnable(GL_TEXTURE_2D);
         glBindTexture(GL_TEXTURE_2D, tex->name);
         glShadeModel(GL_SMOOTH);
-        glBegin(Primitive(mode));
-    } else if (tex && newBatch == 1) {
-        glBegin(Primitive(mode));
+        OpenBatch(mode);
+    } else if (tex && (newBatch == 1 || !batchOpen)) {
+        OpenBatch(mode);
     }
 }
 
@@ -76,7 +89,7 @@ void TPoly::Draw(const TImagePtr& image, int frame, const float* vertices, int c
         glTexCoord2f(v[7], v[8]);
         glVertex3f(v[0], v[1], v[2]);
     }
-    if (closeBatch == 1) glEnd();
+    if (closeBatch == 1) CloseBatch();
 }
 
 // A textured line 2 * width thick as one closed strip, with half-dot caps when asked.

@@ -1,0 +1,154 @@
+// The textured polygon drawer: batching, vertex walking, lines and vertex colours.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cstring>
+#include <vector>
+
+#include "draw2d/draw.h"
+#include "draw2d/poly.h"
+#include "draw2d/state.h"
+#include "support/gl_fixture.h"
+
+namespace {
+
+TImagePtr WhiteImage() {
+    auto pm = TPixmap::Create(4, 4, PIXEL_RGBA8888);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) pm->WritePixel(x, y, 0xFFFFFFFF);
+    return LoadImage(pm, 0);
+}
+
+// Appends one vertex: position, normal (0, 0, 1), colour bits, texture coordinates.
+void AddVertex(std::vector<float>& v, float x, float y, uint32_t argb = 0xFFFFFFFF) {
+    float colour;
+    std::memcpy(&colour, &argb, sizeof colour);
+    v.insert(v.end(), {x, y, 0, 0, 0, 1, colour, 0.5f, 0.5f});
+}
+
+std::vector<float> Square(float x, float y, float size, uint32_t argb = 0xFFFFFFFF) {
+    std::vector<float> v;
+    AddVertex(v, x, y, argb);
+    AddVertex(v, x + size, y, argb);
+    AddVertex(v, x + size, y + size, argb);
+    AddVertex(v, x, y + size, argb);
+    return v;
+}
+
+// TPoly enables and binds textures behind the layer's caches; put OpenGL and the caches back
+// in step so the tests that follow draw untextured primitives as they expect.
+struct ResyncTextureCache {
+    unsigned any;
+    ~ResyncTextureCache() {
+        GLEnableTexture(true);
+        GLEnableTexture(false);
+        GLBindTexture(any);
+        GLBindTexture(0);
+    }
+};
+
+void DrawQuad(const TImagePtr& image, const std::vector<float>& v) {
+    TPoly::_Begin();
+    TPoly::Draw(image, 0, v.data(), static_cast<int>(v.size()), POLY_POLYGON, 0);
+    TPoly::_End();
+}
+
+}  // namespace
+
+TEST(TPoly, DrawsTheGamesQuadAsOnePolygon) {
+    ASSERT_TRUE(OpenTestGraphics());
+    TImagePtr white = WhiteImage();
+    ResyncTextureCache resync{std::dynamic_pointer_cast<TGLImageFrame>(white->Frame(0))->name};
+    TPoly::Initialise();
+    DrawQuad(white, Square(10, 10, 10));
+    EXPECT_EQ(CountLitPixels(10, 10, 10, 10), 100);
+    EXPECT_EQ(CountLitPixels(0, 0, 40, 40), 100);
+}
+
+TEST(TPoly, ConsecutiveDrawsOfOneFrameMakeOnePolygon) {
+    ASSERT_TRUE(OpenTestGraphics());
+    TImagePtr white = WhiteImage(), other = WhiteImage();
+    ResyncTextureCache resync{std::dynamic_pointer_cast<TGLImageFrame>(white->Frame(0))->name};
+    std::vector<float> quad = Square(50, 50, 10);
+    std::vector<float> firstHalf(quad.begin(), quad.begin() + 18), secondHalf(quad.begin() + 18, quad.end());
+
+    TPoly::_Begin();
+    TPoly::Draw(white, 0, firstHalf.data(), 18, POLY_POLYGON, 0);
+    TPoly::Draw(white, 0, secondHalf.data(), 18, POLY_POLYGON, 0);
+    TPoly::_End();
+    EXPECT_EQ(CountLitPixels(50, 50, 10, 10), 100);
+
+    // With another frame the batch is closed in between: two two-vertex polygons show nothing.
+    quad = Square(100, 50, 10);
+    TPoly::_Begin();
+    TPoly::Draw(white, 0, quad.data(), 18, POLY_POLYGON, 0);
+    TPoly::Draw(other, 0, quad.data() + 18, 18, POLY_POLYGON, 0);
+    TPoly::_End();
+    EXPECT_EQ(CountLitPixels(95, 45, 20, 20), 0);
+}
+
+TEST(TPoly, WalksWholeVerticesOnly) {
+    ASSERT_TRUE(OpenTestGraphics());
+    TImagePtr white = WhiteImage();
+    ResyncTextureCache resync{std::dynamic_pointer_cast<TGLImageFrame>(white->Frame(0))->name};
+
+    std::vector<float> quad = Square(10, 100, 10);
+    std::vector<float> partial(quad.begin(), quad.begin() + 35);   // odd and not whole: nothing
+    TPoly::_Begin();
+    TPoly::Draw(white, 0, partial.data(), 35, POLY_POLYGON, 0);
+    TPoly::Draw(white, 0, quad.data(), 4, POLY_POLYGON, 0);       // too short: nothing
+    TPoly::_End();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_EQ(CountLitPixels(0, 90, 40, 40), 0);
+
+    // A triangle of three whole vertices is drawn, though 27 is odd.
+    std::vector<float> triangle;
+    AddVertex(triangle, 50, 100);
+    AddVertex(triangle, 70, 100);
+    AddVertex(triangle, 50, 120);
+    DrawQuad(white, triangle);
+    EXPECT_NE(ReadPixel(52, 102), 0u);
+    EXPECT_EQ(ReadPixel(68, 118), 0u);
+
+    // Forty elements: four whole vertices, the last four floats are left alone.
+    std::vector<float> forty = Square(100, 100, 10);
+    forty.resize(40, 1e9f);
+    DrawQuad(white, forty);
+    EXPECT_EQ(CountLitPixels(95, 95, 20, 20), 100);
+}
+
+TEST(TPoly, LineWithCapsReachesWidthBeyondEachEnd) {
+    ASSERT_TRUE(OpenTestGraphics());
+    TImagePtr white = WhiteImage();
+    ResyncTextureCache resync{std::dynamic_pointer_cast<TGLImageFrame>(white->Frame(0))->name};
+    const int opaqueWhite = static_cast<int>(0xFFFFFFFFu);
+    TPoly::_Begin();
+    TPoly::Line(white, 0, 100, 100, opaqueWhite, 110, 100, opaqueWhite, 2, 1, 0);
+    TPoly::_End();
+    // Corners at (112, 102), (112, 98), (98, 102) and (98, 98).
+    EXPECT_EQ(CountLitPixels(90, 90, 30, 20), 14 * 4);
+    EXPECT_EQ(CountLitPixels(98, 98, 14, 4), 14 * 4);
+
+    TPoly::_Begin();
+    TPoly::Line(white, 0, 200, 100, opaqueWhite, 200, 100, opaqueWhite, 2, 1, 0);   // no length
+    TPoly::_End();
+    EXPECT_EQ(CountLitPixels(190, 90, 20, 20), 0);
+}
+
+TEST(TPoly, VertexColourWordIsAlphaRedGreenBlue) {
+    ASSERT_TRUE(OpenTestGraphics());
+    TImagePtr white = WhiteImage();
+    ResyncTextureCache resync{std::dynamic_pointer_cast<TGLImageFrame>(white->Frame(0))->name};
+    SetBlend(BLEND_ALPHA);
+    DrawQuad(white, Square(10, 200, 10, 0x80FF0000));
+    GLfloat colour[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    EXPECT_FLOAT_EQ(colour[0], 1.0f);
+    EXPECT_FLOAT_EQ(colour[1], 0.0f);
+    EXPECT_FLOAT_EQ(colour[3], 128 / 255.0f);
+    uint32_t pixel = ReadPixel(15, 205);
+    EXPECT_NEAR(static_cast<int>(pixel >> 16), 128, 1);
+    EXPECT_EQ(pixel & 0xFFFF, 0u);
+    SetColor(255, 255, 255);   // sends the layer's colour again
+}
