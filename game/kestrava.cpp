@@ -56,11 +56,13 @@ void enterHour(int hour) {
 }
 
 // Adds the milliseconds since the previous frame to the music timer; the first frame adds
-// the whole uptime, and the sum sticks at the ends of the int range instead of wrapping.
+// the whole uptime. The clock only runs forward, so the difference counts as unsigned: a
+// reading past the int range (a machine up for more than 24.9 days) still starts the music
+// at once. The sum sticks at the largest int instead of wrapping.
 void addElapsedTime() {
-    int64_t sum = int64_t{game.soundtimer} + MilliSecsSince(game.oldtime, game.curtime);
+    const uint32_t elapsed = static_cast<uint32_t>(MilliSecsSince(game.oldtime, game.curtime));
+    int64_t sum = int64_t{game.soundtimer} + elapsed;
     if (sum > INT_MAX) sum = INT_MAX;
-    if (sum < INT_MIN) sum = INT_MIN;
     game.soundtimer = static_cast<int>(sum);
 }
 

@@ -28,7 +28,7 @@ int rgb(int r, int g, int b) { return (r << 16) | (g << 8) | b; }
 
 // Runs the game from the values the program starts with; `at` runs before pass F's loop test
 // and `check` after the pass, which ends the run by returning false.
-int runGame(std::function<void(int)> at, std::function<bool(int)> check) {
+int runGame(std::function<void(int)> at, std::function<bool(int)> check, int clockStart = 100000) {
     game.oldtime = game.curtime = game.soundtimer = 0;
     game.sunx = game.suny = 100.0f;
     game.clsr = game.clsg = game.clsb = 0;
@@ -38,7 +38,7 @@ int runGame(std::function<void(int)> at, std::function<bool(int)> check) {
     TGameHooks hooks;
     hooks.audioMode = TAudioOutputMode::Manual;
     hooks.beforePass = [&](int pass) {
-        testClock.now = 100000 + 16 * (pass - 1);
+        testClock.now = clockStart + 16 * (pass - 1);
         at(pass);
     };
     hooks.afterPass = check;
@@ -84,6 +84,13 @@ TEST(FrameLoop, TitleScreenClockMusicTimerSkyAndRoadCadence) {
             }
             return pass < 100;
         });
+}
+
+TEST(FrameLoop, AClockPastTheIntRangeStillStartsTheMusicInTheFirstPass) {
+    int clock = -1;
+    runGame([](int) {}, [&](int) { return (clock = game.hour * 100 + game.minute), false; },
+            -2000000000);   // about 26 days of uptime, wrapped
+    EXPECT_EQ(clock, 600);
 }
 
 TEST(FrameLoop, FlightSkyLifeAndQuitting) {
