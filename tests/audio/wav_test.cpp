@@ -127,19 +127,6 @@ TEST(LoaderChain, NewestLoaderIsAskedFirstAndAShortReadMeansNotThisLoader) {
     EXPECT_EQ(sample, older.answer);
 }
 
-TEST(AudioSample, ConvertSwapsByteOrderAndRefusesOtherChanges) {
-    TAudioSamplePtr little = TAudioSample::Create(2, 44100, SF_STEREO16LE);
-    const uint8_t bytes[] = {1, 2, 3, 4, 5, 6, 7, 8};
-    std::copy(bytes, bytes + 8, little->samples);
-    TAudioSamplePtr big = little->Convert(SF_STEREO16BE);
-    ASSERT_NE(big, nullptr);
-    EXPECT_EQ(big->owned, (std::vector<uint8_t>{2, 1, 4, 3, 6, 5, 8, 7}));
-    EXPECT_EQ(little->Convert(SF_MONO16LE), nullptr);
-    TAudioSamplePtr copy = little->Copy();
-    EXPECT_NE(copy->samples, little->samples);
-    EXPECT_EQ(copy->owned, little->owned);
-}
-
 TEST(EmbeddedMusic, FirstLoopLoadsAs352000FramesOf22050HzStereoPlayedOnce) {
     StartStreams();
     TEmbeddedFile file = EmbeddedFile("sound1.wav");
