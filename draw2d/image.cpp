@@ -102,12 +102,12 @@ std::shared_ptr<TGLImageFrame> TGLImageFrame::CreateFromPixmap(const TPixmap& sr
         h = std::max(h / 2, 1);
     }
     UploadLevel(0, pixels);
-    if (mipmapped) {
-        TPixmapPtr level = pixels.Copy();
-        for (int n = 1; level->width > 1 || level->height > 1; ++n) {
-            level = ResizePixmap(*level, std::max(level->width / 2, 1), std::max(level->height / 2, 1));
-            UploadLevel(n, *level);
-        }
+    TPixmapPtr smaller;   // each mipmap level is resized from the one before
+    for (int level = 1, w = texW, h = texH; mipmapped && (w > 1 || h > 1); ++level) {
+        w = std::max(w / 2, 1);
+        h = std::max(h / 2, 1);
+        smaller = ResizePixmap(smaller ? *smaller : pixels, w, h);
+        UploadLevel(level, *smaller);
     }
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glFlush();   // so the window's context sees the finished texture

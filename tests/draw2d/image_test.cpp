@@ -143,4 +143,9 @@ TEST(ImageTexture, IsRemadeOnceAfterGraphicsReopen) {
     EXPECT_EQ(image->Frame(0), second);
     DrawImage(image, 20, 20);
     EXPECT_EQ(ReadPixel(21, 21), 0x00FF00u);
+    // A filtered, mipmapped picture of odd size uploads every level down to 1 by 1.
+    while (glGetError() != GL_NO_ERROR) {}
+    DrawImage(LoadImage(Filled(5, 3, PIXEL_RGB888, 0xFF0000FF), IMAGE_FILTERED | IMAGE_MIPMAPPED), 40, 40);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    EXPECT_EQ(ReadPixel(42, 41), 0x0000FFu);
 }
