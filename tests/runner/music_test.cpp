@@ -1,0 +1,56 @@
+// End to end: the mixed output of a scripted run follows the music steps of its trace.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+#include "runner/run_program.h"
+
+namespace {
+
+// Root mean square of the stereo frames [from, to) of a 44100 Hz 16-bit stereo WAV's data.
+double Rms(const std::string& wav, long from, long to) {
+    double sum = 0;
+    for (long f = from; f < to; ++f) {
+        for (int c = 0; c < 2; ++c) {
+            int16_t s;
+            std::memcpy(&s, wav.data() + 44 + (f * 2 + c) * 2, 2);
+            sum += double(s) * s;
+        }
+    }
+    return std::sqrt(sum / (2.0 * (to - from)));
+}
+
+}  // namespace
+
+TEST(Music, EachMusicStepOfTheTraceStartsTheLoops20MillisecondsIntoItsPass) {
+    std::string dir = TempDir("music");
+    TProgramResult run = RunScript("--frames 2000 --trace " + dir + "/t.jsonl --audio " + dir + "/a.wav");
+    ASSERT_EQ(run.status, 0) << run.output;
+    std::vector<std::string> trace = ReadLines(dir + "/t.jsonl");
+    std::string wav = ReadFile(dir + "/a.wav");
+    ASSERT_EQ(wav.size(), 44u + 2000u * 735u * 4u);
+
+    std::vector<long> steps;
+    for (const std::string& line : trace) {
+        if (TraceValue(line, "soundtimer") == 0) steps.push_back(static_cast<long>(TraceValue(line, "frame")));
+    }
+    ASSERT_EQ(steps.size(), 2u) << "one step at the first pass and one 16 seconds later";
+    EXPECT_EQ(steps[0], 1);
+
+    long clipped = 0;
+    for (size_t i = 44; i + 1 < wav.size(); i += 2) {
+        int16_t s;
+        std::memcpy(&s, wav.data() + i, 2);
+        clipped += (s == 32767 || s == -32768);
+    }
+    EXPECT_EQ(clipped, 0);
+
+    for (long step : steps) {
+        // The loops are started in pass `step` and sound 20 ms (882 frames) after its block starts.
+        long onset = (step - 1) * 735 + 882;
+        EXPECT_LT(Rms(wav, onset - 300, onset), 2.0) << "silence before the step at pass " << step;
+        EXPECT_GT(Rms(wav, onset, onset + 22050), 100.0) << "music after the step at pass " << step;
+    }
+}
