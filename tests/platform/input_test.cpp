@@ -35,60 +35,40 @@ protected:
 TEST_F(PolledInput, PressAndReleaseBetweenFramesGivesOneHitAndNoDownState) {
     driver.Push(EVENT_KEYDOWN, KEY_SPACE);
     driver.Push(EVENT_KEYUP, KEY_SPACE);
+    for (int i = 0; i < 3; ++i) driver.Push(EVENT_KEYDOWN, KEY_Z);   // a key already down adds no hit
+    for (int code : {256, -1}) driver.Push(EVENT_KEYDOWN, code);
+    driver.Push(EVENT_MOUSEDOWN, 7);
     EXPECT_EQ(KeyDown(KEY_SPACE), 0);
     for (int frame = 0; frame < 10; ++frame) KeyDown(KEY_LEFT);   // an unread hit stays stored
     EXPECT_EQ(KeyHit(KEY_SPACE), 1);
     EXPECT_EQ(KeyHit(KEY_SPACE), 0);
+    EXPECT_EQ(KeyDown(KEY_Z) + KeyHit(KEY_Z), 2);
+    for (int key : {-1, 256, INT_MIN, INT_MAX, 0, 255}) EXPECT_EQ(KeyDown(key) + KeyHit(key), 0) << key;
+    EXPECT_EQ(MouseDown(7), 0);
 }
 
-TEST_F(PolledInput, KeyAlreadyDownAddsNoHit) {
-    for (int i = 0; i < 3; ++i) driver.Push(EVENT_KEYDOWN, KEY_Z);
-    EXPECT_EQ(KeyDown(KEY_Z), 1);
-    EXPECT_EQ(KeyHit(KEY_Z), 1);
-}
-
-TEST_F(PolledInput, SuspendAndResumeClearEverything) {
-    driver.Push(EVENT_KEYDOWN, KEY_LEFT);
-    driver.Push(EVENT_KEYCHAR, 'a');
-    driver.Push(EVENT_MOUSEDOWN, 1);
-    driver.Push(EVENT_APPSUSPEND);
+// The suspend hook flushes, and a flush polls: from inside the hook it must not poll again.
+TEST_F(PolledInput, SuspendClearsEverythingWithoutPollingAgainAndQuitRequestsCountOnce) {
+    for (auto [id, data] : {std::pair<int, int>{EVENT_KEYDOWN, KEY_LEFT}, {EVENT_KEYCHAR, 'a'}, {EVENT_MOUSEDOWN, 1},
+                            {EVENT_APPSUSPEND, 0}, {EVENT_KEYDOWN, KEY_M}, {EVENT_APPTERMINATE, 0}, {EVENT_APPTERMINATE, 0}})
+        driver.Push(id, data);
+    driver.polls = 0;
     EXPECT_EQ(AppSuspended(), 1);
+    EXPECT_EQ(driver.polls, 1);
     EXPECT_EQ(KeyDown(KEY_LEFT) + KeyHit(KEY_LEFT) + GetChar() + MouseHit(1), 0);
+    EXPECT_EQ(KeyDown(KEY_M), 1);
+    EXPECT_EQ(AppTerminate(), 1);
+    EXPECT_EQ(AppTerminate(), 0);
     driver.Push(EVENT_KEYDOWN, KEY_RIGHT);
     driver.Push(EVENT_APPRESUME);
     EXPECT_EQ(AppSuspended(), 0);
     EXPECT_EQ(KeyHit(KEY_RIGHT), 0);
 }
 
-TEST_F(PolledInput, TwoQuitRequestsCountAsOne) {
-    driver.Push(EVENT_APPTERMINATE);
-    driver.Push(EVENT_APPTERMINATE);
-    EXPECT_EQ(AppTerminate(), 1);
-    EXPECT_EQ(AppTerminate(), 0);
-}
-
-TEST_F(PolledInput, CodesOutsideTheTableAnswerZero) {
-    driver.Push(EVENT_KEYDOWN, 256);
-    driver.Push(EVENT_KEYDOWN, -1);
-    driver.Push(EVENT_MOUSEDOWN, 7);
-    for (int key : {-1, 256, INT_MIN, INT_MAX, 0, 255}) EXPECT_EQ(KeyDown(key) + KeyHit(key), 0) << key;
-    EXPECT_EQ(MouseDown(7), 0);
-}
-
-TEST_F(PolledInput, FlushFromInsideTheHookDoesNotPollAgain) {
-    driver.polls = 0;
-    driver.Push(EVENT_APPSUSPEND);   // the hook flushes, and a flush polls
-    driver.Push(EVENT_KEYDOWN, KEY_M);
-    AppSuspended();
-    EXPECT_EQ(driver.polls, 1);
-    EXPECT_EQ(KeyDown(KEY_M), 1);
-}
-
 TEST_F(PolledInput, CharacterQueueDropsWhenFullAndSourceFilterHolds) {
     for (int i = 0; i < 300; ++i) driver.Push(EVENT_KEYCHAR, 1000 + i);
     for (int i = 0; i < 256; ++i) ASSERT_EQ(GetChar(), 1000 + i);
     EXPECT_EQ(GetChar(), 0);
-
     DisablePolledInput();
     int window = 0, other = 0;
     EnablePolledInput(&window);

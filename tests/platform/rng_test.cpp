@@ -17,19 +17,18 @@ TEST(Rng, SeedOneGivesTheKnownSequence) {
     EXPECT_EQ(RndSeed(), 1914720637);
 }
 
+// The sign bit is cleared, and the generator's fixed points 0 and 2^31 - 1 become 4660.
 TEST(Rng, SeedClearsTheSignBitAndAvoidsTheFixedPoints) {
-    for (int seed : {0, -1, 2147483647}) {
+    for (auto [seed, state] : {std::pair{0, 4660}, {-1, 4660}, {2147483647, 4660}, {int(0x80000001u), 1}}) {
         SeedRnd(seed);
-        EXPECT_EQ(RndSeed(), 4660) << seed;
+        EXPECT_EQ(RndSeed(), state) << seed;
     }
-    SeedRnd(static_cast<int>(0x80000001u));
-    EXPECT_EQ(RndSeed(), 1);
 }
 
-TEST(Rand, EqualAndSwappedBounds) {
+TEST(Rand, EqualAndSwappedBoundsTakeTwoStepsAndStayInside) {
     SeedRnd(1);
     EXPECT_EQ(Rand(5, 5), 5);
-    EXPECT_EQ(RndSeed(), 182605794);   // still two steps
+    EXPECT_EQ(RndSeed(), 182605794);
     for (int seed = 1; seed < 2000; ++seed) {
         SeedRnd(seed);
         int a = Rand(1, 10);
@@ -39,36 +38,24 @@ TEST(Rand, EqualAndSwappedBounds) {
     }
 }
 
-// Counts the results of n draws of Rand(min, max) from seed 1.
-static std::map<int, int> Histogram(int min, int max, int n) {
-    SeedRnd(1);
-    std::map<int, int> counts;
-    for (int i = 0; i < n; ++i) ++counts[Rand(min, max)];
-    return counts;
-}
-
-TEST(Rand, NegativeLowBoundComesOutOnlyForZero) {
-    for (int seed = 1; seed < 3000; ++seed) {   // below 2/3 gives 0, from 2/3 on gives 1
+// The bound is added before truncating toward zero, so an interval reaching below zero loses
+// its low end and gains one above it; -1..1 gives 0 below 2/3 and 1 from 2/3 on.
+TEST(Rand, DistributionEdgesFollowTheTruncation) {
+    const struct { int min, max, lowest, highest; } cases[] = {
+        {0, 1000, 0, 1000}, {-5, -1, -4, 0}, {-150, 150, -149, 150}, {-1, 1, 0, 1}};
+    for (const auto& c : cases) {
+        SeedRnd(1);
+        std::map<int, int> counts;
+        for (int i = 0; i < 200000; ++i) ++counts[Rand(c.min, c.max)];
+        EXPECT_EQ(counts.begin()->first, c.lowest) << c.min << ".." << c.max;
+        EXPECT_EQ(counts.rbegin()->first, c.highest) << c.min << ".." << c.max;
+        EXPECT_EQ(int(counts.size()), c.highest - c.lowest + 1) << c.min << ".." << c.max;
+        if (c.min == -150) EXPECT_NEAR(counts[0] / double(counts[1] + counts[-1]), 1.0, 0.2);   // 0 twice as likely
+    }
+    for (int seed = 1; seed < 3000; ++seed) {
         SeedRnd(seed);
         double r = RndDouble();
         SeedRnd(seed);
         ASSERT_EQ(Rand(-1, 1), r < 2.0 / 3.0 ? 0 : 1);
     }
-    auto wide = Histogram(-150, 150, 200000);
-    EXPECT_EQ(wide.count(-150), 0u);
-    EXPECT_GT(wide[150], 0);
-    EXPECT_NEAR(wide[0] / double(wide[1] + wide[-1]), 1.0, 0.2);   // 0 is twice as likely
-}
-
-TEST(Rand, IntervalBelowZeroIsShiftedUpByOne) {
-    auto counts = Histogram(-5, -1, 50000);
-    EXPECT_EQ(counts.count(-5), 0u);
-    for (int v = -4; v <= 0; ++v) EXPECT_NEAR(counts[v] / 50000.0, 0.2, 0.01) << v;
-}
-
-TEST(Rand, NonNegativeIntervalIsInclusive) {
-    auto counts = Histogram(0, 1000, 200000);
-    EXPECT_EQ(counts.size(), 1001u);
-    EXPECT_EQ(counts.begin()->first, 0);
-    EXPECT_EQ(counts.rbegin()->first, 1000);
 }
