@@ -41,18 +41,7 @@ struct ChannelTest : ::testing::Test {
     }
 };
 
-TEST_F(ChannelTest, TwoPlaysGiveTwoPlayingChannelsWithDifferentHandles) {
-    TSoundPtr sound = constantsound(1000, 100);
-    TChannelPtr a = PlaySound(sound);
-    TChannelPtr b = PlaySound(sound);
-    ASSERT_TRUE(a && b);
-    EXPECT_NE(handleof(a), handleof(b));
-    EXPECT_EQ(ChannelPlaying(a), 1);
-    EXPECT_EQ(ChannelPlaying(b), 1);
-    EXPECT_EQ(mixleft(1)[0], 2000);
-}
-
-TEST_F(ChannelTest, HandleOfAReusedSlotNamesNothing) {
+TEST_F(ChannelTest, EachPlayGetsItsOwnHandleAndAReusedSlotsOldHandleNamesNothing) {
     TSoundPtr sound = constantsound(1000, 10);
     TChannelPtr old = PlaySound(sound);
     mixleft(64);
@@ -60,27 +49,40 @@ TEST_F(ChannelTest, HandleOfAReusedSlotNamesNothing) {
     EXPECT_EQ(ChannelPlaying(old), 0);
     TChannelPtr second = PlaySound(sound);          // recycles the voice, freeing the old slot
     TChannelPtr reused = PlaySound(sound);          // takes the old slot again
-    ASSERT_TRUE(second && reused);
+    ASSERT_TRUE(old && second && reused);
+    EXPECT_NE(handleof(second), handleof(reused));
     EXPECT_EQ(handleof(reused) & 4095, handleof(old) & 4095);
     EXPECT_NE(handleof(reused), handleof(old));
-
-    EXPECT_EQ(ChannelPlaying(old), 0);
     EXPECT_EQ(mxo_ChannelStatus(handleof(old)), 0);
     SetChannelVolume(old, 0.0f);
     StopChannel(old);
-    EXPECT_EQ(ChannelPlaying(reused), 1);
+    EXPECT_EQ(ChannelPlaying(second) + ChannelPlaying(reused), 2);
     EXPECT_EQ(mixleft(1)[0], 2000);
+    StopChannel(reused);                            // a stopped channel falls silent at once
+    EXPECT_EQ(ChannelPlaying(reused), 0);
+    EXPECT_EQ(mixleft(1)[0], 1000);
 }
 
-TEST_F(ChannelTest, PlayingOnABusyChannelKeepsItsHandleAndStopsTheOldVoice) {
+TEST_F(ChannelTest, PlayingOnAGivenChannelKeepsItsHandleAndSettings) {
     TChannelPtr channel = PlaySound(constantsound(1000, 4, 1));
     ASSERT_TRUE(channel);
     int handle = handleof(channel);
-    TChannelPtr again = PlaySound(constantsound(300, 100), channel);
-    EXPECT_EQ(again, channel);
-    EXPECT_EQ(handleof(again), handle);
+    EXPECT_EQ(PlaySound(constantsound(300, 100), channel), channel);   // stops the old voice
+    EXPECT_EQ(handleof(channel), handle);
     EXPECT_EQ(mixleft(2), (std::vector<int>{300, 300}));
     EXPECT_EQ(ChannelPlaying(channel), 1);
+
+    TChannelPtr allocated = AllocChannel();         // settings made before anything plays
+    ASSERT_TRUE(allocated);
+    EXPECT_EQ(ChannelPlaying(allocated), 0);
+    SetChannelVolume(allocated, 0.5f);
+    SetChannelPan(allocated, -1.0f);
+    StopChannel(channel);
+    EXPECT_EQ(PlaySound(constantsound(1000, 100), allocated), allocated);
+    clock.advance(20);
+    std::vector<int16_t> out(2);
+    MixAudioFrames(out.data(), 1);
+    EXPECT_EQ(out, (std::vector<int16_t>{500, 0}));
 }
 
 TEST_F(ChannelTest, PausedChannelCountsAsPlayingUntilItsSoundEnds) {
@@ -97,30 +99,6 @@ TEST_F(ChannelTest, PausedChannelCountsAsPlayingUntilItsSoundEnds) {
     EXPECT_EQ(ChannelPlaying(channel), 0);
     PauseChannel(channel);                          // a finished channel does not come back
     EXPECT_EQ(ChannelPlaying(channel), 0);
-}
-
-TEST_F(ChannelTest, AllocatedChannelTakesSettingsBeforeAnythingPlays) {
-    TChannelPtr channel = AllocChannel();
-    ASSERT_TRUE(channel);
-    EXPECT_EQ(ChannelPlaying(channel), 0);
-    SetChannelVolume(channel, 0.5f);
-    SetChannelPan(channel, -1.0f);
-    EXPECT_EQ(PlaySound(constantsound(1000, 100), channel), channel);
-    clock.advance(20);
-    std::vector<int16_t> out(2);
-    MixAudioFrames(out.data(), 1);
-    EXPECT_EQ(out, (std::vector<int16_t>{500, 0}));
-}
-
-TEST_F(ChannelTest, StoppedChannelFallsSilentAndItsSlotComesBack) {
-    TSoundPtr sound = constantsound(1000, 1000, 1);
-    TChannelPtr channel = PlaySound(sound);
-    StopChannel(channel);
-    EXPECT_EQ(ChannelPlaying(channel), 0);
-    EXPECT_EQ(mixleft(2), (std::vector<int>{0, 0}));
-    mixleft(2);
-    PlaySound(sound);                               // recycles the voice and frees its slot
-    EXPECT_EQ(mxo_ChannelStatus(handleof(channel)), 0);
 }
 
 TEST(SystemOutput, DeviceThreadMixesASoundToItsEnd) {
@@ -140,8 +118,7 @@ TEST(SystemOutput, DeviceThreadMixesASoundToItsEnd) {
 
 TEST(AudioWithoutOutput, EverythingIsHarmless) {
     StopAudio();
-    TAudioSamplePtr sample = TAudioSample::Create(10, 44100, SF_MONO16LE);
-    EXPECT_EQ(LoadSound(sample), nullptr);
+    EXPECT_EQ(LoadSound(TAudioSample::Create(10, 44100, SF_MONO16LE)), nullptr);
     EXPECT_EQ(PlaySound(nullptr), nullptr);
     EXPECT_EQ(AllocChannel(), nullptr);
     EXPECT_EQ(ChannelPlaying(nullptr), 0);
