@@ -38,10 +38,10 @@ TEST(Flight, TappingBothWingsRhythmicallyClimbsEarnsScoreOnTheRoadAndKeepsLife) 
 TEST(Flight, AFlightWithNoKeysLosesLifeAndReturnsToTheTitleScreen) {
     std::string dir = TempDir("idle");
     WriteFile(dir + "/keys.txt", "5 down 32\n6 up 32\n");
-    TProgramResult run = RunScript("--frames 12500 --keys " + dir + "/keys.txt --trace " + dir + "/t.jsonl");
+    TProgramResult run = RunScript("--frames 11500 --keys " + dir + "/keys.txt --trace " + dir + "/t.jsonl");
     ASSERT_EQ(run.status, 0) << run.output;
     std::vector<std::string> trace = ReadLines(dir + "/t.jsonl");
-    ASSERT_EQ(trace.size(), 12500u);
+    ASSERT_EQ(trace.size(), 11500u);
 
     int over = 0;
     double life = 100;
