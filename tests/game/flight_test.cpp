@@ -14,15 +14,13 @@ void birdAt(float y) {
 }
 }  // namespace
 
-TEST(Flight, AWholeNumberedBodyWithoutStrokesSinksOnePixelAndTheDrawnBodyLags) {
+TEST(Flight, TheBodyMovesInWholePixelsAndTheCeilingComesBeforeTheStrokes) {
     birdAt(200.0f);
     game.targetcenter = 200.5f;
     updatebird();
-    EXPECT_EQ(game.centery, 201.0f);
-    EXPECT_FLOAT_EQ(game.targetcenter, 200.8f);   // +1 to 201.5, then -0.7: 0.2 below
-}
+    EXPECT_EQ(game.centery, 201.0f);              // 201.3 truncated
+    EXPECT_FLOAT_EQ(game.targetcenter, 200.8f);   // the drawn body: +1 to 201.5, then -0.7
 
-TEST(Flight, TheCeilingComesBeforeTheStrokes) {
     birdAt(100.0f);
     game.Leftwing = game.rightwing = 95.0f;
     game.leftcount = game.rightcount = 35.0f;
@@ -48,49 +46,38 @@ TEST(Flight, TheBodyStaysBetweenTheSideWallsWhateverTheWindAndDives) {
         }
 }
 
-TEST(Flight, FatigueGainsTheWholeEffortWhenOvertaken) {
-    birdAt(439.0f);
-    game.fatigue = 10.0f;
-    game.leftcount = 5.0f;
-    game.rightcount = 7.9f;   // effort 12
-    updatebird();
-    EXPECT_EQ(game.fatigue, 21.5f);
-    game.fatigue = 12.0f;
-    game.rightcount = 7.0f;
-    updatebird();
-    EXPECT_EQ(game.fatigue, 11.5f);
-    game.fatigue = 0.3f;
-    game.leftcount = game.rightcount = 0.0f;
-    updatebird();
-    EXPECT_EQ(game.fatigue, 0.0f);
+TEST(Flight, FatigueGainsTheWholeEffortWhenOvertakenAndLosesHalfAFrame) {
+    const struct { float fatigue, left, right, after; } cases[] = {
+        {10.0f, 5.0f, 7.9f, 21.5f}, {12.0f, 5.0f, 7.0f, 11.5f}, {0.3f, 0.0f, 0.0f, 0.0f}};
+    for (const auto& c : cases) {
+        birdAt(439.0f);
+        game.fatigue = c.fatigue;
+        game.leftcount = c.left;
+        game.rightcount = c.right;
+        updatebird();
+        EXPECT_EQ(game.fatigue, c.after) << "fatigue " << c.fatigue;
+    }
 }
 
-TEST(Wind, NeverSettlesOnItsTargetAndDrawsOneRandAFrame) {
+// Each frame draws Rand(0, 1000), and a 50 draws the new target as well.
+TEST(Wind, NeverSettlesOnItsTargetAndRetargetsOnA50) {
     initvars();
     game.targetwind = 0.2f;
     game.wind = 0.2f - 0.0005f;
-    const float start = game.wind;
+    updatewind();
+    EXPECT_NE(game.wind, game.targetwind);
+    EXPECT_NEAR(game.wind, 0.2f - 0.0005f, 1e-6);   // up past the target and back down
     int retargets = 0;
     for (int frame = 0; frame < 20000; ++frame) {
         const int before = RndSeed();
-        const float oldTarget = game.targetwind, oldWind = game.wind;
+        const float oldTarget = game.targetwind;
         updatewind();
         const int after = RndSeed();
         SeedRnd(before);
-        if (Rand(0, 1000) == 50) {
-            ASSERT_EQ(game.targetwind, RndFloat() - 0.5f);
-            ++retargets;
-        } else {
-            ASSERT_EQ(game.targetwind, oldTarget);
-            if (oldWind == oldTarget) {
-                ASSERT_EQ(game.wind, oldWind);
-            }
-        }
+        const bool retarget = Rand(0, 1000) == 50;
+        ASSERT_EQ(game.targetwind, retarget ? RndFloat() - 0.5f : oldTarget) << "frame " << frame;
         ASSERT_EQ(RndSeed(), after) << "frame " << frame;
-        if (frame == 0) {
-            EXPECT_NE(game.wind, game.targetwind);
-            EXPECT_NEAR(game.wind, start, 1e-6);   // up past the target and back down
-        }
+        retargets += retarget;
     }
     EXPECT_GT(retargets, 5);
 }

@@ -1,11 +1,11 @@
-// The HUD: clock text, and the life bar and the wind bar as pixels.
+// The HUD: clock text, and the life bar as pixels.
 #include <gtest/gtest.h>
 
 #include "draw2d/draw.h"
 #include "game/game.h"
 #include "scenery_fixture.h"
 
-constexpr uint32_t kSky = 0x0080FF, kBlack = 0, kWhite = 0xFFFFFF, kBar = 0x8080FF;
+constexpr uint32_t kSky = 0x0080FF, kBlack = 0, kWhite = 0xFFFFFF;
 
 TEST(ClockText, TwelveHourClockWithTwoDigitMinutes) {
     EXPECT_EQ(clockText(5, 55), "5:55am");
@@ -26,21 +26,6 @@ TEST(LifeBar, FullLifeFillsTheFrameOnePixelInNoLifeLeavesItEmptyMinusOneLeavesAS
         for (int x = 219; x <= 420; x++) {
             const bool white = x >= t.firstWhite && x <= t.lastWhite;
             EXPECT_EQ(ReadPixel(x, 470), white ? kWhite : kBlack) << "life " << t.life << ", x " << x;
-        }
-    }
-}
-
-TEST(WindBar, ThreeHundredPixelsPerUnitOfWindEitherSideOfTheZeroMark) {
-    // Row 18 lies below the clock text: only the bar and the black zero mark at x 320.
-    const struct { float wind; int first, last; } cases[] = {{0.1f, 321, 349}, {-0.2f, 260, 319}, {0.0033f, 0, -1}};
-    for (const auto& t : cases) {
-        resetScenery(kSky);
-        SetLineWidth(1.0f);
-        game.wind = t.wind;
-        drawWind();
-        for (int x = 250; x <= 360; x++) {
-            const uint32_t expected = x == 320 ? kBlack : x >= t.first && x <= t.last ? kBar : kSky;
-            EXPECT_EQ(ReadPixel(x, 18), expected) << "wind " << t.wind << ", x " << x;
         }
     }
 }

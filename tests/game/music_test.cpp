@@ -6,6 +6,7 @@
 #include "game/game.h"
 #include "platform/rng.h"
 #include "platform/stream.h"
+#include "scenery_fixture.h"
 
 namespace {
 class Music : public ::testing::Test {
@@ -27,33 +28,29 @@ class Music : public ::testing::Test {
     }
     // The bird still at height y: every drawn value equals its position.
     static void birdAt(float y) {
-        game.centery = game.targetcenter = game.Leftwing = game.targetleft = y;
-        game.rightwing = game.targetright = y;
+        game.centery = game.targetcenter = game.Leftwing = game.targetleft = game.rightwing = game.targetright = y;
     }
     // One picksound from seed 1: its choice, and how many generator steps it took.
     static TSoundPtr pick(int* steps) {
         SeedRnd(1);
         TSoundPtr choice = picksound();
-        const int after = RndSeed();
-        SeedRnd(1);
-        for (*steps = 0; RndSeed() != after && *steps < 50; ++*steps) RndFloat();
+        *steps = stepsSince(1);
         return choice;
     }
 };
 }  // namespace
 
+// In flight three tosses each may start a loop; the bird's moves choose the one returned,
+// each later move overriding the ones before.
 TEST_F(Music, InFlightTheBirdsMovesChooseTheLoopAfterThreeTosses) {
     int steps;
     EXPECT_EQ(pick(&steps), game.sound8);   // at rest only the base loop
     EXPECT_EQ(steps, 6);
-    const struct {
-        float* value;
-        float to;
-        TSoundPtr* loop;
-    } moves[] = {{&game.targetcenter, 299, &game.sound1}, {&game.targetcenter, 301, &game.sound2},
-                 {&game.targetright, 299, &game.sound3},  {&game.targetleft, 299, &game.sound4},
-                 {&game.targetright, 301, &game.sound5},  {&game.targetleft, 301, &game.sound6}};
-    for (const auto& move : moves) {   // each later move overrides the ones before
+    const struct { float* value; float to; TSoundPtr* loop; } moves[] = {
+        {&game.targetcenter, 299, &game.sound1}, {&game.targetcenter, 301, &game.sound2},
+        {&game.targetright, 299, &game.sound3},  {&game.targetleft, 299, &game.sound4},
+        {&game.targetright, 301, &game.sound5},  {&game.targetleft, 301, &game.sound6}};
+    for (const auto& move : moves) {
         *move.value = move.to;
         EXPECT_EQ(pick(&steps), *move.loop);
     }
@@ -69,9 +66,6 @@ TEST_F(Music, InFlightTheBirdsMovesChooseTheLoopAfterThreeTosses) {
 
 TEST_F(Music, TheTitleScreenPicksAnyLoopWithOneDraw) {
     game.GAMESTATE = GAMESTATE_TITLE;
-    int steps;
-    pick(&steps);
-    EXPECT_EQ(steps, 2);
     const TSoundPtr loops[] = {game.sound1, game.sound2, game.sound3, game.sound4, game.sound5,
                                game.sound6, game.sound7, game.sound8, game.sound8};
     for (int seed = 1; seed <= 300; ++seed) {
@@ -79,32 +73,29 @@ TEST_F(Music, TheTitleScreenPicksAnyLoopWithOneDraw) {
         const int n = Rand(0, 8);
         SeedRnd(seed);
         ASSERT_EQ(picksound(), loops[n]) << "seed " << seed;
+        ASSERT_EQ(stepsSince(seed), 2);
     }
 }
 
-TEST_F(Music, TheClockStepsFiveMinutesInFlightAndHalfAnHourOnTheTitleScreen) {
-    game.clsr = game.clsg = game.clsb = 0;
-    game.GAMESTATE = GAMESTATE_TITLE;
-    game.soundtimer = 12345;
-    musicAndClockStep();   // 5:55 + 30: 85 becomes 0, not 25
-    EXPECT_EQ(game.soundtimer, 0);
-    EXPECT_EQ(game.hour * 100 + game.minute, 600);
-    musicAndClockStep();
-    EXPECT_EQ(game.hour * 100 + game.minute, 630);
-
-    game.GAMESTATE = GAMESTATE_FLYING;
-    birdAt(439.0f);
-    game.minute = 55;
-    musicAndClockStep();
-    EXPECT_EQ(game.hour * 100 + game.minute, 700);
-    EXPECT_EQ(game.clsb, 222);
-    musicAndClockStep();
-    EXPECT_EQ(game.hour * 100 + game.minute, 705);
-
-    game.clsr = game.clsg = game.clsb = 0;
-    game.hour = 23;
-    game.minute = 55;
-    musicAndClockStep();
-    EXPECT_EQ(game.hour * 100 + game.minute, 0);   // midnight has no keyframe: stays dark
-    EXPECT_EQ(game.clsr + game.clsg + game.clsb, 0);
+// The clock steps 30 minutes on the title screen and 5 in flight; an hour with a keyframe
+// sets the sky's target colour.
+TEST_F(Music, TheClockStepsAndKeyframesSetTheSkysTarget) {
+    const struct { int state, hourMinute, after, targetBlue; } steps[] = {
+        {GAMESTATE_TITLE, 555, 600, -1},    // 85 minutes become 0, not 25
+        {GAMESTATE_TITLE, 600, 630, -1},
+        {GAMESTATE_FLYING, 655, 700, 222},
+        {GAMESTATE_FLYING, 700, 705, -1},
+        {GAMESTATE_FLYING, 2355, 0, 0}};    // midnight has no keyframe: the target stays
+    for (const auto& s : steps) {
+        game.clsr = game.clsg = game.clsb = 0;
+        game.GAMESTATE = s.state;
+        birdAt(439.0f);
+        game.hour = s.hourMinute / 100, game.minute = s.hourMinute % 100;
+        game.soundtimer = 12345;
+        musicAndClockStep();
+        EXPECT_EQ(game.soundtimer, 0);
+        EXPECT_EQ(game.hour * 100 + game.minute, s.after) << s.hourMinute;
+        if (s.targetBlue >= 0) EXPECT_EQ(game.clsb, s.targetBlue) << s.hourMinute;
+    }
+    EXPECT_EQ(game.clsr + game.clsg, 0);
 }

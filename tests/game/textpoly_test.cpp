@@ -17,20 +17,14 @@ TEST(TextPoly, ColourWordIsAlphaRedGreenBlueWithOutOfRangeValuesClamped) {
 TEST(TextPoly, CornersGoDownTheLeftEdgeThenTheRightAndSwappingTheMiddleOnesMirrors) {
     // Red top-left, green top-right, blue bottom-left, white bottom-right.
     const TImagePtr image = solidImage(2, 2, 0xFFFFFFFF);
-    image->Lock(0, false, true)->WritePixel(0, 0, 0xFFFF0000);
-    image->Lock(0, false, true)->WritePixel(1, 0, 0xFF00FF00);
-    image->Lock(0, false, true)->WritePixel(0, 1, 0xFF0000FF);
+    TPixmapPtr pixmap = image->Lock(0, false, true);
+    pixmap->WritePixel(0, 0, 0xFFFF0000), pixmap->WritePixel(1, 0, 0xFF00FF00), pixmap->WritePixel(0, 1, 0xFF0000FF);
     resetScenery();
     drawTextPoly(image, 0, 0, 0, 100, 100, 0, 100, 100);
     drawTextPoly(image, 200, 0, 300, 0, 200, 100, 300, 100);
-    const uint32_t upright[] = {ReadPixel(25, 25), ReadPixel(75, 25), ReadPixel(25, 75), ReadPixel(75, 75)};
-    const uint32_t mirrored[] = {ReadPixel(225, 25), ReadPixel(275, 25), ReadPixel(225, 75), ReadPixel(275, 75)};
-    EXPECT_EQ(upright[0], 0xFF0000u);
-    EXPECT_EQ(upright[1], 0x00FF00u);
-    EXPECT_EQ(upright[2], 0x0000FFu);
-    EXPECT_EQ(upright[3], 0xFFFFFFu);
-    EXPECT_EQ(mirrored[0], 0xFF0000u);
-    EXPECT_EQ(mirrored[1], 0x0000FFu);
-    EXPECT_EQ(mirrored[2], 0x00FF00u);
-    EXPECT_EQ(mirrored[3], 0xFFFFFFu);
+    const auto quarters = [](int x) {
+        return std::vector<uint32_t>{ReadPixel(x + 25, 25), ReadPixel(x + 75, 25), ReadPixel(x + 25, 75), ReadPixel(x + 75, 75)};
+    };
+    EXPECT_EQ(quarters(0), (std::vector<uint32_t>{0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}));
+    EXPECT_EQ(quarters(200), (std::vector<uint32_t>{0xFF0000, 0x0000FF, 0x00FF00, 0xFFFFFF}));
 }
