@@ -1,0 +1,26 @@
+// End to end: the real game in its window, driven by synthetic X key presses.
+#include <gtest/gtest.h>
+
+#include "runner/run_program.h"
+
+TEST(Game, OpensItsTitledCentredWindowAndQuitsOnEscapeWithStatusZero) {
+    if (RunCommand("command -v xdotool").status != 0) GTEST_SKIP() << "xdotool is not installed";
+    std::string dir = TempDir("window");
+    WriteFile(dir + "/escape.sh",
+              "SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava & pid=$!\n"
+              "for i in $(seq 1 100); do\n"
+              "  w=$(xdotool search --name '^Kestrava v.0.4$' 2>/dev/null | head -n 1)\n"
+              "  [ -n \"$w\" ] && break; sleep 0.1\n"
+              "done\n"
+              "[ -n \"$w\" ] || { kill $pid; echo 'no window'; exit 3; }\n"
+              "xdotool getwindowgeometry $w\n"
+              "sleep 1\n"
+              "xdotool key --window $w Escape\n"
+              "for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
+              "kill -0 $pid 2>/dev/null && { kill $pid; echo 'still running'; exit 4; }\n"
+              "wait $pid; echo \"status $?\"\n");
+    TProgramResult run = RunCommand("bash " + dir + "/escape.sh");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("Geometry: 640x480"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("status 0"), std::string::npos) << run.output;
+}
