@@ -3,6 +3,7 @@
 
 #include "game/game.h"
 #include "platform/rng.h"
+#include "scenery_fixture.h"
 
 namespace {
 // The first seed whose draws Rand(1, 10), Rand(-150, 150) give side and step (step ignored
@@ -17,14 +18,6 @@ int seedFor(int side, int step, bool elevWalk) {
     }
     return 0;
 }
-// Generator steps from state `from` to the current state.
-int stepsFrom(int from) {
-    const int now = RndSeed();
-    SeedRnd(from);
-    int steps = 0;
-    for (; RndSeed() != now && steps < 100; ++steps) RndFloat();
-    return steps;
-}
 void addThingFrom(int seed, int thingx) {
     initvars();
     game.thingList.Clear();
@@ -35,23 +28,19 @@ void addThingFrom(int seed, int thingx) {
 }  // namespace
 
 TEST(World, TheRoadsSidewaysStepIsCorrectedTo50Or590) {
-    const int up = seedFor(1, 100, false), down = seedFor(1, -100, false), still = seedFor(1, 0, false);
-    addThingFrom(up, 600);
-    EXPECT_EQ(game.thingx, 590);
-    addThingFrom(down, 40);
-    EXPECT_EQ(game.thingx, 50);
-    addThingFrom(still, 0);
-    EXPECT_EQ(game.thingx, 0);
-    addThingFrom(still, 639);
-    EXPECT_EQ(game.thingx, 639);
+    const struct { int step, from, to; } cases[] = {{100, 600, 590}, {-100, 40, 50}, {0, 0, 0}, {0, 639, 639}};
+    for (const auto& c : cases) {
+        addThingFrom(seedFor(1, c.step, false), c.from);
+        EXPECT_EQ(game.thingx, c.to) << c.from << " stepped by " << c.step;
+    }
 }
 
 TEST(World, ANewRoadPointDrawsThreeRandsAndOneMorePerWalkStep) {
     const int plain = seedFor(2, 0, false), both = seedFor(1, 7, true);
     addThingFrom(plain, 320);
-    EXPECT_EQ(stepsFrom(plain), 6);   // three Rands, one of them unused
+    EXPECT_EQ(stepsSince(plain), 6);   // three Rands, one of them unused
     addThingFrom(both, 320);
-    EXPECT_EQ(stepsFrom(both), 10);
+    EXPECT_EQ(stepsSince(both), 10);
     EXPECT_TRUE(game.thingelev == 1.1f || game.thingelev == 0.9f) << game.thingelev;
 
     game.thingList.Clear();
