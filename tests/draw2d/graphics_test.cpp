@@ -1,0 +1,163 @@
+// The window and the frame flip: the picture kept across flips, reopening, closing, and the
+// software pacing of Flip(-1) on a fake clock.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <vector>
+
+#include "draw2d/draw.h"
+#include "draw2d/graphics.h"
+#include "draw2d/image.h"
+#include "draw2d/state.h"
+#include "platform/input.h"
+#include "platform/system.h"
+#include "support/gl_fixture.h"
+
+namespace {
+
+// Runs frames that each take workMs of drawing, sleeping as the pacer says; returns the
+// clock (relative to the start) at each presentation.
+std::vector<int> PresentTimes(TFramePacer& pacer, int& now, int frames, int workMs) {
+    std::vector<int> times;
+    for (int i = 0; i < frames; ++i) {
+        now = static_cast<int>(static_cast<unsigned>(now) + static_cast<unsigned>(workMs));
+        now = static_cast<int>(static_cast<unsigned>(now) + static_cast<unsigned>(pacer.Wait(now)));
+        times.push_back(MilliSecsSince(pacer.frameStart, now));
+    }
+    return times;
+}
+
+// A clock that only moves when told to, or when Flip sleeps on it.
+struct TFakeClock : TSystemDriver {
+    int now = 0, start = 0;
+    std::vector<int> presented;   // clock at each sleep's end, relative to start
+    void PollEvents() override {}
+    int MilliSecs() override { return now; }
+    void Delay(int ms) override {
+        now = static_cast<int>(static_cast<unsigned>(now) + static_cast<unsigned>(ms));
+        presented.push_back(static_cast<int>(static_cast<unsigned>(now) - static_cast<unsigned>(start)));
+    }
+};
+
+}  // namespace
+
+TEST(FramePacer, SixtyHertzSlotsNeitherDriftNorBreakWhenTheClockWraps) {
+    TFramePacer pacer;
+    int now = INT_MAX - 20;                        // the 32-bit clock goes round in the second frame
+    pacer.Start(now, 60);
+    std::vector<int> times = PresentTimes(pacer, now, 6000, 7);
+    EXPECT_EQ(std::vector<int>(times.begin(), times.begin() + 4), (std::vector<int>{16, 33, 50, 66}));
+    EXPECT_EQ(times.back(), 100000);               // 6000 frames are exactly 100 seconds
+    EXPECT_LT(now, 0);
+}
+
+TEST(FramePacer, LateFrameOrLongPauseResynchronisesWithoutCatchUpBurst) {
+    for (int late : {40, 3000}) {
+        TFramePacer pacer;
+        int now = 0;
+        pacer.Start(now, 60);
+        PresentTimes(pacer, now, 1, 0);            // presented at 16
+        now += late;                               // past the next target
+        EXPECT_EQ(pacer.Wait(now), 0) << late;
+        EXPECT_EQ(pacer.frameTicks, (16 + late) * 60) << late;
+        // The next frame gets a whole slot again rather than hurrying to make up the lost time.
+        EXPECT_EQ(pacer.Wait(now), 16) << late;
+    }
+}
+
+TEST(FramePacer, TenHoursOfFramesStayPaced) {
+    // 2.2 million frames at 60 Hz is over ten hours: the thousandths-times-hz accumulator is
+    // past the 32-bit range, and every frame must still wait for its slot.
+    TFramePacer pacer;
+    int now = 0, unpaced = 0;
+    pacer.Start(now, 60);
+    const int frames = 2200000;
+    for (int i = 0; i < frames; ++i) {
+        int wait = pacer.Wait(now += 4);
+        unpaced += (wait == 0);
+        now += wait;
+    }
+    EXPECT_EQ(unpaced, 0);
+    EXPECT_GT(pacer.frameTicks, int64_t{INT_MAX});
+    EXPECT_EQ(MilliSecsSince(pacer.frameStart, now), static_cast<int>(int64_t{frames} * 1000 / 60));
+}
+
+TEST(Flip, MinusOneSleepsToTheSixtyHertzSlotsOfTheSystemClock) {
+    ASSERT_TRUE(OpenTestGraphics());
+    TFakeClock clock;
+    clock.now = clock.start = INT_MAX - 40;        // the clock wraps during these frames
+    TSystemDriver* real = GetSystemDriver();
+    SetSystemDriver(&clock);
+    ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));
+    for (int frame = 0; frame < 4; ++frame) {
+        clock.now += 3;                            // drawing takes 3 ms
+        Flip(-1);
+    }
+    EXPECT_EQ(clock.presented, (std::vector<int>{16, 33, 50, 66}));
+    clock.now += 50;                               // a late frame presents at once
+    Flip(-1);
+    clock.now += 2;
+    Flip(-1);
+    Flip(0);                                       // never sleeps
+    EXPECT_EQ(clock.presented, (std::vector<int>{16, 33, 50, 66, 66 + 50 + 16}));
+    SetSystemDriver(real);
+    ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));     // back on the real clock
+}
+
+TEST(Flip, PictureSurvivesFlips) {
+    ASSERT_TRUE(OpenTestGraphics());
+    SetColor(10, 200, 30);
+    DrawRect(300, 200, 5, 5);
+    Flip(0);
+    Flip(0);
+    Flip(1);
+    EXPECT_EQ(ReadPixel(302, 202), 0x0AC81Eu);
+    EXPECT_EQ(CountLitPixels(290, 190, 30, 30), 25);
+}
+
+TEST(Graphics, OpeningAgainStartsCleanAndRemakesEachTextureOnce) {
+    ASSERT_TRUE(OpenTestGraphics());
+    TPixmapPtr white = TPixmap::Create(4, 4, PIXEL_RGBA8888);
+    std::memset(white->pixels, 0xFF, 4 * 4 * 4);
+    TImagePtr image = LoadImage(white, 0);
+    TImageFramePtr first = image->Frame(0);
+    EXPECT_EQ(image->Frame(0), first);
+    SetColor(255, 0, 0);
+    DrawRect(0, 0, 640, 480);
+    SetScale(3, 3);
+    int before = GraphicsSeq();
+
+    ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));
+    EXPECT_EQ(GraphicsSeq(), before + 2);          // one for closing, one for opening
+    EXPECT_EQ(GraphicsHertz(), 60);
+    EXPECT_EQ(GraphicsFlags() & GFX_DOUBLEBUFFER, GFX_DOUBLEBUFFER);
+    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 0);  // a new surface, cleared
+    float sx, sy;
+    GetScale(&sx, &sy);
+    EXPECT_EQ(sx, 1);
+    EXPECT_EQ(GetBlend(), BLEND_MASK);
+    EXPECT_TRUE(CurrentDrawState().image_font == DrawLayerSettings().default_font);
+    TImageFramePtr second = image->Frame(0);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(image->Frame(0), second);
+    DrawImage(image, 20, 20);
+    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 16);
+}
+
+TEST(Graphics, DrawingWithNoGraphicsOpenIsHarmless) {
+    ASSERT_TRUE(OpenTestGraphics());
+    int before = GraphicsSeq();
+    EndGraphics();
+    EXPECT_EQ(GraphicsSeq(), before + 1);
+    EXPECT_EQ(GraphicsWidth(), 0);
+    EXPECT_EQ(CurrentGraphics(), nullptr);
+    SetColor(1, 2, 3);
+    DrawRect(0, 0, 10, 10);
+    DrawOval(0, 0, 10, 10);
+    Cls();
+    Flip(-1);
+    uint8_t pixel[4];
+    EXPECT_FALSE(ReadFramePixels(0, 0, 1, 1, pixel));
+    ASSERT_TRUE(OpenTestGraphics());
+}
