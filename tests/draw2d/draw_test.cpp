@@ -1,0 +1,195 @@
+// The drawing state and the primitives, checked against what OpenGL really drew.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <array>
+#include <cmath>
+#include <limits>
+
+#include "draw2d/draw.h"
+#include "draw2d/plane.h"
+#include "support/gl_fixture.h"
+
+namespace {
+
+// The colour OpenGL will give the next vertex, as bytes.
+std::array<int, 4> SentColour() {
+    float c[4];
+    glGetFloatv(GL_CURRENT_COLOR, c);
+    return {int(std::lround(c[0] * 255)), int(std::lround(c[1] * 255)), int(std::lround(c[2] * 255)),
+            int(std::lround(c[3] * 255))};
+}
+
+uint32_t Rgb(int r, int g, int b) { return (uint32_t(r) << 16) | (uint32_t(g) << 8) | uint32_t(b); }
+
+}  // namespace
+
+TEST(DrawState, ColourAndAlphaAreClampedWhenSentButReadBackAsSet) {
+    ASSERT_TRUE(OpenTestGraphics());
+    SetColor(300, -5, 128);
+    SetAlpha(1.5f);
+    int r, g, b;
+    GetColor(&r, &g, &b);
+    EXPECT_EQ((std::array<int, 3>{r, g, b}), (std::array<int, 3>{300, -5, 128}));
+    EXPECT_EQ(GetAlpha(), 1.5f);
+    EXPECT_EQ(SentColour(), (std::array<int, 4>{255, 0, 128, 255}));
+    DrawRect(0, 0, 4, 4);
+    EXPECT_EQ(ReadPixel(1, 1), Rgb(255, 0, 128));
+    // The alpha byte is truncated: a half is 127.
+    const struct { float alpha; int byte; } alphas[] = {{0.5f, 127}, {0.13f, 33}, {-0.5f, 0}};
+    for (const auto& a : alphas) {
+        SetAlpha(a.alpha);
+        EXPECT_EQ(SentColour()[3], a.byte) << a.alpha;
+        EXPECT_EQ(GetAlpha(), a.alpha);
+    }
+}
+
+TEST(DrawState, EachBlendModeCombinesTheColourWithTheFrameAsItsArithmeticSays) {
+    const struct { int mode; uint32_t frame; uint32_t colour; float alpha; uint32_t expected; } cases[] = {
+        {BLEND_MASK, 0, Rgb(0, 200, 0), 0.49f, 0},                      // under half alpha: nothing
+        {BLEND_MASK, 0, Rgb(0, 200, 0), 0.6f, Rgb(0, 200, 0)},          // above half: opaque
+        {BLEND_ALPHA, Rgb(200, 100, 0), Rgb(0, 0, 255), 0.13f, Rgb(174, 87, 33)},  // 33/255 of the way
+        {BLEND_ADD, Rgb(100, 100, 250), Rgb(255, 0, 50), 0.2f, Rgb(151, 100, 255)},  // + 51/255, saturating
+        {BLEND_MULTIPLY, Rgb(200, 200, 200), Rgb(255, 128, 0), 1, Rgb(200, 100, 0)},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(OpenTestGraphics());
+        SetClsColor(c.frame >> 16, c.frame >> 8 & 255, c.frame & 255);
+        Cls();
+        SetBlend(c.mode);
+        SetColor(c.colour >> 16, c.colour >> 8 & 255, c.colour & 255);
+        SetAlpha(c.alpha);
+        DrawRect(0, 0, 10, 10);
+        uint32_t p = ReadPixel(5, 5);
+        for (int shift : {16, 8, 0})
+            EXPECT_NEAR(int(p >> shift & 255), int(c.expected >> shift & 255), 1) << c.mode << " " << c.alpha;
+    }
+}
+
+TEST(DrawState, RepeatedBlendModeIsNotSentAgain) {
+    ASSERT_TRUE(OpenTestGraphics());
+    SetBlend(BLEND_ALPHA);
+    glDisable(GL_BLEND);                           // behind the layer's back
+    SetBlend(BLEND_ALPHA);
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    SetBlend(BLEND_ADD);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+}
+
+TEST(DrawState, SmallerViewportClipsClsAndDrawingAndTheFullWindowTurnsScissoringOff) {
+    ASSERT_TRUE(OpenTestGraphics());
+    SetViewport(100, 50, 20, 10);
+    EXPECT_TRUE(glIsEnabled(GL_SCISSOR_TEST));
+    SetClsColor(255, 0, 0);
+    Cls();
+    EXPECT_EQ(CountLitPixels(100, 50, 20, 10), 20 * 10);
+    SetColor(0, 0, 255);
+    DrawRect(0, 0, 640, 480);
+    EXPECT_EQ(ReadPixel(110, 55), Rgb(0, 0, 255));
+    SetViewport(0, 0, -5, 10);                     // a negative size clips everything
+    DrawRect(0, 0, 640, 480);
+    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 20 * 10);
+    SetViewport(0, 0, 640, 480);
+    EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
+}
+
+TEST(Plot, LightsExactlyOnePixelIgnoringScaleAndHandleButNotTheOrigin) {
+    ASSERT_TRUE(OpenTestGraphics());
+    Plot(10, 20);
+    EXPECT_EQ(ReadPixel(10, 20), 0xFFFFFFu);
+    EXPECT_EQ(CountLitPixels(0, 0, 40, 40), 1);
+    SetScale(2, 2);
+    SetHandle(5, 5);
+    SetOrigin(30, 40);
+    Plot(100, 100);
+    EXPECT_EQ(ReadPixel(130, 140), 0xFFFFFFu);
+    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 2);
+}
+
+TEST(DrawRect, FillsExactlyTheTransformedRectangle) {
+    const struct { float rotation, scale_x, scale_y, handle, origin_x, origin_y, x, y, w, h; int left, top, across, down; } cases[] = {
+        {0, 1, 1, 0, 0, 0, 50, 50, -10, -5, 40, 45, 10, 5},      // negative sizes fill back from the corner
+        {0, 2, 2, 5, 0, 0, 200, 200, 10, 10, 190, 190, 20, 20},  // doubled about the handle
+        {0, 1, 1, 0, 30, 40, 100, 100, 2, 2, 130, 140, 2, 2},
+        {90, 2, 3, 0, 0, 0, 100, 100, 4, 2, 94, 100, 6, 8},      // a quarter turn: x' = -3y, y' = 2x
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(OpenTestGraphics());
+        SetTransform(c.rotation, c.scale_x, c.scale_y);
+        SetHandle(c.handle, c.handle);
+        SetOrigin(c.origin_x, c.origin_y);
+        DrawRect(c.x, c.y, c.w, c.h);
+        EXPECT_EQ(CountLitPixels(c.left, c.top, c.across, c.down), c.across * c.down) << c.x;
+        EXPECT_EQ(CountLitPixels(0, 0, 640, 480), c.across * c.down) << c.x;
+    }
+    float x, y;
+    SetHandle(3, -4);
+    GetHandle(&x, &y);                             // the handle is kept negated
+    EXPECT_EQ(x, -3);
+    EXPECT_EQ(y, 4);
+}
+
+TEST(DrawLine, LastPixelFlagLightsTheFarEndOnePixelWideEvenForWideLines) {
+    ASSERT_TRUE(OpenTestGraphics());
+    DrawLine(10, 10, 20, 10, 0);
+    EXPECT_EQ(CountLitPixels(0, 5, 40, 10), 10);
+    EXPECT_EQ(ReadPixel(20, 10), 0u);
+    DrawLine(10, 30, 20, 30, 1);
+    EXPECT_EQ(CountLitPixels(0, 25, 40, 10), 11);
+    EXPECT_EQ(ReadPixel(20, 30), 0xFFFFFFu);
+    SetLineWidth(3);
+    DrawLine(100, 100, 120, 100, 1);
+    EXPECT_EQ(ReadPixel(120, 100), 0xFFFFFFu);     // the point, past the line's end
+    EXPECT_EQ(ReadPixel(120, 99), 0u);             // drawn one pixel wide, not three
+    EXPECT_EQ(CountLitPixels(105, 98, 1, 5), 3);   // the line itself is three wide
+}
+
+TEST(DrawOval, SegmentCountFollowsTheRadiiWithinBounds) {
+    EXPECT_EQ(OvalSegments(10, 10), 12);
+    EXPECT_EQ(OvalSegments(30, 30), 28);
+    EXPECT_EQ(OvalSegments(100, 100), 100);
+    EXPECT_EQ(OvalSegments(0, 0), 12);
+    EXPECT_EQ(OvalSegments(-30, -30), 28);
+    EXPECT_EQ(OvalSegments(31, 2), 16);            // 16.5 -> 16
+    EXPECT_EQ(OvalSegments(std::numeric_limits<float>::quiet_NaN(), 4), 12);
+    EXPECT_EQ(OvalSegments(1e30f, 1e30f), 1 << 16);  // bounded, not billions
+}
+
+TEST(DrawOval, FillsTheEllipseInsideItsBox) {
+    ASSERT_TRUE(OpenTestGraphics());
+    DrawOval(100, 100, 30, 30);
+    int inside = CountLitPixels(100, 100, 30, 30);
+    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), inside);
+    EXPECT_NEAR(inside, 707, 30);                  // pi * 15 * 15
+    EXPECT_EQ(ReadPixel(100, 100), 0u);
+    EXPECT_EQ(ReadPixel(129, 115), 0xFFFFFFu);     // the rightmost vertex reaches the box edge
+    EXPECT_EQ(ReadPixel(115, 100), 0xFFFFFFu);
+}
+
+TEST(DrawPoly, NeedsThreeWholePoints) {
+    ASSERT_TRUE(OpenTestGraphics());
+    DrawPoly({10, 10, 50, 10});
+    DrawPoly({10, 10, 50, 10, 50, 50, 10});
+    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 0);
+    SetHandle(-100, 0);                            // moves the points right by 100
+    DrawPoly({10, 10, 50, 10, 50, 50, 10, 50});
+    EXPECT_EQ(CountLitPixels(110, 10, 40, 40), 40 * 40);
+    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 40 * 40);
+}
+
+TEST(GrabPixmap, ReadsTheSurfaceAndDrawPixmapPutsItBack) {
+    ASSERT_TRUE(OpenTestGraphics());
+    SetColor(10, 20, 30);
+    DrawRect(5, 6, 2, 1);
+    TPixmapPtr grabbed = CurrentPlaneDriver()->GrabPixmap(4, 6, 4, 2);
+    ASSERT_TRUE(grabbed);
+    EXPECT_EQ(grabbed->ReadPixel(1, 0) & 0xFFFFFFu, 0x0A141Eu);
+    EXPECT_EQ(grabbed->ReadPixel(0, 0) & 0xFFFFFFu, 0u);
+    EXPECT_EQ(grabbed->ReadPixel(1, 1) & 0xFFFFFFu, 0u);
+    EXPECT_FALSE(CurrentPlaneDriver()->GrabPixmap(630, 0, 20, 1));   // leaves the window
+    SetBlend(BLEND_SOLID);
+    CurrentPlaneDriver()->DrawPixmap(*grabbed, 200, 100);
+    EXPECT_EQ(ReadPixel(202, 100), 0x0A141Eu);
+    EXPECT_EQ(CountLitPixels(190, 90, 30, 30), 2);
+}
