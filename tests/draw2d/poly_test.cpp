@@ -13,12 +13,7 @@
 
 namespace {
 
-TImagePtr WhiteImage() {
-    auto pm = TPixmap::Create(4, 4, PIXEL_RGBA8888);
-    for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) pm->WritePixel(x, y, 0xFFFFFFFF);
-    return LoadImage(pm, 0);
-}
+const int kOpaqueWhite = static_cast<int>(0xFFFFFFFFu);
 
 // Appends one vertex: position, normal (0, 0, 1), colour bits, texture coordinates.
 void AddVertex(std::vector<float>& v, float x, float y, uint32_t argb = 0xFFFFFFFF) {
@@ -36,44 +31,53 @@ std::vector<float> Square(float x, float y, float size, uint32_t argb = 0xFFFFFF
     return v;
 }
 
-// TPoly enables and binds textures behind the layer's caches; put OpenGL and the caches back
-// in step so the tests that follow draw untextured primitives as they expect.
-struct ResyncTextureCache {
-    unsigned any;
-    ~ResyncTextureCache() {
+// A cleared window and a white image to texture the polygons with.
+struct TexturedPolygon : testing::Test {
+    TImagePtr white;
+
+    void SetUp() override {
+        ASSERT_TRUE(OpenTestGraphics());
+        TPixmapPtr pm = TPixmap::Create(4, 4, PIXEL_RGBA8888);
+        std::memset(pm->pixels, 0xFF, 4 * 4 * 4);
+        white = LoadImage(pm, 0);
+    }
+
+    // TPoly enables and binds textures and sets colours behind the layer's caches; put OpenGL
+    // and the caches back in step so the tests that follow draw untextured primitives.
+    void TearDown() override {
+        if (!white) return;
         GLEnableTexture(true);
         GLEnableTexture(false);
-        GLBindTexture(any);
+        GLBindTexture(std::dynamic_pointer_cast<TGLImageFrame>(white->Frame(0))->name);
         GLBindTexture(0);
+        SetColor(255, 255, 255);
+    }
+
+    // Draws the vertices as a batch of their own.
+    void DrawPolygon(const std::vector<float>& v) {
+        TPoly::_Begin();
+        TPoly::Draw(white, 0, v.data(), static_cast<int>(v.size()), POLY_POLYGON, 0);
+        TPoly::_End();
     }
 };
 
-void DrawQuad(const TImagePtr& image, const std::vector<float>& v) {
-    TPoly::_Begin();
-    TPoly::Draw(image, 0, v.data(), static_cast<int>(v.size()), POLY_POLYGON, 0);
-    TPoly::_End();
-}
-
 }  // namespace
 
-TEST(TPoly, ConsecutiveDrawsOfOneFrameMakeOnePolygon) {
-    ASSERT_TRUE(OpenTestGraphics());
-    TImagePtr white = WhiteImage(), other = WhiteImage();
-    ResyncTextureCache resync{std::dynamic_pointer_cast<TGLImageFrame>(white->Frame(0))->name};
+TEST_F(TexturedPolygon, ConsecutiveDrawsOfOneFrameMakeOnePolygon) {
     TPoly::Initialise();
-    DrawQuad(white, Square(10, 10, 10));   // the game's quad
+    DrawPolygon(Square(10, 10, 10));               // the game's quad
     EXPECT_EQ(CountLitPixels(0, 0, 40, 40), 100);
 
     std::vector<float> quad = Square(50, 50, 10);
     std::vector<float> firstHalf(quad.begin(), quad.begin() + 18), secondHalf(quad.begin() + 18, quad.end());
-
     TPoly::_Begin();
     TPoly::Draw(white, 0, firstHalf.data(), 18, POLY_POLYGON, 0);
     TPoly::Draw(white, 0, secondHalf.data(), 18, POLY_POLYGON, 0);
     TPoly::_End();
-    EXPECT_EQ(CountLitPixels(50, 50, 10, 10), 100);
+    EXPECT_EQ(CountLitPixels(45, 45, 20, 20), 100);
 
     // With another frame the batch is closed in between: two two-vertex polygons show nothing.
+    TImagePtr other = LoadImage(white->pixmaps[0], 0);
     quad = Square(100, 50, 10);
     TPoly::_Begin();
     TPoly::Draw(white, 0, quad.data(), 18, POLY_POLYGON, 0);
@@ -82,16 +86,11 @@ TEST(TPoly, ConsecutiveDrawsOfOneFrameMakeOnePolygon) {
     EXPECT_EQ(CountLitPixels(95, 45, 20, 20), 0);
 }
 
-TEST(TPoly, WalksWholeVerticesOnly) {
-    ASSERT_TRUE(OpenTestGraphics());
-    TImagePtr white = WhiteImage();
-    ResyncTextureCache resync{std::dynamic_pointer_cast<TGLImageFrame>(white->Frame(0))->name};
-
+TEST_F(TexturedPolygon, WalksWholeVerticesOnly) {
     std::vector<float> quad = Square(10, 100, 10);
-    std::vector<float> partial(quad.begin(), quad.begin() + 35);   // odd and not whole: nothing
     TPoly::_Begin();
-    TPoly::Draw(white, 0, partial.data(), 35, POLY_POLYGON, 0);
-    TPoly::Draw(white, 0, quad.data(), 4, POLY_POLYGON, 0);       // too short: nothing
+    TPoly::Draw(white, 0, quad.data(), 35, POLY_POLYGON, 0);   // odd and not whole: nothing
+    TPoly::Draw(white, 0, quad.data(), 4, POLY_POLYGON, 0);    // too short: nothing
     TPoly::_End();
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     EXPECT_EQ(CountLitPixels(0, 90, 40, 40), 0);
@@ -101,41 +100,30 @@ TEST(TPoly, WalksWholeVerticesOnly) {
     AddVertex(triangle, 50, 100);
     AddVertex(triangle, 70, 100);
     AddVertex(triangle, 50, 120);
-    DrawQuad(white, triangle);
+    DrawPolygon(triangle);
     EXPECT_NE(ReadPixel(52, 102), 0u);
     EXPECT_EQ(ReadPixel(68, 118), 0u);
 
     // Forty elements: four whole vertices, the last four floats are left alone.
     std::vector<float> forty = Square(100, 100, 10);
     forty.resize(40, 1e9f);
-    DrawQuad(white, forty);
+    DrawPolygon(forty);
     EXPECT_EQ(CountLitPixels(95, 95, 20, 20), 100);
 }
 
-TEST(TPoly, LineWithCapsReachesWidthBeyondEachEnd) {
-    ASSERT_TRUE(OpenTestGraphics());
-    TImagePtr white = WhiteImage();
-    ResyncTextureCache resync{std::dynamic_pointer_cast<TGLImageFrame>(white->Frame(0))->name};
-    const int opaqueWhite = static_cast<int>(0xFFFFFFFFu);
+TEST_F(TexturedPolygon, LineWithCapsReachesWidthBeyondEachEndAndAPointDrawsNothing) {
     TPoly::_Begin();
-    TPoly::Line(white, 0, 100, 100, opaqueWhite, 110, 100, opaqueWhite, 2, 1, 0);
+    TPoly::Line(white, 0, 100, 100, kOpaqueWhite, 110, 100, kOpaqueWhite, 2, 1, 0);
+    TPoly::Line(white, 0, 200, 100, kOpaqueWhite, 200, 100, kOpaqueWhite, 2, 1, 0);   // no length
     TPoly::_End();
     // Corners at (112, 102), (112, 98), (98, 102) and (98, 98).
-    EXPECT_EQ(CountLitPixels(90, 90, 30, 20), 14 * 4);
     EXPECT_EQ(CountLitPixels(98, 98, 14, 4), 14 * 4);
-
-    TPoly::_Begin();
-    TPoly::Line(white, 0, 200, 100, opaqueWhite, 200, 100, opaqueWhite, 2, 1, 0);   // no length
-    TPoly::_End();
-    EXPECT_EQ(CountLitPixels(190, 90, 20, 20), 0);
+    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 14 * 4);
 }
 
-TEST(TPoly, VertexColourWordIsAlphaRedGreenBlue) {
-    ASSERT_TRUE(OpenTestGraphics());
-    TImagePtr white = WhiteImage();
-    ResyncTextureCache resync{std::dynamic_pointer_cast<TGLImageFrame>(white->Frame(0))->name};
+TEST_F(TexturedPolygon, VertexColourWordIsAlphaRedGreenBlue) {
     SetBlend(BLEND_ALPHA);
-    DrawQuad(white, Square(10, 200, 10, 0x80FF0000));
+    DrawPolygon(Square(10, 200, 10, 0x80FF0000));
     GLfloat colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);
     EXPECT_FLOAT_EQ(colour[0], 1.0f);
@@ -144,5 +132,4 @@ TEST(TPoly, VertexColourWordIsAlphaRedGreenBlue) {
     uint32_t pixel = ReadPixel(15, 205);
     EXPECT_NEAR(static_cast<int>(pixel >> 16), 128, 1);
     EXPECT_EQ(pixel & 0xFFFF, 0u);
-    SetColor(255, 255, 255);   // sends the layer's colour again
 }
