@@ -38,11 +38,8 @@ TEST(Pixmap, RowsArePaddedToFourBytesAndWindowsAndPastesStayInside) {
     EXPECT_EQ(pm->pitch, 16);                      // 15 bytes rounded up to 4
     pm->WritePixel(2, 1, 0x80112233);
     EXPECT_EQ(pm->pixels[16 + 6], 0x11);
-    EXPECT_EQ(pm->ReadPixel(2, 1), 0xFF112233u);   // no alpha: reads opaque
-    EXPECT_EQ(pm->Convert(PIXEL_BGRA8888)->Convert(PIXEL_RGBA8888)->ReadPixel(2, 1), 0xFF112233u);
-    EXPECT_EQ(Filled(1, 1, PIXEL_I8, 0xFF4D4D4D)->ReadPixel(0, 0), 0xFF4D4D4Du);
+    EXPECT_EQ(pm->Convert(PIXEL_BGRA8888)->ReadPixel(2, 1), 0xFF112233u);   // no alpha converts as opaque
     EXPECT_EQ(Filled(1, 1, PIXEL_A8, 0x4D000000)->ReadPixel(0, 0), 0x4DFFFFFFu);
-
     TPixmapPtr win = pm->Window(2, 1, 3, 2);
     win->WritePixel(1, 1, 0xFFABCDEF);
     pm.reset();                                    // the window keeps the memory alive
@@ -87,7 +84,7 @@ TEST(ResizePixmap, SamplesBetweenPixelCentresAndClampsAtTheBorders) {
     EXPECT_EQ(ResizePixmap(*src, 1, 1)->ReadPixel(0, 0), 0xFF320000u);
 }
 
-TEST(LoadImage, MinusOneMeansTheLayersAutomaticFlags) {
+TEST(LoadImage, MinusOneMeansTheLayersAutomaticFlagsAndAnyNonZeroAutoMidHandleCentresLaterImages) {
     LayerDefaults restore;
     StartPixmapLoaders();
     EXPECT_EQ(LoadImage(kRgbPicture, -1)->flags, 3);
@@ -96,10 +93,7 @@ TEST(LoadImage, MinusOneMeansTheLayersAutomaticFlags) {
     EXPECT_EQ(LoadImage(kRgbPicture, -1)->flags, 4);
     EXPECT_EQ(LoadImage(kRgbPicture, 2)->flags, 2);
     EXPECT_FALSE(LoadImage(std::string("incbin::no-such-picture.png"), 3));
-}
 
-TEST(AutoMidHandle, AnyNonZeroValueMidHandlesLaterImagesOnly) {
-    LayerDefaults restore;
     TImagePtr before = LoadImage(Filled(10, 7, PIXEL_RGBA8888, 0xFFFFFFFF), 0);
     AutoMidHandle(123456);
     TImagePtr after = LoadImage(Filled(10, 7, PIXEL_RGBA8888, 0xFFFFFFFF), 0);

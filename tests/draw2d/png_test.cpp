@@ -104,7 +104,7 @@ TEST(PngLoader, EveryBrokenFileIsRefused) {
         EXPECT_FALSE(LoadBytes(std::vector<char>(good.begin(), good.begin() + n))) << n;
 }
 
-TEST(LoadPixmap, ReadsFromTheStreamsPositionOrAPathAndRefusesOnAStreamError) {
+TEST(LoadPixmap, ReadsFromTheStreamsPositionAndRefusesOnAStreamError) {
     std::vector<char> bytes = {'j', 'u', 'n', 'k'}, png = ReadFile(kSuite / "png/basn2c08.png");
     bytes.insert(bytes.end(), png.begin(), png.end());
     StartPixmapLoaders();
@@ -113,8 +113,6 @@ TEST(LoadPixmap, ReadsFromTheStreamsPositionOrAPathAndRefusesOnAStreamError) {
     TPixmapPtr pm = LoadPixmap(stream);
     ASSERT_TRUE(pm);
     EXPECT_EQ(pm->width, 32);
-    EXPECT_TRUE(LoadPixmap((kSuite / "png/basn0g08.png").string()));
-    EXPECT_FALSE(LoadPixmap((kSuite / "png/no-such-file.png").string()));
     auto failing = std::make_shared<FailingStream>();
     failing->size = 100;
     EXPECT_FALSE(LoadPixmap(failing));
