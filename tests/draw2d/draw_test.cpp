@@ -84,34 +84,28 @@ TEST(DrawState, SmallerViewportClipsClsAndDrawingAndTheFullWindowTurnsScissoring
     EXPECT_FALSE(glIsEnabled(GL_SCISSOR_TEST));
 }
 
-TEST(Plot, LightsExactlyOnePixelIgnoringScaleAndHandleButNotTheOrigin) {
-    ASSERT_TRUE(OpenTestGraphics());
-    Plot(10, 20);
-    EXPECT_EQ(ReadPixel(10, 20), 0xFFFFFFu);
-    EXPECT_EQ(CountLitPixels(0, 0, 40, 40), 1);
-    SetScale(2, 2);
-    SetHandle(5, 5);
-    SetOrigin(30, 40);
-    Plot(100, 100);
-    EXPECT_EQ(ReadPixel(130, 140), 0xFFFFFFu);
-    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 2);
-}
-
-TEST(DrawRect, FillsExactlyTheTransformedRectangle) {
-    const struct { float rotation, scale_x, scale_y, handle, origin_x, origin_y, x, y, w, h; int left, top, across, down; } cases[] = {
-        {0, 1, 1, 0, 0, 0, 50, 50, -10, -5, 40, 45, 10, 5},      // negative sizes fill back from the corner
-        {0, 2, 2, 5, 0, 0, 200, 200, 10, 10, 190, 190, 20, 20},  // doubled about the handle
-        {0, 1, 1, 0, 30, 40, 100, 100, 2, 2, 130, 140, 2, 2},
-        {90, 2, 3, 0, 0, 0, 100, 100, 4, 2, 94, 100, 6, 8},      // a quarter turn: x' = -3y, y' = 2x
+TEST(Primitives, LightExactlyTheirTransformedPixels) {
+    const struct { const char* what; void (*draw)(); int left, top, across, down; } cases[] = {
+        {"a plot is one pixel", [] { Plot(10, 20); }, 10, 20, 1, 1},
+        {"a plot ignores scale and handle but not the origin",
+         [] { SetScale(2, 2); SetHandle(5, 5); SetOrigin(30, 40); Plot(100, 100); }, 130, 140, 1, 1},
+        {"negative sizes fill back from the corner", [] { DrawRect(50, 50, -10, -5); }, 40, 45, 10, 5},
+        {"a rectangle doubled about its handle",
+         [] { SetScale(2, 2); SetHandle(5, 5); DrawRect(200, 200, 10, 10); }, 190, 190, 20, 20},
+        {"a rectangle moved by the origin", [] { SetOrigin(30, 40); DrawRect(100, 100, 2, 2); }, 130, 140, 2, 2},
+        {"a quarter turn: x' = -3y, y' = 2x", [] { SetTransform(90, 2, 3); DrawRect(100, 100, 4, 2); }, 94, 100, 6, 8},
+        {"a line without its last pixel", [] { DrawLine(10, 10, 20, 10, 0); }, 10, 10, 10, 1},
+        {"a line with its last pixel", [] { DrawLine(10, 10, 20, 10, 1); }, 10, 10, 11, 1},
+        {"polygons of fewer than three whole points",
+         [] { DrawPoly({10, 10, 50, 10}); DrawPoly({10, 10, 50, 10, 50, 50, 10}); }, 0, 0, 0, 0},
+        {"a polygon moved by its handle",
+         [] { SetHandle(-100, 0); DrawPoly({10, 10, 50, 10, 50, 50, 10, 50}); }, 110, 10, 40, 40},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(OpenTestGraphics());
-        SetTransform(c.rotation, c.scale_x, c.scale_y);
-        SetHandle(c.handle, c.handle);
-        SetOrigin(c.origin_x, c.origin_y);
-        DrawRect(c.x, c.y, c.w, c.h);
-        EXPECT_EQ(CountLitPixels(c.left, c.top, c.across, c.down), c.across * c.down) << c.x;
-        EXPECT_EQ(CountLitPixels(0, 0, 640, 480), c.across * c.down) << c.x;
+        c.draw();
+        EXPECT_EQ(CountLitPixels(c.left, c.top, c.across, c.down), c.across * c.down) << c.what;
+        EXPECT_EQ(CountLitPixels(0, 0, 640, 480), c.across * c.down) << c.what;
     }
     float x, y;
     SetHandle(3, -4);
@@ -120,14 +114,8 @@ TEST(DrawRect, FillsExactlyTheTransformedRectangle) {
     EXPECT_EQ(y, 4);
 }
 
-TEST(DrawLine, LastPixelFlagLightsTheFarEndOnePixelWideEvenForWideLines) {
+TEST(DrawLine, WideLineStillGetsItsOnePixelEndPoint) {
     ASSERT_TRUE(OpenTestGraphics());
-    DrawLine(10, 10, 20, 10, 0);
-    EXPECT_EQ(CountLitPixels(0, 5, 40, 10), 10);
-    EXPECT_EQ(ReadPixel(20, 10), 0u);
-    DrawLine(10, 30, 20, 30, 1);
-    EXPECT_EQ(CountLitPixels(0, 25, 40, 10), 11);
-    EXPECT_EQ(ReadPixel(20, 30), 0xFFFFFFu);
     SetLineWidth(3);
     DrawLine(100, 100, 120, 100, 1);
     EXPECT_EQ(ReadPixel(120, 100), 0xFFFFFFu);     // the point, past the line's end
@@ -155,17 +143,6 @@ TEST(DrawOval, FillsTheEllipseInsideItsBox) {
     EXPECT_EQ(ReadPixel(100, 100), 0u);
     EXPECT_EQ(ReadPixel(129, 115), 0xFFFFFFu);     // the rightmost vertex reaches the box edge
     EXPECT_EQ(ReadPixel(115, 100), 0xFFFFFFu);
-}
-
-TEST(DrawPoly, NeedsThreeWholePoints) {
-    ASSERT_TRUE(OpenTestGraphics());
-    DrawPoly({10, 10, 50, 10});
-    DrawPoly({10, 10, 50, 10, 50, 50, 10});
-    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 0);
-    SetHandle(-100, 0);                            // moves the points right by 100
-    DrawPoly({10, 10, 50, 10, 50, 50, 10, 50});
-    EXPECT_EQ(CountLitPixels(110, 10, 40, 40), 40 * 40);
-    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 40 * 40);
 }
 
 TEST(GrabPixmap, ReadsTheSurfaceButNeverOutsideIt) {
