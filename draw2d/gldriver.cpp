@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "assets/embedded.h"
 #include "draw2d/draw.h"
@@ -26,6 +27,28 @@ struct TGLCache {
     float ix = 1, iy = 0, jx = 0, jy = 1;
 };
 TGLCache cache;
+
+// The points of the unit circle an oval of `segments` vertices is drawn through: vertex i
+// at i * 360 / segments degrees, anticlockwise from the rightmost point. Every frame draws
+// hundreds of small ovals with the same few counts, so each count's table is made once;
+// larger counts are worked out on the spot.
+struct TCirclePoint {
+    double cos, sin;
+};
+const int kTabledSegments = 256;
+
+const std::vector<TCirclePoint>& UnitCircle(int segments, std::vector<TCirclePoint>& scratch) {
+    static std::vector<TCirclePoint> tables[kTabledSegments / 4 + 1];
+    const bool tabled = segments <= kTabledSegments;
+    std::vector<TCirclePoint>& points = tabled ? tables[segments / 4] : scratch;
+    if (tabled && static_cast<int>(points.size()) == segments) return points;
+    points.resize(segments);
+    for (int i = 0; i < segments; ++i) {
+        double radians = i * 360.0 / segments * (M_PI / 180.0);
+        points[i] = {std::cos(radians), std::sin(radians)};
+    }
+    return points;
+}
 
 // A local point through the drawing matrix, plus the translation.
 void TransformedVertex(double x, double y, double tx, double ty, double shift = 0) {
@@ -181,14 +204,12 @@ struct TGLPlaneDriver : TPlaneDriver {
         double rx = (static_cast<double>(x1) - x0) * 0.5;
         double ry = (static_cast<double>(y1) - y0) * 0.5;
         double cx = x0 + rx, cy = y0 + ry;
-        int segments = OvalSegments(x1 - x0, y1 - y0);
+        std::vector<TCirclePoint> scratch;
+        const std::vector<TCirclePoint>& circle = UnitCircle(OvalSegments(x1 - x0, y1 - y0), scratch);
         GLEnableTexture(false);
         glBegin(GL_POLYGON);
         GLRepeatColour();
-        for (int i = 0; i < segments; ++i) {
-            double radians = i * 360.0 / segments * (M_PI / 180.0);
-            TransformedVertex(cx + std::cos(radians) * rx, cy - std::sin(radians) * ry, tx, ty);
-        }
+        for (const TCirclePoint& p : circle) TransformedVertex(cx + p.cos * rx, cy - p.sin * ry, tx, ty);
         glEnd();
     }
 
