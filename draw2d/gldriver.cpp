@@ -18,11 +18,12 @@
 
 namespace {
 
-// What the driver believes OpenGL has; SetGraphics forgets the first three.
+// What the driver believes OpenGL has; SetGraphics forgets the first four.
 struct TGLCache {
     int blendMode = 0;
     unsigned boundTexture = 0;
     bool textureEnabled = false;
+    float lineWidth = 0;   // the width OpenGL holds; 0 = not known
     GLubyte colour[4] = {0, 0, 0, 0};
     float ix = 1, iy = 0, jx = 0, jy = 1;
 };
@@ -81,6 +82,7 @@ struct TGLPlaneDriver : TPlaneDriver {
         cache.blendMode = 0;
         cache.boundTexture = 0;
         cache.textureEnabled = false;
+        cache.lineWidth = 0;
         glDisable(GL_TEXTURE_2D);
         glMatrixMode(GL_PROJECTION);
         glLoadIdentity();
@@ -166,7 +168,13 @@ struct TGLPlaneDriver : TPlaneDriver {
         cache.jy = jy;
     }
 
-    void SetLineWidth(float width) override { glLineWidth(width); }
+    // Skipped when OpenGL already has this width. OpenGL refuses a width that is not
+    // positive and keeps the old one, so such a width is sent but not remembered.
+    void SetLineWidth(float width) override {
+        if (width > 0 && width == cache.lineWidth) return;
+        glLineWidth(width);
+        if (width > 0) cache.lineWidth = width;
+    }
 
     void Cls() override { glClear(GL_COLOR_BUFFER_BIT); }
 
