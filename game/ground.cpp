@@ -7,6 +7,8 @@
 #include "platform/numeric.h"
 #include "platform/rng.h"
 
+int sunGlint(int dx, int dy);   // in sky.cpp, beside the sun it measures from
+
 // The sea: tiny translucent ovals in the sky's colour that glint near the sun.
 int drawWaves() {
     SetBlend(BLEND_ADD);
@@ -22,8 +24,7 @@ int drawWaves() {
         // The sun's reflection: brightest right under it, fading one step per two pixels.
         const int dx = TruncInt(std::fabs(game.sunx - double(w.x)));
         const int dy = TruncInt(std::fabs(game.suny - double(w.y)));
-        const int d = TruncInt(std::sqrt(double(dx) * dx + double(dy) * dy));
-        const int glint = 100 - d / 2;
+        const int glint = sunGlint(dx, dy);
         const int blue = TruncInt(double(game.curb) + Rand(-10, 10) + glint);
         const int green = TruncInt(double(game.curg) + Rand(-10, 10) + glint);
         const int red = TruncInt(double(game.curr) + Rand(-10, 10) + glint);

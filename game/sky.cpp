@@ -7,6 +7,14 @@
 #include "platform/numeric.h"
 #include "platform/rng.h"
 
+// The sun's light at a point dx, dy pixels from it: 100 right under it, one less for every
+// two pixels of distance (negative from 202 pixels on). The sun's own ovals and the sea's
+// wavelets both glint by it.
+int sunGlint(int dx, int dy) {
+    const int d = TruncInt(std::sqrt(double(dx) * dx + double(dy) * dy));
+    return 100 - d / 2;
+}
+
 // Eleven small additive ovals scattered around (sunx, suny), brighter toward the centre;
 // frame after frame they pile up into a flickering glow.
 int drawSunMoon() {
@@ -17,8 +25,7 @@ int drawSunMoon() {
     for (int i = 0; i <= 10; i++) {
         const int dx = Rand(-spread, spread);
         const int dy = Rand(-spread, spread);
-        const int d = TruncInt(std::sqrt(double(dx) * dx + double(dy) * dy));
-        const int glint = 100 - d / 2;
+        const int glint = sunGlint(dx, dy);
         // The jitters are drawn blue first.
         const int blue = TruncInt(double(game.curb) + Rand(-10, 10) + glint);
         const int green = TruncInt(double(game.curg) + Rand(-10, 10) + glint);
