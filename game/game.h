@@ -36,6 +36,10 @@ int drawClouds();
 int drawFeathers();
 int drawThings(int layer);
 
+// How brightly the sun lights a point dx, dy pixels away from it: 100 under it, one less
+// for every two pixels of distance.
+int sunGlint(int dx, int dy);
+
 // HUD and shared drawing helpers.
 int drawWind();
 int drawScore();

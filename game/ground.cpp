@@ -7,8 +7,6 @@
 #include "platform/numeric.h"
 #include "platform/rng.h"
 
-int sunGlint(int dx, int dy);   // in sky.cpp, beside the sun it measures from
-
 // The sea: tiny translucent ovals in the sky's colour that glint near the sun.
 int drawWaves() {
     SetBlend(BLEND_ADD);
