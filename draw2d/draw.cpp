@@ -38,10 +38,7 @@ TDrawLayerSettings& DrawLayerSettings() {
 
 TPlaneDriver* CurrentPlaneDriver() { return driver; }
 
-void SetPlaneGraphics(TPlaneGraphics* g) {
-    plane = g;
-    driver = g ? g->driver : nullptr;
-    if (!g || g->initialised) return;
+void SetDrawingDefaults() {
     TDrawLayerSettings& layer = DrawLayerSettings();
     if (!layer.default_font) layer.default_font = TImageFont::CreateDefault();
     SetBlend(BLEND_MASK);
@@ -56,7 +53,14 @@ void SetPlaneGraphics(TPlaneGraphics* g) {
     SetLineWidth(1.0f);
     layer.auto_midhandle = 0;
     layer.auto_imageflags = 3;
-    g->state.image_font = layer.default_font;
+    State().image_font = layer.default_font;
+}
+
+void SetPlaneGraphics(TPlaneGraphics* g) {
+    plane = g;
+    driver = g ? g->driver : nullptr;
+    if (!g || g->initialised) return;
+    SetDrawingDefaults();
     Cls();
     Flip(0);
     Cls();

@@ -25,6 +25,10 @@ struct TDrawState {
 // The drawing state of the current graphics (a default-constructed record when none is open).
 TDrawState& CurrentDrawState();
 
+// Puts the current graphics' drawing state and the layer-wide settings back to their
+// defaults, in the order a new graphics object gets them.
+void SetDrawingDefaults();
+
 // Layer-wide settings (one copy, not per graphics).
 struct TDrawLayerSettings {
     int mask_red = 0, mask_green = 0, mask_blue = 0;

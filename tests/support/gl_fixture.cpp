@@ -17,20 +17,7 @@ bool OpenTestGraphics() {
             return false;
         }
     }
-    SetBlend(BLEND_MASK);
-    SetColor(255, 255, 255);
-    SetClsColor(0, 0, 0);
-    SetMaskColor(0, 0, 0);
-    SetAlpha(1.0f);
-    SetOrigin(0, 0);
-    SetHandle(0, 0);
-    SetViewport(0, 0, GraphicsWidth(), GraphicsHeight());
-    SetTransform(0, 1, 1);
-    SetLineWidth(1.0f);
-    TDrawLayerSettings& layer = DrawLayerSettings();
-    layer.auto_midhandle = 0;
-    layer.auto_imageflags = 3;
-    CurrentDrawState().image_font = layer.default_font;
+    SetDrawingDefaults();
     Cls();
     return true;
 }
