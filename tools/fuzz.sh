@@ -6,6 +6,7 @@ seconds=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-fuzz
 testdata=$root/../shared/testdata
+"$root/tools/install-deps.sh" clang libclang-rt-14-dev
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKESTRAVA_TESTS=ON -DKESTRAVA_BENCH=OFF -DKESTRAVA_SANITIZE=address,undefined \
