@@ -47,6 +47,7 @@ TImageFontPtr TImageFont::CreateDefault() {
         }
     }
 
+    font->atlas = TImage::Load(sheet, 0, 0, 0, 0);
     for (int g = 0; g < kGlyphCount; ++g) {
         auto glyph = std::make_shared<TImageGlyph>();
         glyph->advance = 8.0f;
@@ -68,7 +69,11 @@ std::shared_ptr<TImageGlyph> TImageFont::LoadGlyph(int index) {
 }
 
 // Draws each drawable character as its glyph image at the pen, then moves the pen along the matrix.
+// The built-in font takes each glyph's cell from its atlas: the same texels, sampled nearest,
+// so the pixels are those of the glyph's own image.
 void TImageFont::Draw(const std::u16string& text, float x, float y, float ix, float iy, float jx, float jy) {
+    TImageFramePtr atlasFrame = atlas ? atlas->Frame(0) : nullptr;
+    auto* sheet = dynamic_cast<TGLImageFrame*>(atlasFrame.get());
     for (char16_t c : text) {
         int n = CharToGlyph(c);
         if (n == -1) continue;
@@ -76,10 +81,20 @@ void TImageFont::Draw(const std::u16string& text, float x, float y, float ix, fl
         if (!glyph) continue;
         int dx = TruncInt(static_cast<double>(glyph->rect_x) * ix + static_cast<double>(glyph->rect_y) * iy);
         int dy = TruncInt(static_cast<double>(glyph->rect_x) * jx + static_cast<double>(glyph->rect_y) * jy);
-        if (const TImagePtr& image = glyph->image) {
-            if (TImageFramePtr frame = image->Frame(0))
-                frame->Draw(0, 0, static_cast<float>(image->width), static_cast<float>(image->height),
-                            static_cast<float>(static_cast<double>(x) + dx), static_cast<float>(static_cast<double>(y) + dy));
+        const TImagePtr& image = glyph->image;
+        if (image) {
+            const float w = static_cast<float>(image->width), h = static_cast<float>(image->height);
+            const float px = static_cast<float>(static_cast<double>(x) + dx);
+            const float py = static_cast<float>(static_cast<double>(y) + dy);
+            if (sheet && n < atlas->width / kCellWidth) {
+                // The cell's columns of the atlas texture, which is wider than the atlas.
+                const double perColumn = sheet->tex_u1 / atlas->width;
+                sheet->DrawRegion(0, 0, w, h, px, py, static_cast<float>(perColumn * n * kCellWidth),
+                                  sheet->tex_v0, static_cast<float>(perColumn * (n + 1) * kCellWidth),
+                                  sheet->tex_v1);
+            } else if (TImageFramePtr frame = image->Frame(0)) {
+                frame->Draw(0, 0, w, h, px, py);
+            }
         }
         x = static_cast<float>(x + static_cast<double>(glyph->advance) * ix);
         y = static_cast<float>(y + static_cast<double>(glyph->advance) * jx);

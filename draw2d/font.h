@@ -19,6 +19,9 @@ using TImageFontPtr = std::shared_ptr<TImageFont>;
 struct TImageFont {
     std::vector<std::shared_ptr<TImageGlyph>> glyphs;
     int src_flags = 0;
+    // The built-in font's glyphs side by side in one image, so a line of text is drawn from
+    // one texture instead of binding a texture per character; none for other fonts.
+    TImagePtr atlas;
     int Height() const { return 16; }
     int CountGlyphs() const { return static_cast<int>(glyphs.size()); }
     int CharToGlyph(int code) const;    // -1 when not drawable

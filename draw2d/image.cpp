@@ -122,6 +122,11 @@ std::shared_ptr<TGLImageFrame> TGLImageFrame::CreateFromPixmap(const TPixmap& sr
 
 // One textured quad: the local rectangle through the drawing matrix, then translated.
 void TGLImageFrame::Draw(float x0, float y0, float x1, float y1, float tx, float ty) {
+    DrawRegion(x0, y0, x1, y1, tx, ty, tex_u0, tex_v0, tex_u1, tex_v1);
+}
+
+void TGLImageFrame::DrawRegion(float x0, float y0, float x1, float y1, float tx, float ty,
+                               float u0, float v0, float u1, float v1) {
     const TDrawState& s = CurrentDrawState();
     GLBindTexture(name);
     GLEnableTexture(true);
@@ -131,10 +136,11 @@ void TGLImageFrame::Draw(float x0, float y0, float x1, float y1, float tx, float
                    static_cast<float>(static_cast<double>(px) * s.tform_jx + static_cast<double>(py) * s.tform_jy + ty));
     };
     glBegin(GL_QUADS);
-    vertex(tex_u0, tex_v0, x0, y0);
-    vertex(tex_u1, tex_v0, x1, y0);
-    vertex(tex_u1, tex_v1, x1, y1);
-    vertex(tex_u0, tex_v1, x0, y1);
+    GLRepeatColour();   // lets quads of one texture in a row batch into one draw
+    vertex(u0, v0, x0, y0);
+    vertex(u1, v0, x1, y0);
+    vertex(u1, v1, x1, y1);
+    vertex(u0, v1, x0, y1);
     glEnd();
 }
 

@@ -21,6 +21,9 @@ struct TGLImageFrame : TImageFrame {
     int seq = 0;
     static std::shared_ptr<TGLImageFrame> CreateFromPixmap(const TPixmap& src, int flags);
     void Draw(float x0, float y0, float x1, float y1, float tx, float ty) override;
+    // Draws the part (u0, v0)-(u1, v1) of the texture over the local rectangle.
+    void DrawRegion(float x0, float y0, float x1, float y1, float tx, float ty,
+                    float u0, float v0, float u1, float v1);
     ~TGLImageFrame() override;   // deletes the texture inside the shared context
 };
 
