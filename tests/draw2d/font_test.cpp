@@ -57,3 +57,20 @@ TEST(DrawText, SolidBlendFillsEveryCellAtTheScaledSize) {
     EXPECT_EQ(notBlue(50, 60, 48, 32), 3 * 16 * 32);
     EXPECT_EQ(notBlue(0, 0, 640, 480), 3 * 16 * 32);
 }
+
+TEST(DrawText, EveryGlyphLooksExactlyLikeItsOwnImage) {
+    ASSERT_TRUE(OpenTestGraphics());
+    TImageFontPtr font = GetImageFont();
+    ASSERT_TRUE(font);
+    // Each glyph drawn by DrawText (from the font's atlas) at y 100, and its own image at y 200.
+    for (int first = 32; first < 128; first += 48) {
+        Cls();
+        std::string line;
+        for (int c = first; c < first + 48; ++c) {
+            line.push_back(static_cast<char>(c));
+            DrawImage(font->LoadGlyph(c - 32)->image, static_cast<float>((c - first) * 8), 200);
+        }
+        DrawText(line, 0, 100);
+        EXPECT_EQ(ReadPixels(0, 100, 384, 16), ReadPixels(0, 200, 384, 16)) << "glyphs from " << first;
+    }
+}
