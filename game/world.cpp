@@ -22,27 +22,31 @@ int addCloud() {
     return 0;
 }
 
+namespace {
+
+// Appends count records (specks or wavelets) along the top edge at random columns, drifting
+// down at 0.2 pixels per frame of their own.
+template <class T>
+void addAtTopEdge(TList<T>& list, int count) {
+    for (int n = 0; n < count; ++n) {
+        T& record = ListAddLast(list);
+        record.x = static_cast<float>(Rand(-100, 740));
+        record.y = 0.0f;
+        record.speed = 0.2f;
+    }
+}
+
+}  // namespace
+
 // Adds three specks at the top edge.
 int addSpeck() {
-    for (int n = 0; n < 3; ++n) {
-        speck s{};
-        s.x = static_cast<float>(Rand(-100, 740));
-        s.y = 0.0f;
-        s.speed = 0.2f;
-        ListAddLast(game.speckList) = s;
-    }
+    addAtTopEdge(game.speckList, 3);
     return 0;
 }
 
 // Adds six wavelets at the top edge.
 int addWave() {
-    for (int n = 0; n < 6; ++n) {
-        wavelet w{};
-        w.x = static_cast<float>(Rand(-100, 740));
-        w.y = 0.0f;
-        w.speed = 0.2f;
-        ListAddLast(game.waveList) = w;
-    }
+    addAtTopEdge(game.waveList, 6);
     return 0;
 }
 
