@@ -1,4 +1,8 @@
 // The game's entry: the start-up sequence and the frame loop, with nothing substituted.
 #include "game/kestrava.h"
+#include "platform/sdl/sdl_platform.h"
 
-int main() { return RunKestrava(TGameHooks{}); }
+int main() {
+    InstallPlatform(SDLPlatform());   // the desktop: SDL's window, keyboard, clock and sound
+    return RunKestrava(TGameHooks{});
+}

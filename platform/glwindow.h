@@ -1,8 +1,10 @@
-// The binding to the windowing system: one titled window with an OpenGL compatibility
-// context, and a hidden context that shares textures with it.
+// The windowing system as the drawing layer sees it: one titled window with an OpenGL
+// compatibility context, and a hidden context that shares textures with it. These forward to
+// the window part of the installed platform (platform.h); on the headless platform no window
+// can be opened.
 #pragma once
 
-struct TGLWindow;   // opaque; one per open window
+struct TGLWindow;   // opaque; one per open window, defined by the platform that made it
 
 // What the window's pixel format asks for beyond 8-bit RGBA.
 struct TGLWindowFormat {
@@ -21,6 +23,7 @@ TGLWindow* OpenGLWindow(int width, int height, const char* title, const TGLWindo
 // Creates the window's compatibility-profile context, sharing textures with the hidden
 // context (which must already exist), and makes it current. False when it cannot be made.
 bool CreateGLContext(TGLWindow* window);
+// Whether the window's context has been made.
 bool HasGLContext(const TGLWindow* window);
 // Deletes the window's context and closes the window.
 void CloseGLWindow(TGLWindow* window);
@@ -29,10 +32,12 @@ void CloseGLWindow(TGLWindow* window);
 void MakeWindowContextCurrent(TGLWindow* window);
 // Makes the shared hidden context current; created on first need. False when it cannot be made.
 bool MakeSharedContextCurrent();
+// Whether the shared hidden context is the current one.
 bool SharedContextIsCurrent();
 
 // Sets the swap interval of the current context (failure tolerated).
 void SetSwapInterval(TGLWindow* window, int interval);
+// Shows the window's back buffer.
 void SwapWindow(TGLWindow* window);
 // Moves the mouse pointer to a point of the window's client area.
 void MoveMousePointer(TGLWindow* window, int x, int y);

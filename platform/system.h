@@ -1,5 +1,6 @@
-// The small interface the platform services sit on: where events and time come from.
-// The SDL binding and the scripted runner's virtual clock and keyboard both implement it.
+// Where events and time come from: the events-and-clock part of a platform (platform.h).
+// The desktop binding, the headless platform and the scripted runner's virtual clock and
+// keyboard all implement it; tests put in fakes of their own.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +15,14 @@ struct TSystemDriver {
     virtual void Delay(int ms) = 0;
 };
 
-// Installs the driver used by PollSystem, MilliSecs and Delay (not owned); nullptr restores
-// the default. GetSystemDriver returns the SDL driver (sdl_system.h) unless another was set.
+// Puts driver in front of the installed platform's events and clock (not owned), for
+// PollSystem, MilliSecs and Delay; nullptr goes back to the installed platform's own.
 void SetSystemDriver(TSystemDriver* driver);
+// The driver PollSystem, MilliSecs and Delay use now.
 TSystemDriver* GetSystemDriver();
+
+// A millisecond count since boot as MilliSecs reports it: its low 32 bits, so it wraps
+// instead of sticking at the largest int.
+inline int WrapMilliSecs(uint64_t milliseconds) {
+    return static_cast<int>(static_cast<uint32_t>(milliseconds));
+}

@@ -1,24 +1,20 @@
 // The whole game in this process, driven pass by pass through its hooks on a test clock.
 #include <gtest/gtest.h>
 
-#include <SDL.h>
-
 #include <functional>
 
 #include "draw2d/draw.h"
 #include "game/game.h"
 #include "game/kestrava.h"
 #include "platform/input.h"
+#include "platform/sdl/sdl_platform.h"
 #include "platform/system.h"
 
 namespace {
 // A clock that moves 16 ms a pass; events come only from the test.
 struct TestClock : TSystemDriver {
     int now = 100000;
-    void PollEvents() override {
-        SDL_Event e;
-        while (SDL_WasInit(SDL_INIT_VIDEO) && SDL_PollEvent(&e)) {}
-    }
+    void PollEvents() override {}
     int MilliSecs() override { return now; }
     void Delay(int) override {}
 } testClock;
@@ -34,6 +30,7 @@ int runGame(std::function<void(int)> at, std::function<bool(int)> check, int clo
     game.clsr = game.clsg = game.clsb = 0;
     game.curr = game.curg = game.curb = 0.0f;
     game.GAMESTATE = GAMESTATE_TITLE;
+    InstallPlatform(SDLPlatform());
     SetSystemDriver(&testClock);
     TGameHooks hooks;
     hooks.audioMode = TAudioOutputMode::Manual;

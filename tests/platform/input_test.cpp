@@ -5,7 +5,6 @@
 #include <deque>
 
 #include "platform/input.h"
-#include "platform/sdl_system.h"
 #include "platform/system.h"
 
 namespace {

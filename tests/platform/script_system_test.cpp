@@ -3,7 +3,7 @@
 
 #include <fstream>
 
-#include "platform/script_system.h"
+#include "platform/headless/script_system.h"
 
 namespace {
 

@@ -5,11 +5,13 @@
 
 #include "assets/embedded.h"
 #include "game/kestrava.h"
-#include "platform/script_system.h"
+#include "platform/headless/script_system.h"
+#include "platform/sdl/sdl_platform.h"
 #include "platform/stream.h"
 #include "platform/system.h"
 
 TEST(EmbeddedFiles, StartUpRegistersAllFourteenAndSparkOpensAsAPngStream) {
+    InstallPlatform(SDLPlatform());
     TScriptSystemDriver clock(100000);
     SetSystemDriver(&clock);
     TGameHooks hooks;

@@ -6,10 +6,12 @@
 #include "draw2d/draw.h"
 #include "draw2d/graphics.h"
 #include "draw2d/state.h"
+#include "platform/sdl/sdl_platform.h"
 
 // Opens the window once; then resets the drawing state and clears.
 bool OpenTestGraphics() {
     if (GraphicsWidth() != 640 || GraphicsHeight() != 480) {
+        InstallPlatform(SDLPlatform());
         StartDrawLayer();
         AppTitle = "Kestrava tests";
         if (!Graphics(640, 480, 0, 60, 0)) {

@@ -12,8 +12,9 @@
 #include "audio/sound.h"
 #include "draw2d/graphics.h"
 #include "game/kestrava.h"
-#include "platform/script_system.h"
-#include "platform/system.h"
+#include "platform/headless/headless_platform.h"
+#include "platform/headless/script_system.h"
+#include "platform/sdl/sdl_platform.h"
 #include "tools/script/options.h"
 #include "tools/script/outputs.h"
 
@@ -50,7 +51,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kestrava-script: %s\n", error.c_str());
         return 2;
     }
-    SetSystemDriver(&driver);
+    // The scripted clock and keyboard; a real window only when a picture is asked for.
+    TPlatform platform = HeadlessPlatform();
+    platform.system = &driver;
+    if (!options.shots.empty()) platform.window = SDLWindowDriver();
+    InstallPlatform(platform);
 
     std::ofstream trace;
     if (!options.tracePath.empty()) {
@@ -103,7 +108,7 @@ int main(int argc, char** argv) {
     int status = RunKestrava(hooks);
     // Close the window while the scripted driver still exists: closing takes in events.
     EndGraphics();
-    SetSystemDriver(nullptr);
+    InstallPlatform(HeadlessPlatform());
     if (trace.is_open()) {
         trace.close();
         if (!trace) failed = true;

@@ -1,6 +1,6 @@
 // The OpenGL window on SDL2: the game's window with its context, and one hidden context
 // (on a hidden 1x1 window of its own) that every window context shares textures with.
-#include "platform/glwindow.h"
+#include "platform/sdl/sdl_platform.h"
 
 #include <SDL.h>
 
@@ -47,10 +47,27 @@ bool ShowsNothing(const char* driver) {
     return !asked || !std::strstr(asked, driver);
 }
 
+// SDL's windows and contexts behind the window part of a platform.
+struct TSDLWindowDriver : TWindowDriver {
+    bool StartVideo(const char** why) override;
+    TGLWindow* Open(int width, int height, const char* title, const TGLWindowFormat& format,
+                    bool fullscreen, int hz, const char** why) override;
+    bool CreateContext(TGLWindow* window) override;
+    bool HasContext(const TGLWindow* window) override { return window && window->context; }
+    void Close(TGLWindow* window) override;
+    void MakeCurrent(TGLWindow* window) override;
+    bool MakeSharedCurrent() override;
+    bool SharedIsCurrent() override;
+    void SetSwapInterval(TGLWindow* window, int interval) override;
+    void Swap(TGLWindow* window) override;
+    void MovePointer(TGLWindow* window, int x, int y) override;
+    void* ProcAddress(const char* name) override;
+};
+
 }  // namespace
 
 // Starts SDL's video subsystem on a driver that can show a window.
-bool StartVideo(const char** why) {
+bool TSDLWindowDriver::StartVideo(const char** why) {
     static std::string reason;
     if (VideoStarted()) return true;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
@@ -67,8 +84,8 @@ bool StartVideo(const char** why) {
 }
 
 // Opens the window; its context comes later.
-TGLWindow* OpenGLWindow(int width, int height, const char* title, const TGLWindowFormat& format,
-                        bool fullscreen, int hz, const char** why) {
+TGLWindow* TSDLWindowDriver::Open(int width, int height, const char* title, const TGLWindowFormat& format,
+                                  bool fullscreen, int hz, const char** why) {
     if (!StartVideo(why)) return nullptr;
     SetContextAttributes(format);
     Uint32 windowFlags = SDL_WINDOW_OPENGL | (fullscreen ? SDL_WINDOW_FULLSCREEN : 0);
@@ -93,10 +110,10 @@ TGLWindow* OpenGLWindow(int width, int height, const char* title, const TGLWindo
 }
 
 // Creates the window's context as a sharer of the hidden context's textures.
-bool CreateGLContext(TGLWindow* window) {
+bool TSDLWindowDriver::CreateContext(TGLWindow* window) {
     if (!window) return false;
     if (window->context) return true;
-    if (!MakeSharedContextCurrent()) return false;
+    if (!MakeSharedCurrent()) return false;
     // The context's pixel format must match the window's, so ask for it again.
     SetContextAttributes(window->format);
     SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 1);
@@ -107,10 +124,8 @@ bool CreateGLContext(TGLWindow* window) {
     return true;
 }
 
-bool HasGLContext(const TGLWindow* window) { return window && window->context; }
-
 // Deletes the context and the window; after SDL has shut video down there is nothing left to free.
-void CloseGLWindow(TGLWindow* window) {
+void TSDLWindowDriver::Close(TGLWindow* window) {
     if (!window) return;
     if (VideoStarted()) {
         if (window->context) {
@@ -123,7 +138,7 @@ void CloseGLWindow(TGLWindow* window) {
 }
 
 // Makes the window's context current, or none.
-void MakeWindowContextCurrent(TGLWindow* window) {
+void TSDLWindowDriver::MakeCurrent(TGLWindow* window) {
     if (!VideoStarted()) return;
     if (window && window->context)
         SDL_GL_MakeCurrent(window->window, window->context);
@@ -132,7 +147,7 @@ void MakeWindowContextCurrent(TGLWindow* window) {
 }
 
 // Makes the hidden context current, creating it (and its hidden window) the first time.
-bool MakeSharedContextCurrent() {
+bool TSDLWindowDriver::MakeSharedCurrent() {
     if (!VideoStarted()) return false;
     if (!sharedContext) {
         TGLWindowFormat plain;
@@ -147,23 +162,33 @@ bool MakeSharedContextCurrent() {
     return SDL_GL_MakeCurrent(sharedWindow, sharedContext) == 0;
 }
 
-bool SharedContextIsCurrent() {
+// Whether SDL's current context is the hidden one.
+bool TSDLWindowDriver::SharedIsCurrent() {
     return sharedContext && VideoStarted() && SDL_GL_GetCurrentContext() == sharedContext;
 }
 
 // Sets the swap interval; a driver that refuses it simply keeps its own.
-void SetSwapInterval(TGLWindow*, int interval) {
+void TSDLWindowDriver::SetSwapInterval(TGLWindow*, int interval) {
     if (VideoStarted()) SDL_GL_SetSwapInterval(interval);
 }
 
-void SwapWindow(TGLWindow* window) {
+// Shows the back buffer.
+void TSDLWindowDriver::Swap(TGLWindow* window) {
     if (window && VideoStarted()) SDL_GL_SwapWindow(window->window);
 }
 
-void MoveMousePointer(TGLWindow* window, int x, int y) {
+// Warps the pointer inside the window.
+void TSDLWindowDriver::MovePointer(TGLWindow* window, int x, int y) {
     if (window && VideoStarted()) SDL_WarpMouseInWindow(window->window, x, y);
 }
 
-void* GLProcAddress(const char* name) {
+// SDL's lookup of an OpenGL entry point; nullptr before video is up.
+void* TSDLWindowDriver::ProcAddress(const char* name) {
     return VideoStarted() ? SDL_GL_GetProcAddress(name) : nullptr;
+}
+
+// The one SDL window driver of the process (never freed: exit handlers may still close windows).
+TWindowDriver* SDLWindowDriver() {
+    static TSDLWindowDriver* driver = new TSDLWindowDriver;
+    return driver;
 }

@@ -1,10 +1,10 @@
-// The SDL driver: physical keys to key codes and SDL events to the polled state.
+// The SDL platform: physical keys to key codes and SDL events to the polled state.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
 
 #include "platform/input.h"
-#include "platform/sdl_system.h"
+#include "platform/sdl/sdl_platform.h"
 
 TEST(SDLKeys, GameKeysModifiersAndRowsMapByPosition) {
     const int table[][2] = {
@@ -28,6 +28,7 @@ TEST(SDLDriver, TranslatesKeysFocusAndQuit) {
     SDLSystemDriver()->PollEvents();   // before SDL starts: nothing, and SDL stays down
     ASSERT_EQ(SDL_WasInit(SDL_INIT_EVENTS), 0u);
     ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError();
+    InstallPlatform(SDLPlatform());
     EnablePolledInput();
     Push(SDL_KEYDOWN, SDL_SCANCODE_Z);
     Push(SDL_KEYDOWN, SDL_SCANCODE_Z, 1);
@@ -43,5 +44,6 @@ TEST(SDLDriver, TranslatesKeysFocusAndQuit) {
     EXPECT_EQ(AppSuspended(), 1);
     EXPECT_EQ(KeyDown(KEY_LSHIFT), 0);
     DisablePolledInput();
+    InstallPlatform(TPlatform{});
     SDL_Quit();
 }

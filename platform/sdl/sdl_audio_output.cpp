@@ -4,7 +4,7 @@
 
 #include <SDL.h>
 
-#include "platform/audio_output.h"
+#include "platform/sdl/sdl_platform.h"
 
 namespace {
 
@@ -29,9 +29,18 @@ void callback(void*, Uint8* stream, int len) {
     }
 }
 
-}  // namespace
+// Closes the device (waiting for a running callback) and SDL's audio when we started it.
+void CloseDevice() {
+    if (g_device) SDL_CloseAudioDevice(g_device);   // waits for a running callback
+    g_device = 0;
+    if (g_startedsubsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    g_startedsubsystem = false;
+    g_feed = nullptr;
+    g_context = nullptr;
+}
 
-bool OpenAudioOutput(TAudioFeed feed, void* context) {
+// Opens SDL's default device at 44100 Hz, 16-bit stereo, and starts its callback.
+bool OpenDevice(TAudioFeed feed, void* context) {
     if (g_device || !feed) return false;
     if (!SDL_WasInit(SDL_INIT_AUDIO)) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
@@ -48,18 +57,23 @@ bool OpenAudioOutput(TAudioFeed feed, void* context) {
     SDL_AudioSpec have{};
     g_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (!g_device) {
-        CloseAudioOutput();
+        CloseDevice();
         return false;
     }
     SDL_PauseAudioDevice(g_device, 0);
     return true;
 }
 
-void CloseAudioOutput() {
-    if (g_device) SDL_CloseAudioDevice(g_device);   // waits for a running callback
-    g_device = 0;
-    if (g_startedsubsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    g_startedsubsystem = false;
-    g_feed = nullptr;
-    g_context = nullptr;
+// SDL's audio device behind the audio part of a platform.
+struct TSDLAudioDriver : TAudioDriver {
+    bool Open(TAudioFeed feed, void* context) override { return OpenDevice(feed, context); }
+    void Close() override { CloseDevice(); }
+};
+
+}  // namespace
+
+// The one SDL audio driver of the process (never freed: exit handlers may still close it).
+TAudioDriver* SDLAudioDriver() {
+    static TSDLAudioDriver* driver = new TSDLAudioDriver;
+    return driver;
 }

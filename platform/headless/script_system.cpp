@@ -1,7 +1,5 @@
 // The scripted system driver: the clock advances 1/60 s per pass, keys come from a file.
-#include "platform/script_system.h"
-
-#include <SDL.h>
+#include "platform/headless/script_system.h"
 
 #include <cstdint>
 #include <fstream>
@@ -70,12 +68,8 @@ void TScriptSystemDriver::BeginPass(int pass) {
     }
 }
 
-// Discards whatever the window system sent and emits the pending scripted events.
+// Emits the pending scripted events in file order.
 void TScriptSystemDriver::PollEvents() {
-    if (SDL_WasInit(SDL_INIT_VIDEO)) {
-        SDL_Event e;
-        while (SDL_PollEvent(&e)) {}
-    }
     std::vector<TScriptedEvent> events;
     events.swap(pending_);
     for (const TScriptedEvent& e : events) {

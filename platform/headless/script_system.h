@@ -10,6 +10,7 @@
 
 class TScriptSystemDriver : public TSystemDriver {
 public:
+    // A driver whose clock reads clockStart until the first pass begins.
     explicit TScriptSystemDriver(int clockStart = 100000) : clockStart_(clockStart) {}
 
     // Reads a key file: one event a line, "FRAME down CODE", "FRAME up CODE" or "FRAME quit",
@@ -21,8 +22,11 @@ public:
     // that frame and makes the frame's events pending for the next PollEvents.
     void BeginPass(int pass);
 
+    // Emits the pending scripted events; the window system's own events are not read here.
     void PollEvents() override;
+    // clockStart + (pass - 1) * 1000 / 60, wrapped like the system clock.
     int MilliSecs() override;
+    // Time is virtual: nothing to wait for.
     void Delay(int) override {}
 
 private:

@@ -1,5 +1,5 @@
 // The SDL system driver: translates SDL's events into application events and reads the clock.
-#include "platform/sdl_system.h"
+#include "platform/sdl/sdl_platform.h"
 
 #include <SDL.h>
 #include <time.h>
@@ -135,6 +135,7 @@ struct TSDLSystemDriver : TSystemDriver {
         return WrapMilliSecs(ms);
     }
 
+    // Sleeps through SDL.
     void Delay(int ms) override {
         if (ms > 0) SDL_Delay(static_cast<Uint32>(ms));
     }
@@ -156,8 +157,8 @@ int KeyCodeForScancode(int scancode) {
     return 0;
 }
 
-// The one SDL driver of the process.
+// The one SDL system driver of the process (never freed: exit handlers may still poll).
 TSystemDriver* SDLSystemDriver() {
-    static TSDLSystemDriver driver;
-    return &driver;
+    static TSDLSystemDriver* driver = new TSDLSystemDriver;
+    return driver;
 }

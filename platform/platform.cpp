@@ -1,0 +1,58 @@
+// The installed platform, and the generic window, audio and clock fronts that forward to it.
+#include "platform/platform.h"
+
+#include "platform/headless/headless_platform.h"
+
+namespace {
+
+// The installed parts; headless until a program installs another platform.
+TPlatform& Installed() {
+    static TPlatform platform = HeadlessPlatform();
+    return platform;
+}
+
+TSystemDriver* systemOverride = nullptr;
+
+TWindowDriver& Window() { return *Installed().window; }
+TAudioDriver& Audio() { return *Installed().audio; }
+
+}  // namespace
+
+// Installs platform; missing parts are the headless ones.
+void InstallPlatform(const TPlatform& platform) {
+    const TPlatform headless = HeadlessPlatform();
+    TPlatform& installed = Installed();
+    installed.system = platform.system ? platform.system : headless.system;
+    installed.window = platform.window ? platform.window : headless.window;
+    installed.audio = platform.audio ? platform.audio : headless.audio;
+}
+
+// The installed parts.
+TPlatform InstalledPlatform() { return Installed(); }
+
+// Puts driver in front of the platform's events and clock; nullptr removes it.
+void SetSystemDriver(TSystemDriver* driver) { systemOverride = driver; }
+
+// The driver in front, or the installed platform's.
+TSystemDriver* GetSystemDriver() { return systemOverride ? systemOverride : Installed().system; }
+
+bool StartVideo(const char** why) { return Window().StartVideo(why); }
+
+TGLWindow* OpenGLWindow(int width, int height, const char* title, const TGLWindowFormat& format,
+                        bool fullscreen, int hz, const char** why) {
+    return Window().Open(width, height, title, format, fullscreen, hz, why);
+}
+
+bool CreateGLContext(TGLWindow* window) { return Window().CreateContext(window); }
+bool HasGLContext(const TGLWindow* window) { return Window().HasContext(window); }
+void CloseGLWindow(TGLWindow* window) { Window().Close(window); }
+void MakeWindowContextCurrent(TGLWindow* window) { Window().MakeCurrent(window); }
+bool MakeSharedContextCurrent() { return Window().MakeSharedCurrent(); }
+bool SharedContextIsCurrent() { return Window().SharedIsCurrent(); }
+void SetSwapInterval(TGLWindow* window, int interval) { Window().SetSwapInterval(window, interval); }
+void SwapWindow(TGLWindow* window) { Window().Swap(window); }
+void MoveMousePointer(TGLWindow* window, int x, int y) { Window().MovePointer(window, x, y); }
+void* GLProcAddress(const char* name) { return Window().ProcAddress(name); }
+
+bool OpenAudioOutput(TAudioFeed feed, void* context) { return Audio().Open(feed, context); }
+void CloseAudioOutput() { Audio().Close(); }
