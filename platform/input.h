@@ -1,4 +1,5 @@
-// Polled keyboard state, application events, the millisecond clock.
+// Polled keyboard state, application events, the millisecond clock. Events and time come
+// from the installed platform (platform.h, system.h).
 #pragma once
 
 #include <cstdint>
@@ -27,6 +28,7 @@ enum : int {
     KEY_LALT = 164, KEY_RALT = 165,
 };
 
+// An application event: what happened, where, with which key or button.
 struct TEvent {
     int id = 0;
     const void* source = nullptr;
@@ -42,31 +44,50 @@ std::string EventName(int id);
 
 // A hook run for every emitted event, in the order the hooks were added.
 using TEventHook = void (*)(const TEvent& event, void* context);
+// Adds a hook after the others.
 void AddEventHook(TEventHook hook, void* context);
+// Removes the hook added with this function and context.
 void RemoveEventHook(TEventHook hook, void* context);
 
 // Runs the emitted-event hooks (the polled-input hook among them).
 void EmitEvent(const TEvent& event);
 
+// Attaches the polled state to the event stream (only events from source, when given).
 void EnablePolledInput(const void* source = nullptr);
+// Detaches the polled state and clears it.
 void DisablePolledInput();
 
-int KeyDown(int key);   // 0 for codes outside 0..255
-int KeyHit(int key);    // 0 for codes outside 0..255
+// 1 while the key is down; 0 for codes outside 0..255.
+int KeyDown(int key);
+// Presses of the key since it was last asked, then 0; 0 for codes outside 0..255.
+int KeyHit(int key);
+// 1 once after the user asked to quit (close box or quit command), then 0.
 int AppTerminate();
+// 1 while the application is not the active one.
 int AppSuspended();
+// Forgets held keys, stored hits and typed characters.
 void FlushKeys();
+// Forgets held buttons, stored clicks and the wheel total.
 void FlushMouse();
-int MouseDown(int button);  // buttons 1..3; 0 for others
+// 1 while the mouse button (1..3) is down; 0 for other numbers.
+int MouseDown(int button);
+// Clicks of the button since it was last asked, then 0.
 int MouseHit(int button);
+// The pointer's last x in the window.
 int MouseX();
+// The pointer's last y in the window.
 int MouseY();
-int MouseZ();               // wheel total
-int GetChar();              // next typed character, 0 when none waits
-void PollSystem();      // re-entry guarded
+// The wheel total.
+int MouseZ();
+// The next typed character, 0 when none waits.
+int GetChar();
+// Takes in every pending system event; nothing when already polling further up the call chain.
+void PollSystem();
 
+// Milliseconds since the machine started, wrapping at 32 bits (the installed clock).
 int MilliSecs();
-void Delay(int ms);     // nothing for ms <= 0
+// Sleeps for ms milliseconds; nothing for ms <= 0.
+void Delay(int ms);
 
 // Difference of two MilliSecs readings, right across the 32-bit wrap.
 inline int MilliSecsSince(int earlier, int later) {
