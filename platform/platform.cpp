@@ -14,7 +14,7 @@ TPlatform& Installed() {
 TSystemDriver* systemOverride = nullptr;
 
 TWindowDriver& Window() { return *Installed().window; }
-TAudioDriver& Audio() { return *Installed().audio; }
+TAudioOutputDriver& Audio() { return *Installed().audio; }
 
 }  // namespace
 

@@ -40,8 +40,8 @@ struct TWindowDriver {
 };
 
 // The system's audio output (44100 Hz, 16-bit, stereo), pulling from a feed on its own thread.
-struct TAudioDriver {
-    virtual ~TAudioDriver() = default;
+struct TAudioOutputDriver {
+    virtual ~TAudioOutputDriver() = default;
     // Opens the default output and starts pulling from feed; false when there is no device.
     virtual bool Open(TAudioFeed feed, void* context) = 0;
     // Stops pulling and closes the output; nothing when none is open.
@@ -51,9 +51,9 @@ struct TAudioDriver {
 // A platform as a record of parts, so a program can combine parts of two backends (the
 // scripted runner's clock and keyboard with a real window). None of them is owned.
 struct TPlatform {
-    TSystemDriver* system = nullptr;   // events and the millisecond clock
-    TWindowDriver* window = nullptr;   // windows and OpenGL contexts
-    TAudioDriver* audio = nullptr;     // audio output
+    TSystemDriver* system = nullptr;        // events and the millisecond clock
+    TWindowDriver* window = nullptr;        // windows and OpenGL contexts
+    TAudioOutputDriver* audio = nullptr;    // audio output
 };
 
 // Installs the platform the generic services forward to; a part left nullptr is the headless

@@ -42,7 +42,7 @@ struct THeadlessWindow : TWindowDriver {
     void* ProcAddress(const char*) override { return nullptr; }
 };
 
-struct THeadlessAudio : TAudioDriver {
+struct THeadlessAudio : TAudioOutputDriver {
     bool Open(TAudioFeed, void*) override { return false; }
     void Close() override {}
 };

@@ -65,7 +65,7 @@ bool OpenDevice(TAudioFeed feed, void* context) {
 }
 
 // SDL's audio device behind the audio part of a platform.
-struct TSDLAudioDriver : TAudioDriver {
+struct TSDLAudioOutputDriver : TAudioOutputDriver {
     bool Open(TAudioFeed feed, void* context) override { return OpenDevice(feed, context); }
     void Close() override { CloseDevice(); }
 };
@@ -73,7 +73,7 @@ struct TSDLAudioDriver : TAudioDriver {
 }  // namespace
 
 // The one SDL audio driver of the process (never freed: exit handlers may still close it).
-TAudioDriver* SDLAudioDriver() {
-    static TSDLAudioDriver* driver = new TSDLAudioDriver;
+TAudioOutputDriver* SDLAudioOutputDriver() {
+    static TSDLAudioOutputDriver* driver = new TSDLAudioOutputDriver;
     return driver;
 }

@@ -9,10 +9,10 @@ TSystemDriver* SDLSystemDriver();
 // Windows and OpenGL contexts made through SDL's video subsystem.
 TWindowDriver* SDLWindowDriver();
 // SDL's default audio output device.
-TAudioDriver* SDLAudioDriver();
+TAudioOutputDriver* SDLAudioOutputDriver();
 
 // All three SDL parts: what a desktop program installs.
-inline TPlatform SDLPlatform() { return {SDLSystemDriver(), SDLWindowDriver(), SDLAudioDriver()}; }
+inline TPlatform SDLPlatform() { return {SDLSystemDriver(), SDLWindowDriver(), SDLAudioOutputDriver()}; }
 
 // The key code (input.h) for an SDL scancode, 0 for keys that have none.
 int KeyCodeForScancode(int scancode);

@@ -9,6 +9,7 @@
 #include "audio/mixora.h"
 #include "audio/sound.h"
 #include "audio_clock.h"
+#include "platform/sdl/sdl_platform.h"
 
 namespace {
 
@@ -102,6 +103,7 @@ TEST_F(ChannelTest, PausedChannelCountsAsPlayingUntilItsSoundEnds) {
 }
 
 TEST(SystemOutput, DeviceThreadMixesASoundToItsEnd) {
+    InstallPlatform(SDLPlatform());   // the system's output is SDL's
     if (!StartAudio(TAudioOutputMode::System)) GTEST_SKIP() << "no audio device";
     TChannelPtr channel = PlaySound(constantsound(1000, 441));
     ASSERT_TRUE(channel);

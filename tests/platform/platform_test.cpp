@@ -56,7 +56,7 @@ struct TLogWindow : TWindowDriver {
     std::vector<std::string> log;
 };
 
-struct TLogAudio : TAudioDriver {
+struct TLogAudio : TAudioOutputDriver {
     bool Open(TAudioFeed feed, void* context) override {
         int16_t block[4] = {};
         feed(context, block, 2);
