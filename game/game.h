@@ -9,6 +9,7 @@
 
 // Game state and the frame loop.
 int initvars();
+int resetSmoothedCopies();   // the drawn body, wings and wing counts take the flight values
 int gameMain();              // the frame loop; returns when the player quits
 int musicAndClockStep();     // the music step: picksound, PlaySound, clock, keyframes
 

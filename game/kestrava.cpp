@@ -121,11 +121,7 @@ bool startUp(const TGameHooks& hooks) {
         reportNoWindow();
         return false;
     }
-    game.targetcenter = game.centery;
-    game.targetleft = game.Leftwing;
-    game.targetright = game.rightwing;
-    game.leftcountt = game.leftcount;
-    game.rightcountt = game.rightcount;
+    resetSmoothedCopies();
     registerEmbeddedFiles();
     SetBlend(BLEND_ADD);
     loadImages();
