@@ -27,15 +27,22 @@ int updatewind();
 int drawBird();
 int drawFlapStats();
 
-// Scenery, back to front.
+// Scenery, back to front; each world record is spawned beside the layer that moves, draws
+// and removes it.
 int drawScreen();
+double scrollStep();
 int drawSunMoon();
 int drawWaves();
+int addWave();
 int drawIsland();
 int drawSpecks();
+int addSpeck();
 int drawClouds();
+int addCloud();
 int drawFeathers();
+int addFeather(int x, int y);
 int drawThings(int layer);
+int addThing();
 
 // How brightly the sun lights a point dx, dy pixels away from it: 100 under it, one less
 // for every two pixels of distance.

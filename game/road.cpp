@@ -1,10 +1,11 @@
-// The sky road: moves, colours, scores and draws its points, and takes life for the points
-// that scroll away unflown.
+// The sky road: adds its points and walks its course, moves, colours, scores and draws the
+// points, and takes life for the points that scroll away unflown.
 #include <cmath>
 
 #include "draw2d/draw.h"
 #include "game/game.h"
 #include "platform/numeric.h"
+#include "platform/rng.h"
 
 // Handles the road points of one layer: layer 1 those at or above the bird's height (drawn
 // over the bird), any other layer those at or below it. Both take the points exactly at it.
@@ -58,5 +59,31 @@ int drawThings(int layer) {
             ListRemove(game.thingList, t);
         }
     }
+    return 0;
+}
+
+// Adds the next point of the sky road above the screen and takes one step of the road's
+// random walk, sideways and in elevation.
+int addThing() {
+    thing t{};
+    if (Rand(1, 10) == 1) game.thingx += Rand(-150, 150);
+    // Only the step just taken is undone, to 50 or 590, not to the edge.
+    if (game.thingx < 0) game.thingx = 50;
+    if (game.thingx > 639) game.thingx = 590;
+    t.x = static_cast<float>(TruncInt(game.curthingx));
+    t.y = -100.0f;
+    t.speed = 0.01f;
+    t.passed = 0;
+    Rand(0, 5);   // unused, but it moves the shared generator on
+    if (game.curthingelev < game.thingelev) game.curthingelev += 0.01;
+    if (game.curthingelev > game.thingelev) game.curthingelev -= 0.01;
+    t.elev = game.curthingelev;
+    if (Rand(1, 10) == 5) {
+        if (Rand(0, 1) == 1)
+            game.thingelev += 0.1;
+        else
+            game.thingelev -= 0.1;
+    }
+    ListAddLast(game.thingList) = t;
     return 0;
 }

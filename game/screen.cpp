@@ -17,6 +17,9 @@ void stepBack(float& current, int target, double step) {
 
 }  // namespace
 
+// How far every world object drifts down the screen this frame: faster the higher the bird.
+double scrollStep() { return (640.0 - game.centery) / 400.0; }
+
 // Draws and presents one frame over the picture the previous frames left.
 int drawScreen() {
     SetColor(255, 255, 255);

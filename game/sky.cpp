@@ -77,3 +77,16 @@ int drawClouds() {
     if (Rand(1, 20) == 10) addCloud();
     return 0;
 }
+
+// Adds one cloud above the top edge, with a random size, column and speed.
+int addCloud() {
+    cloud c{};
+    c.scale = (1.0 + RndFloat() + 0.01) * 5.0;
+    int w = TruncInt(ImageWidth(game.cloudimg) * static_cast<double>(c.scale));
+    c.x = static_cast<float>(Rand(0, 639) - w / 2);
+    c.y = 0.0f;
+    c.speed = RndFloat() * 2.0 + 1.0;
+    ListAddLast(game.cloudList) = c;
+    game.cloudcount += 1;
+    return 0;
+}
