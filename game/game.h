@@ -48,6 +48,14 @@ int addThing();
 // for every two pixels of distance.
 int sunGlint(int dx, int dy);
 
+// Moves `value` toward `target` by `step`, as two tests one after the other: a value less
+// than one step away is carried past the target and back, so it ends just short of it
+// rather than on it. The step is added in double precision and the sum rounded to a float.
+inline void stepToward(float& value, float target, double step) {
+    if (value < target) value += step;
+    if (value > target) value -= step;
+}
+
 // HUD and shared drawing helpers.
 int drawWind();
 int drawScore();

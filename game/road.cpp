@@ -16,8 +16,7 @@ int drawThings(int layer) {
     float prevLeft = 300.0f, prevRight = 340.0f, prevY = 480.0f;
 
     // Steer the road's column toward its target; both layers do, so 0.2 per frame.
-    if (game.curthingx < game.thingx) game.curthingx += 0.1;
-    if (game.curthingx > game.thingx) game.curthingx -= 0.1;
+    stepToward(game.curthingx, game.thingx, 0.1);
 
     for (thing& t : game.thingList) {
         if (layer == 1 ? t.elev > game.altitude : t.elev < game.altitude) continue;
@@ -75,8 +74,7 @@ int addThing() {
     t.speed = 0.01f;
     t.passed = 0;
     Rand(0, 5);   // unused, but it moves the shared generator on
-    if (game.curthingelev < game.thingelev) game.curthingelev += 0.01;
-    if (game.curthingelev > game.thingelev) game.curthingelev -= 0.01;
+    stepToward(game.curthingelev, game.thingelev, 0.01);
     t.elev = game.curthingelev;
     if (Rand(1, 10) == 5) {
         if (Rand(0, 1) == 1)
