@@ -47,6 +47,9 @@ int addThing();
 // How brightly the sun lights a point dx, dy pixels away from it: 100 under it, one less
 // for every two pixels of distance.
 int sunGlint(int dx, int dy);
+// Sets the sky colour brightened by `glint`, each component jittered by Rand(-10, 10), the
+// jitters drawn blue first.
+void setGlintColor(int glint);
 
 // Moves `value` toward `target` by `step`, as two tests one after the other: a value less
 // than one step away is carried past the target and back, so it ends just short of it

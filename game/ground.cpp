@@ -38,11 +38,7 @@ int drawWaves() {
         // The sun's reflection: brightest right under it, fading one step per two pixels.
         const int dx = TruncInt(std::fabs(game.sunx - double(w.x)));
         const int dy = TruncInt(std::fabs(game.suny - double(w.y)));
-        const int glint = sunGlint(dx, dy);
-        const int blue = TruncInt(double(game.curb) + Rand(-10, 10) + glint);
-        const int green = TruncInt(double(game.curg) + Rand(-10, 10) + glint);
-        const int red = TruncInt(double(game.curr) + Rand(-10, 10) + glint);
-        SetColor(red, green, blue);
+        setGlintColor(sunGlint(dx, dy));
         if (first) {
             // The same for every wavelet, so set once; the thin line width outlives this layer.
             SetAlpha(0.2f);
