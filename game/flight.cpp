@@ -3,17 +3,6 @@
 #include "platform/numeric.h"
 #include "platform/rng.h"
 
-namespace {
-
-// Moves a smoothed value toward its target by step; the two tests run one after the other,
-// so a value less than one step away ends just short of the target instead of on it.
-void follow(float& smoothed, float target, double step) {
-    if (smoothed < target) smoothed += step;
-    if (smoothed > target) smoothed -= step;
-}
-
-}  // namespace
-
 // Moves the bird one frame from the wing values getInput left.
 int updatebird() {
     // Fall and drift.
@@ -55,15 +44,15 @@ int updatebird() {
     if (game.targetcenter > game.centery) game.targetcenter -= 0.7;
 
     // The drawn wings follow the raw ones; the raw wings are kept within 10 of the drawn body.
-    follow(game.targetleft, game.Leftwing, 0.7);
-    follow(game.targetright, game.rightwing, 0.7);
+    stepToward(game.targetleft, game.Leftwing, 0.7);
+    stepToward(game.targetright, game.rightwing, 0.7);
     if (game.targetleft < game.targetcenter - 10.0) game.Leftwing = game.targetcenter - 10.0;
     if (game.targetright < game.targetcenter - 10.0) game.rightwing = game.targetcenter - 10.0;
     if (game.targetleft > game.targetcenter + 10.0) game.Leftwing = game.targetcenter + 10.0;
     if (game.targetright > game.targetcenter + 10.0) game.rightwing = game.targetcenter + 10.0;
 
-    follow(game.leftcountt, game.leftcount, 0.6);
-    follow(game.rightcountt, game.rightcount, 0.6);
+    stepToward(game.leftcountt, game.leftcount, 0.6);
+    stepToward(game.rightcountt, game.rightcount, 0.6);
 
     // Fatigue grows by the whole effort each time the effort overtakes it.
     int effort = TruncInt(static_cast<double>(game.leftcount) + game.rightcount);
@@ -75,7 +64,7 @@ int updatebird() {
 
 // Moves the wind toward its target, and now and then picks a new target.
 int updatewind() {
-    follow(game.wind, game.targetwind, 0.001);
+    stepToward(game.wind, game.targetwind, 0.001);
     if (Rand(0, 1000) == 50) game.targetwind = RndFloat() - 0.5;
     return 0;
 }

@@ -9,6 +9,7 @@
 
 // Game state and the frame loop.
 int initvars();
+int resetSmoothedCopies();   // the drawn body, wings and wing counts take the flight values
 int gameMain();              // the frame loop; returns when the player quits
 int musicAndClockStep();     // the music step: picksound, PlaySound, clock, keyframes
 
@@ -26,19 +27,37 @@ int updatewind();
 int drawBird();
 int drawFlapStats();
 
-// Scenery, back to front.
+// Scenery, back to front; each world record is spawned beside the layer that moves, draws
+// and removes it.
 int drawScreen();
+double scrollStep();
 int drawSunMoon();
 int drawWaves();
+int addWave();
 int drawIsland();
 int drawSpecks();
+int addSpeck();
 int drawClouds();
+int addCloud();
 int drawFeathers();
+int addFeather(int x, int y);
 int drawThings(int layer);
+int addThing();
 
 // How brightly the sun lights a point dx, dy pixels away from it: 100 under it, one less
 // for every two pixels of distance.
 int sunGlint(int dx, int dy);
+// Sets the sky colour brightened by `glint`, each component jittered by Rand(-10, 10), the
+// jitters drawn blue first.
+void setGlintColor(int glint);
+
+// Moves `value` toward `target` by `step`, as two tests one after the other: a value less
+// than one step away is carried past the target and back, so it ends just short of it
+// rather than on it. The step is added in double precision and the sum rounded to a float.
+inline void stepToward(float& value, float target, double step) {
+    if (value < target) value += step;
+    if (value > target) value -= step;
+}
 
 // HUD and shared drawing helpers.
 int drawWind();

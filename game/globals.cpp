@@ -40,11 +40,7 @@ int initvars() {
     game.leftcount = 0.0f;
     game.rightwing = 480.0f;
     game.rightcount = 0.0f;
-    game.targetcenter = game.centery;
-    game.targetleft = game.Leftwing;
-    game.targetright = game.rightwing;
-    game.leftcountt = game.leftcount;
-    game.rightcountt = game.rightcount;
+    resetSmoothedCopies();
     game.fatigue = 0.0f;
     game.wind = 0.0f;
     game.targetwind = 0.0f;
@@ -60,5 +56,15 @@ int initvars() {
     game.thingx = 320;
     game.curthingx = 320.0f;
     game.thingcount = 0;
+    return 0;
+}
+
+// Puts the smoothed copies the bird is drawn from onto the flight values they follow.
+int resetSmoothedCopies() {
+    game.targetcenter = game.centery;
+    game.targetleft = game.Leftwing;
+    game.targetright = game.rightwing;
+    game.leftcountt = game.leftcount;
+    game.rightcountt = game.rightcount;
     return 0;
 }

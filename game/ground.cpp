@@ -7,6 +7,22 @@
 #include "platform/numeric.h"
 #include "platform/rng.h"
 
+namespace {
+
+// Appends count records (specks or wavelets) along the top edge at random columns, drifting
+// down at 0.2 pixels per frame of their own.
+template <class T>
+void addAtTopEdge(TList<T>& list, int count) {
+    for (int n = 0; n < count; ++n) {
+        T& record = ListAddLast(list);
+        record.x = static_cast<float>(Rand(-100, 740));
+        record.y = 0.0f;
+        record.speed = 0.2f;
+    }
+}
+
+}  // namespace
+
 // The sea: tiny translucent ovals in the sky's colour that glint near the sun.
 int drawWaves() {
     SetBlend(BLEND_ADD);
@@ -22,11 +38,7 @@ int drawWaves() {
         // The sun's reflection: brightest right under it, fading one step per two pixels.
         const int dx = TruncInt(std::fabs(game.sunx - double(w.x)));
         const int dy = TruncInt(std::fabs(game.suny - double(w.y)));
-        const int glint = sunGlint(dx, dy);
-        const int blue = TruncInt(double(game.curb) + Rand(-10, 10) + glint);
-        const int green = TruncInt(double(game.curg) + Rand(-10, 10) + glint);
-        const int red = TruncInt(double(game.curr) + Rand(-10, 10) + glint);
-        SetColor(red, green, blue);
+        setGlintColor(sunGlint(dx, dy));
         if (first) {
             // The same for every wavelet, so set once; the thin line width outlives this layer.
             SetAlpha(0.2f);
@@ -46,6 +58,12 @@ int drawWaves() {
         if (w.y > 480.0) ListRemove(game.waveList, w);
     }
     if (Rand(1, 5) == 1) addWave();
+    return 0;
+}
+
+// Adds six wavelets at the top edge.
+int addWave() {
+    addAtTopEdge(game.waveList, 6);
     return 0;
 }
 
@@ -95,6 +113,12 @@ int drawSpecks() {
     return 0;
 }
 
+// Adds three specks at the top edge.
+int addSpeck() {
+    addAtTopEdge(game.speckList, 3);
+    return 0;
+}
+
 // Falling feathers that darken and fade out over 17 frames.
 int drawFeathers() {
     for (feather& f : game.featherList) {
@@ -110,5 +134,19 @@ int drawFeathers() {
         SetAlpha(1.0f);
         if (f.alpha <= 0.0) ListRemove(game.featherList, f);
     }
+    return 0;
+}
+
+// Adds a white feather at (x, y); nothing in the game calls it.
+int addFeather(int x, int y) {
+    feather f{};
+    f.x = x;
+    f.y = y;
+    f.alpha = 1.0f;
+    f.size = Rand(5, 10);
+    f.r = 255;
+    f.g = 255;
+    f.b = 255;
+    ListAddLast(game.featherList) = f;
     return 0;
 }

@@ -38,12 +38,6 @@ constexpr TSkyKeyframe kSkyKeyframes[] = {
     {18, 64, 64, 64, false},   {20, 0, 0, 0, false},
 };
 
-// The files linked into the program that the game opens as "incbin::" paths, in this order.
-constexpr const char* kEmbeddedNames[] = {
-    "sound1.wav", "sound2.wav", "sound3.wav", "sound4.wav", "sound5.wav", "sound6.wav",
-    "sound7.wav", "sound8.wav", "wing2.png",  "spark.png",  "island.png", "arrow.png",
-};
-
 // Applies the keyframe of the hour just entered, if it has one.
 void enterHour(int hour) {
     for (const TSkyKeyframe& key : kSkyKeyframes) {
@@ -87,12 +81,10 @@ void framePass() {
     if (game.life < 0) game.GAMESTATE = GAMESTATE_TITLE;
 }
 
-// Registers the embedded pictures and sounds so "incbin::" paths find them.
+// Registers the embedded pictures and sounds so "incbin::" paths find them, in the order
+// the build lists them: the eight music loops, then wing2, spark, island and arrow.
 void registerEmbeddedFiles() {
-    for (const char* name : kEmbeddedNames) {
-        TEmbeddedFile file = EmbeddedFile(name);
-        IncbinAdd(name, file.data, file.length);
-    }
+    for (const TEmbeddedFile& file : GameEmbeddedFiles()) IncbinAdd(file.name, file.data, file.length);
 }
 
 // Loads the four images with the mask colours and handles each one needs.
@@ -129,11 +121,7 @@ bool startUp(const TGameHooks& hooks) {
         reportNoWindow();
         return false;
     }
-    game.targetcenter = game.centery;
-    game.targetleft = game.Leftwing;
-    game.targetright = game.rightwing;
-    game.leftcountt = game.leftcount;
-    game.rightcountt = game.rightcount;
+    resetSmoothedCopies();
     registerEmbeddedFiles();
     SetBlend(BLEND_ADD);
     loadImages();

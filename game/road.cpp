@@ -1,10 +1,11 @@
-// The sky road: moves, colours, scores and draws its points, and takes life for the points
-// that scroll away unflown.
+// The sky road: adds its points and walks its course, moves, colours, scores and draws the
+// points, and takes life for the points that scroll away unflown.
 #include <cmath>
 
 #include "draw2d/draw.h"
 #include "game/game.h"
 #include "platform/numeric.h"
+#include "platform/rng.h"
 
 // Handles the road points of one layer: layer 1 those at or above the bird's height (drawn
 // over the bird), any other layer those at or below it. Both take the points exactly at it.
@@ -15,8 +16,7 @@ int drawThings(int layer) {
     float prevLeft = 300.0f, prevRight = 340.0f, prevY = 480.0f;
 
     // Steer the road's column toward its target; both layers do, so 0.2 per frame.
-    if (game.curthingx < game.thingx) game.curthingx += 0.1;
-    if (game.curthingx > game.thingx) game.curthingx -= 0.1;
+    stepToward(game.curthingx, game.thingx, 0.1);
 
     for (thing& t : game.thingList) {
         if (layer == 1 ? t.elev > game.altitude : t.elev < game.altitude) continue;
@@ -58,5 +58,30 @@ int drawThings(int layer) {
             ListRemove(game.thingList, t);
         }
     }
+    return 0;
+}
+
+// Adds the next point of the sky road above the screen and takes one step of the road's
+// random walk, sideways and in elevation.
+int addThing() {
+    thing t{};
+    if (Rand(1, 10) == 1) game.thingx += Rand(-150, 150);
+    // Only the step just taken is undone, to 50 or 590, not to the edge.
+    if (game.thingx < 0) game.thingx = 50;
+    if (game.thingx > 639) game.thingx = 590;
+    t.x = static_cast<float>(TruncInt(game.curthingx));
+    t.y = -100.0f;
+    t.speed = 0.01f;
+    t.passed = 0;
+    Rand(0, 5);   // unused, but it moves the shared generator on
+    stepToward(game.curthingelev, game.thingelev, 0.01);
+    t.elev = game.curthingelev;
+    if (Rand(1, 10) == 5) {
+        if (Rand(0, 1) == 1)
+            game.thingelev += 0.1;
+        else
+            game.thingelev -= 0.1;
+    }
+    ListAddLast(game.thingList) = t;
     return 0;
 }

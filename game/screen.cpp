@@ -4,18 +4,8 @@
 #include "game/game.h"
 #include "platform/numeric.h"
 
-namespace {
-
-// Steps one sky-colour component toward its target: raise, then lower as a separate test,
-// so a component less than one step below its target stops just short of it.
-void stepTowards(float& current, int target, double step) {
-    if (current < target) current += step;
-}
-void stepBack(float& current, int target, double step) {
-    if (current > target) current -= step;
-}
-
-}  // namespace
+// How far every world object drifts down the screen this frame: faster the higher the bird.
+double scrollStep() { return (640.0 - game.centery) / 400.0; }
 
 // Draws and presents one frame over the picture the previous frames left.
 int drawScreen() {
@@ -37,12 +27,10 @@ int drawScreen() {
 
     SetAlpha(0.13f);
     double step = game.GAMESTATE == GAMESTATE_TITLE ? 0.1 : 0.01;
-    stepTowards(game.curr, game.clsr, step);
-    stepTowards(game.curg, game.clsg, step);
-    stepTowards(game.curb, game.clsb, step);
-    stepBack(game.curr, game.clsr, step);
-    stepBack(game.curg, game.clsg, step);
-    stepBack(game.curb, game.clsb, step);
+    // The components do not depend on each other, so each takes both its tests in turn.
+    stepToward(game.curr, game.clsr, step);
+    stepToward(game.curg, game.clsg, step);
+    stepToward(game.curb, game.clsb, step);
     SetColor(TruncInt(game.curr), TruncInt(game.curg), TruncInt(game.curb));
 
     // The fade: pulls the whole picture 13 % toward the sky colour, painting the sky and

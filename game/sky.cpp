@@ -15,6 +15,14 @@ int sunGlint(int dx, int dy) {
     return 100 - d / 2;
 }
 
+// The sky colour lit by `glint`, each component jittered; the jitters are drawn blue first.
+void setGlintColor(int glint) {
+    const int blue = TruncInt(double(game.curb) + Rand(-10, 10) + glint);
+    const int green = TruncInt(double(game.curg) + Rand(-10, 10) + glint);
+    const int red = TruncInt(double(game.curr) + Rand(-10, 10) + glint);
+    SetColor(red, green, blue);
+}
+
 // Eleven small additive ovals scattered around (sunx, suny), brighter toward the centre;
 // frame after frame they pile up into a flickering glow.
 int drawSunMoon() {
@@ -25,12 +33,7 @@ int drawSunMoon() {
     for (int i = 0; i <= 10; i++) {
         const int dx = Rand(-spread, spread);
         const int dy = Rand(-spread, spread);
-        const int glint = sunGlint(dx, dy);
-        // The jitters are drawn blue first.
-        const int blue = TruncInt(double(game.curb) + Rand(-10, 10) + glint);
-        const int green = TruncInt(double(game.curg) + Rand(-10, 10) + glint);
-        const int red = TruncInt(double(game.curr) + Rand(-10, 10) + glint);
-        SetColor(red, green, blue);
+        setGlintColor(sunGlint(dx, dy));
         const int h = Rand(-s, s);
         const int w = Rand(-s, s);
         DrawOval(game.sunx + dx, game.suny + dy, w, h);   // negative sizes grow left or up
@@ -75,5 +78,18 @@ int drawClouds() {
     }
     SetAlpha(1.0f);
     if (Rand(1, 20) == 10) addCloud();
+    return 0;
+}
+
+// Adds one cloud above the top edge, with a random size, column and speed.
+int addCloud() {
+    cloud c{};
+    c.scale = (1.0 + RndFloat() + 0.01) * 5.0;
+    int w = TruncInt(ImageWidth(game.cloudimg) * static_cast<double>(c.scale));
+    c.x = static_cast<float>(Rand(0, 639) - w / 2);
+    c.y = 0.0f;
+    c.speed = RndFloat() * 2.0 + 1.0;
+    ListAddLast(game.cloudList) = c;
+    game.cloudcount += 1;
     return 0;
 }

@@ -1,4 +1,6 @@
 // The world's records: clouds, specks, wavelets, the points of the sky road, and feathers.
+// Each kind is spawned, moved, drawn and removed by its own layer: clouds in sky.cpp,
+// specks, wavelets and feathers in ground.cpp, road points in road.cpp.
 #pragma once
 
 struct cloud {
@@ -38,14 +40,3 @@ struct feather {
     int g;
     int b;
 };
-
-// Spawning; each returns 0.
-int addCloud();
-int addSpeck();
-int addWave();
-int addThing();
-int addFeather(int x, int y);
-
-// The scroll step: every world object drifts down the screen by this much per frame,
-// more the higher the bird flies.
-double scrollStep();

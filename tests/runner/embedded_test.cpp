@@ -1,7 +1,11 @@
-// After start-up the program holds all fourteen embedded files, served in place.
+// After start-up the program holds all fourteen embedded files, served in place; the game
+// registers its twelve from the build's own list, the drawing layer its two fonts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "assets/embedded.h"
 #include "game/kestrava.h"
@@ -21,13 +25,11 @@ TEST(EmbeddedFiles, StartUpRegistersAllFourteenAndSparkOpensAsAPngStream) {
     ASSERT_EQ(RunKestrava(hooks), 0);
     SetSystemDriver(nullptr);
 
-    for (const char* name : {"quorbfont.bin", "gldrawtextfont.bin", "sound1.wav", "sound2.wav", "sound3.wav",
-                             "sound4.wav", "sound5.wav", "sound6.wav", "sound7.wav", "sound8.wav", "wing2.png",
-                             "spark.png", "island.png", "arrow.png"}) {
-        TEmbeddedFile file = EmbeddedFile(name);
-        ASSERT_NE(file.data, nullptr) << name;
-        EXPECT_EQ(IncbinPtr(name), file.data) << name << " is served in place";
-        EXPECT_EQ(IncbinLen(name), file.length) << name;
+    ASSERT_EQ(EmbeddedFiles().size(), 14u);
+    for (const TEmbeddedFile& file : EmbeddedFiles()) {
+        ASSERT_NE(file.data, nullptr) << file.name;
+        EXPECT_EQ(IncbinPtr(file.name), file.data) << file.name << " is served in place";
+        EXPECT_EQ(IncbinLen(file.name), file.length) << file.name;
     }
     EXPECT_EQ(IncbinLen("quorbfont.bin"), 1536);
     EXPECT_EQ(IncbinLen("gldrawtextfont.bin"), 1536);
@@ -38,4 +40,21 @@ TEST(EmbeddedFiles, StartUpRegistersAllFourteenAndSparkOpensAsAPngStream) {
     unsigned char signature[8];
     spark->ReadBytes(signature, 8);
     EXPECT_EQ(std::memcmp(signature, "\x89PNG\r\n\x1a\n", 8), 0);
+}
+
+TEST(EmbeddedFiles, TheGameOwnsTheLoopsAndPicturesInRegistrationOrderAndTheFontsAreTheDrawLayers) {
+    std::vector<std::string> game, fonts;
+    for (const TEmbeddedFile& file : GameEmbeddedFiles()) game.push_back(file.name);
+    for (const TEmbeddedFile& file : EmbeddedFiles()) {
+        if (std::find(game.begin(), game.end(), file.name) == game.end()) fonts.push_back(file.name);
+    }
+    EXPECT_EQ(game, (std::vector<std::string>{"sound1.wav", "sound2.wav", "sound3.wav", "sound4.wav", "sound5.wav",
+                                             "sound6.wav", "sound7.wav", "sound8.wav", "wing2.png", "spark.png",
+                                             "island.png", "arrow.png"}));
+    EXPECT_EQ(fonts, (std::vector<std::string>{"quorbfont.bin", "gldrawtextfont.bin"}));
+    for (const TEmbeddedFile& file : GameEmbeddedFiles()) {
+        const TEmbeddedFile same = EmbeddedFile(file.name);
+        EXPECT_EQ(same.data, file.data) << file.name;
+        EXPECT_EQ(same.length, file.length) << file.name;
+    }
 }
