@@ -8,6 +8,7 @@
 
 #include "platform/stream.h"
 
+// Sample formats.
 enum : int {
     SF_MONO8 = 1,
     SF_MONO16LE = 2,
@@ -17,12 +18,10 @@ enum : int {
     SF_STEREO16BE = 6,
 };
 
-// Indexed by format; entry 0 is no format.
-extern const int BytesPerSample[7];
-extern const int ChannelsPerSample[7];
-
-// The number of a valid format, or 0.
-inline int SampleFormat(int format) { return format >= 1 && format <= 6 ? format : 0; }
+// Bytes in one frame of format; 0 for no format.
+int BytesPerSample(int format);
+// Channels of format; 0 for no format.
+int ChannelsPerSample(int format);
 
 struct TAudioSample;
 using TAudioSamplePtr = std::shared_ptr<TAudioSample>;
@@ -40,10 +39,11 @@ struct TAudioSample {
 
     // A zeroed sample owning its data; none for a bad format or size.
     static TAudioSamplePtr Create(int length, int hertz, int format);
-    // A sample over memory it does not own.
+    // A sample over memory it does not own, which must outlive it.
     static TAudioSamplePtr CreateStatic(void* data, int length, int hertz, int format);
     // A new sample in another format; only byte-order changes (or none) are supported.
     TAudioSamplePtr Convert(int format) const;
+    // A new sample owning a copy of this one's data.
     TAudioSamplePtr Copy() const;
 };
 
@@ -66,6 +66,11 @@ struct TAudioSampleLoaderWAV : TAudioSampleLoader {
 void StartAudioLoaders();
 
 // Runs the loader chain on the file at url or on stream; none if no loader accepts it.
-// Raises TRuntimeError("Stream is not seekable") for a stream without a position.
+// Raises TRuntimeError("Stream is not seekable") for a stream without a position. A sample
+// from an embedded file ("incbin::...") may refer to the embedded bytes instead of copying them.
 TAudioSamplePtr LoadAudioSample(const std::string& url);
 TAudioSamplePtr LoadAudioSample(TStream& stream);
+
+// For loaders: the count bytes at the stream's position when the chain reads an embedded file,
+// whose bytes live for the whole run so a sample may refer to them; none for any other stream.
+const uint8_t* EmbeddedBytes(TStream& stream, int64_t count);

@@ -1,9 +1,12 @@
-// Sounds and channels over the software mixer.
+// Sounds and channels over the software mixer: what the game calls (LoadSound, PlaySound), the
+// sound, channel and driver classes behind those calls, and the start of the audio services.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <string>
+
+#include "audio/mixora.h"
 
 struct TSound;
 struct TChannel;
@@ -11,29 +14,105 @@ struct TAudioSample;
 using TSoundPtr = std::shared_ptr<TSound>;
 using TChannelPtr = std::shared_ptr<TChannel>;
 
-// How the audio services start: with the system's audio output (the game), or with no
-// device, mixed on demand by MixAudioFrames (the scripted runner's --audio).
-enum class TAudioOutputMode { System, Manual };
-// Starts the audio services; false when no output could be opened. Without audio services
-// LoadSound returns none, PlaySound(none) returns none and every channel call does nothing.
-bool StartAudio(TAudioOutputMode mode = TAudioOutputMode::System);
-void StopAudio();     // mxo_Close; also registered to run at exit
+// Starts the audio services, the mixer timed by clock (none: the platform's MilliSecs as the
+// system driver installed now gives it); false when no output could be opened. Without audio
+// services LoadSound returns none, PlaySound(none) returns none and every channel call does nothing.
+bool StartAudio(TAudioOutputMode mode = TAudioOutputMode::System, TMilliSecsClock clock = nullptr);
+// Stops the audio services (mxo_Close); also registered to run at exit.
+void StopAudio();
 // Mixes frames 44100 Hz stereo frames into out (Manual mode; silence otherwise).
 void MixAudioFrames(int16_t* out, int frames);
 
 // A sound from a path ("incbin::sound1.wav") or an audio sample; flags non-zero loops it.
-// None when the file does not load or the audio services are not running.
+// None when the file does not load or the audio services are not running. A sound plays its
+// sample's bytes where they lie and keeps the sample alive: leave a given sample unchanged.
 TSoundPtr LoadSound(const std::string& url, int flags = 0);
 TSoundPtr LoadSound(const std::shared_ptr<TAudioSample>& sample, int flags = 0);
 // Plays on channel if given, else on a new channel; the channel that plays, or none.
 TChannelPtr PlaySound(const TSoundPtr& sound, const TChannelPtr& channel = nullptr);
+// Like PlaySound, but the channel starts paused.
 TChannelPtr CueSound(const TSoundPtr& sound, const TChannelPtr& channel = nullptr);
+// An idle channel that can take settings before anything plays on it, or none.
 TChannelPtr AllocChannel();
+// Stops what the channel plays.
 void StopChannel(const TChannelPtr& channel);
+// 1 while the channel plays once, loops or is paused; 0 when it is idle, stopped or none.
 int ChannelPlaying(const TChannelPtr& channel);
+// Sets the channel's volume (1.0 as loaded), pan (-1 left .. 1 right), depth or rate (1.0 as loaded).
 void SetChannelVolume(const TChannelPtr& channel, float volume);
 void SetChannelPan(const TChannelPtr& channel, float pan);
 void SetChannelDepth(const TChannelPtr& channel, float depth);
 void SetChannelRate(const TChannelPtr& channel, float rate);
+// Pauses or resumes a playing channel.
 void PauseChannel(const TChannelPtr& channel);
 void ResumeChannel(const TChannelPtr& channel);
+
+struct TSound {
+    virtual ~TSound() = default;
+    // Starts the sound, on channel if given; the channel that plays, or none.
+    virtual TChannelPtr Play(const TChannelPtr& channel) = 0;
+    // Like Play, but the channel starts paused.
+    virtual TChannelPtr Cue(const TChannelPtr& channel) = 0;
+
+    // A sound from a file or stream url, or from a sample; flags non-zero loops it. None when
+    // nothing loads it or there is no audio driver.
+    static TSoundPtr Load(const std::string& url, int flags);
+    static TSoundPtr Load(const std::shared_ptr<TAudioSample>& sample, int flags);
+};
+
+struct TChannel {
+    virtual ~TChannel() = default;
+    // The channel operations behind StopChannel, PauseChannel/ResumeChannel, SetChannelVolume,
+    // SetChannelPan, SetChannelDepth, SetChannelRate and ChannelPlaying.
+    virtual void Stop() = 0;
+    virtual void SetPaused(bool paused) = 0;
+    virtual void SetVolume(float volume) = 0;
+    virtual void SetPan(float pan) = 0;
+    virtual void SetDepth(float depth) = 0;
+    virtual void SetRate(float rate) = 0;
+    virtual bool Playing() = 0;
+};
+
+struct TAudioDriver {
+    virtual ~TAudioDriver() = default;
+    // A playable sound made from a loaded sample, or none; flags non-zero loops it.
+    virtual TSoundPtr CreateSound(const std::shared_ptr<TAudioSample>& sample, int flags) = 0;
+    // An idle channel, or none.
+    virtual TChannelPtr AllocChannel() = 0;
+};
+
+// A sound holding one reference to a mixer sample; voices still playing it keep the data alive.
+struct TMixoraSound : TSound {
+    explicit TMixoraSound(mixora::sample* sample) : sample(sample) {}
+    ~TMixoraSound() override;
+    TChannelPtr Play(const TChannelPtr& channel) override;
+    TChannelPtr Cue(const TChannelPtr& channel) override;
+
+    mixora::sample* sample;
+
+private:
+    TChannelPtr Start(const TChannelPtr& channel, int paused);
+};
+
+// A channel named by its handle; dropping the object does not stop the channel.
+struct TMixoraChannel : TChannel {
+    explicit TMixoraChannel(int handle) : handle(handle) {}
+    void Stop() override;
+    void SetPaused(bool paused) override;
+    void SetVolume(float volume) override;
+    void SetPan(float pan) override;
+    void SetDepth(float depth) override;
+    void SetRate(float rate) override;
+    bool Playing() override;
+
+    int handle;
+};
+
+// The driver over the mixer, installed by StartAudio when the mixer's output opens.
+struct TMixoraAudioDriver : TAudioDriver {
+    TSoundPtr CreateSound(const std::shared_ptr<TAudioSample>& sample, int flags) override;
+    TChannelPtr AllocChannel() override;
+};
+
+// The installed driver, or none while the audio services are stopped.
+TAudioDriver* AudioDriver();

@@ -5,8 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "audio/driver.h"
-#include "audio/mixora.h"
+#include "audio/sample.h"
 #include "audio/sound.h"
 #include "audio_clock.h"
 
@@ -25,9 +24,9 @@ int handleof(const TChannelPtr& channel) {
 }
 
 struct ChannelTest : ::testing::Test {
-    ScopedTestClock clock;
+    TestClock clock;
 
-    void SetUp() override { ASSERT_TRUE(StartAudio(TAudioOutputMode::Manual)); }
+    void SetUp() override { ASSERT_TRUE(StartAudio(TAudioOutputMode::Manual, clock.source())); }
     void TearDown() override { StopAudio(); }
 
     // Lets the 20 ms start latency pass, then mixes frames frames; the left values.
