@@ -8,6 +8,7 @@
 #include "audio/sample.h"
 #include "audio/sound.h"
 #include "audio_clock.h"
+#include "platform/system.h"
 
 namespace {
 
@@ -113,6 +114,29 @@ TEST(SystemOutput, DeviceThreadMixesASoundToItsEnd) {
     MixAudioFrames(out.data(), 2);                  // the device mixes; by hand gives silence
     EXPECT_EQ(out, std::vector<int16_t>(4, 0));
     StopAudio();
+}
+
+// A system driver whose clock stands still unless the test moves it.
+struct TStillClock : TSystemDriver {
+    int now = 5000;
+    void PollEvents() override {}
+    int MilliSecs() override { return now; }
+    void Delay(int) override {}
+};
+
+TEST(AudioClock, VoicesKeepTheSystemClockInstalledAtStartEvenWhenTheDriverIsSwapped) {
+    TStillClock atStart, later;
+    SetSystemDriver(&atStart);
+    ASSERT_TRUE(StartAudio(TAudioOutputMode::Manual));
+    SetSystemDriver(&later);                        // the mixer must not follow the swap
+    TChannelPtr channel = PlaySound(constantsound(1000, 100));
+    ASSERT_TRUE(channel);
+    atStart.now += 20;                              // the start latency passes on the mixer's clock
+    std::vector<int16_t> out(2);
+    MixAudioFrames(out.data(), 1);
+    EXPECT_EQ(out[0], 1000);
+    StopAudio();
+    SetSystemDriver(nullptr);
 }
 
 TEST(AudioWithoutOutput, EverythingIsHarmless) {

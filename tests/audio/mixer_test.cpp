@@ -53,8 +53,10 @@ struct MixerTest : ::testing::Test {
 // last frame interpolates toward the copy after it (itself, or the first frame when looping).
 TEST_F(MixerTest, HalfRateSamplesInterpolateBetweenNeighbours) {
     const uint8_t bytes[] = {138, 148, 28};   // 8-bit data is centred and scaled to 16 bits
+    const int16_t inPlace[] = {0, 1000, -2000, 3000};    // played where it lies, not copied
     const struct { sample* s; std::vector<int> expected; } cases[] = {
         {sample16({0, 1000, -2000, 3000}, 1, 22050), {0, 500, 1000, -500, -2000, 500, 3000, 3000, 0, 0}},
+        {CreateSampleOver(4, 16, 1, 22050, inPlace, nullptr, 0), {0, 500, 1000, -500, -2000, 500, 3000, 3000, 0, 0}},
         {sample16({0, 1000, -2000, 3000}, 1, 22050, -1), {0, 500, 1000, -500, -2000, 500, 3000, 1500, 0, 500}},
         {CreateSample(3, 8, 1, 22050, bytes, 0), {2560, 3840, 5120, -10240, -25600, -25600, 0, 0, 0, 0}}};
     for (const auto& c : cases) {
