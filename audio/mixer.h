@@ -69,16 +69,15 @@ void ReleaseSample(sample* s);
 // The settings interface; the base answers the defaults and ignores the setters.
 struct output {
     virtual ~output() = default;
-    // Store a target rate (16.16), volume, pan or depth (4.12); the base ignores them.
-    virtual void setrate(int) {}
-    virtual void setvolume(int) {}
-    virtual void setpan(int) {}
-    virtual void setdepth(int) {}
-    // The current value (which = 0) or the target (any other which); the base gives the defaults.
-    virtual int getrate(int) const { return 65536; }
-    virtual int getvolume(int) const { return 4096; }
-    virtual int getpan(int) const { return 0; }
-    virtual int getdepth(int) const { return 0; }
+    // The setters store a target; the getters give the current value (which = 0) or the target.
+    virtual void setrate(int) {}                                // rate, 16.16 (65536 = 1.0)
+    virtual void setvolume(int) {}                              // volume, 4.12 (4096 = 1.0)
+    virtual void setpan(int) {}                                 // pan, -4096 left .. 4096 right
+    virtual void setdepth(int) {}                               // depth, 4.12
+    virtual int getrate(int) const { return 65536; }            // rate
+    virtual int getvolume(int) const { return 4096; }           // volume
+    virtual int getpan(int) const { return 0; }                 // pan
+    virtual int getdepth(int) const { return 0; }               // depth
 };
 
 struct mixer;
@@ -101,16 +100,16 @@ struct sound : output {
     int requestTime = 0;
     int startDelay = 0;
 
-    // Store the target; rate, volume and pan also set the current value while paused.
-    void setrate(int rate) override;
-    void setvolume(int volume) override;
-    void setpan(int pan) override;
-    void setdepth(int depth) override;
-    // The current value (which = 0) or the target.
-    int getrate(int which) const override;
-    int getvolume(int which) const override;
-    int getpan(int which) const override;
-    int getdepth(int which) const override;
+    // The setters store the target, and rate, volume and pan also the current value while
+    // paused; the getters give the current value (which = 0) or the target.
+    void setrate(int rate) override;            // rate, 16.16
+    void setvolume(int volume) override;        // volume, 4.12
+    void setpan(int pan) override;              // pan, 4.12
+    void setdepth(int depth) override;          // depth (never ramps, no current value set)
+    int getrate(int which) const override;      // rate
+    int getvolume(int which) const override;    // volume
+    int getpan(int which) const override;       // pan
+    int getdepth(int which) const override;     // depth
 
     // Mixes n samples (n / 2 frames) into buffer: -1 idle, -2 paused, 0 playing, 1 ended.
     int mix(int32_t* buffer, int n);

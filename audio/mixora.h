@@ -35,12 +35,11 @@ int mxo_ChannelStatus(int handle);
 int mxo_StopChannel(int handle);
 // Pauses (paused non-zero) or resumes the channel's voice if it is playing. 0.
 int mxo_SetChannelPaused(int handle, int paused);
-// Sets the target volume (4096 = 1.0), pan (-4096 left .. 4096 right), depth or rate
-// (65536 = 1.0) of the channel's voice. 0.
-int mxo_SetChannelVolume(int handle, int volume);
-int mxo_SetChannelPan(int handle, int pan);
-int mxo_SetChannelDepth(int handle, int depth);
-int mxo_SetChannelRate(int handle, int rate);
+// Set a target of the channel's voice (the mixer moves toward it from the next block). 0.
+int mxo_SetChannelVolume(int handle, int volume);   // 4096 = 1.0
+int mxo_SetChannelPan(int handle, int pan);         // -4096 full left .. 4096 full right
+int mxo_SetChannelDepth(int handle, int depth);     // 4096 = 1.0; negative inverts the right side
+int mxo_SetChannelRate(int handle, int rate);       // 65536 = as recorded
 // Manual mode: mixes frames stereo frames on the calling thread; false when there is no
 // manual mixer (out is then left alone).
 bool mxo_Mix16(int16_t* out, int frames);

@@ -49,8 +49,8 @@ struct TAudioSample {
 
 // A loader adds itself to the front of the loader list when created, so the newest is asked first.
 struct TAudioSampleLoader {
-    TAudioSampleLoader();
-    virtual ~TAudioSampleLoader();
+    TAudioSampleLoader();            // adds the loader to the front of the list
+    virtual ~TAudioSampleLoader();   // takes it out again
     // The sample in stream, or none if this loader does not accept it.
     virtual TAudioSamplePtr LoadAudioSample(TStream& stream) = 0;
 
@@ -65,11 +65,10 @@ struct TAudioSampleLoaderWAV : TAudioSampleLoader {
 // Creates the built-in loaders (the WAV loader) once.
 void StartAudioLoaders();
 
-// Runs the loader chain on the file at url or on stream; none if no loader accepts it.
-// Raises TRuntimeError("Stream is not seekable") for a stream without a position. A sample
-// from an embedded file ("incbin::...") may refer to the embedded bytes instead of copying them.
-TAudioSamplePtr LoadAudioSample(const std::string& url);
-TAudioSamplePtr LoadAudioSample(TStream& stream);
+// Run the loader chain; none if no loader accepts the file. Raise TRuntimeError("Stream is
+// not seekable") for a stream without a position.
+TAudioSamplePtr LoadAudioSample(const std::string& url);   // an embedded file's bytes are not copied
+TAudioSamplePtr LoadAudioSample(TStream& stream);          // from the stream's position
 
 // For loaders: the count bytes at the stream's position when the chain reads an embedded file,
 // whose bytes live for the whole run so a sample may refer to them; none for any other stream.

@@ -23,11 +23,10 @@ void StopAudio();
 // Mixes frames 44100 Hz stereo frames into out (Manual mode; silence otherwise).
 void MixAudioFrames(int16_t* out, int frames);
 
-// A sound from a path ("incbin::sound1.wav") or an audio sample; flags non-zero loops it.
-// None when the file does not load or the audio services are not running. A sound plays its
-// sample's bytes where they lie and keeps the sample alive: leave a given sample unchanged.
-TSoundPtr LoadSound(const std::string& url, int flags = 0);
-TSoundPtr LoadSound(const std::shared_ptr<TAudioSample>& sample, int flags = 0);
+// A sound; flags non-zero loops it. None when the file does not load or the audio services
+// are not running. A sound plays its sample's bytes where they lie and keeps the sample alive.
+TSoundPtr LoadSound(const std::string& url, int flags = 0);                        // "incbin::sound1.wav"
+TSoundPtr LoadSound(const std::shared_ptr<TAudioSample>& sample, int flags = 0);   // leave sample unchanged
 // Plays on channel if given, else on a new channel; the channel that plays, or none.
 TChannelPtr PlaySound(const TSoundPtr& sound, const TChannelPtr& channel = nullptr);
 // Like PlaySound, but the channel starts paused.
@@ -38,14 +37,13 @@ TChannelPtr AllocChannel();
 void StopChannel(const TChannelPtr& channel);
 // 1 while the channel plays once, loops or is paused; 0 when it is idle, stopped or none.
 int ChannelPlaying(const TChannelPtr& channel);
-// Sets the channel's volume (1.0 as loaded), pan (-1 left .. 1 right), depth or rate (1.0 as loaded).
-void SetChannelVolume(const TChannelPtr& channel, float volume);
-void SetChannelPan(const TChannelPtr& channel, float pan);
-void SetChannelDepth(const TChannelPtr& channel, float depth);
-void SetChannelRate(const TChannelPtr& channel, float rate);
-// Pauses or resumes a playing channel.
-void PauseChannel(const TChannelPtr& channel);
-void ResumeChannel(const TChannelPtr& channel);
+// Change how the channel sounds, from the mixer's next block on.
+void SetChannelVolume(const TChannelPtr& channel, float volume);   // 1.0 as loaded
+void SetChannelPan(const TChannelPtr& channel, float pan);         // -1 full left .. 1 full right
+void SetChannelDepth(const TChannelPtr& channel, float depth);     // negative inverts the right side
+void SetChannelRate(const TChannelPtr& channel, float rate);       // 1.0 as recorded
+void PauseChannel(const TChannelPtr& channel);                     // holds a playing channel still
+void ResumeChannel(const TChannelPtr& channel);                    // lets it go on
 
 struct TSound {
     virtual ~TSound() = default;
@@ -54,23 +52,20 @@ struct TSound {
     // Like Play, but the channel starts paused.
     virtual TChannelPtr Cue(const TChannelPtr& channel) = 0;
 
-    // A sound from a file or stream url, or from a sample; flags non-zero loops it. None when
-    // nothing loads it or there is no audio driver.
-    static TSoundPtr Load(const std::string& url, int flags);
-    static TSoundPtr Load(const std::shared_ptr<TAudioSample>& sample, int flags);
+    // A sound, flags non-zero looping it; none when nothing loads it or there is no audio driver.
+    static TSoundPtr Load(const std::string& url, int flags);                       // from a path
+    static TSoundPtr Load(const std::shared_ptr<TAudioSample>& sample, int flags);  // from a sample
 };
 
 struct TChannel {
     virtual ~TChannel() = default;
-    // The channel operations behind StopChannel, PauseChannel/ResumeChannel, SetChannelVolume,
-    // SetChannelPan, SetChannelDepth, SetChannelRate and ChannelPlaying.
-    virtual void Stop() = 0;
-    virtual void SetPaused(bool paused) = 0;
-    virtual void SetVolume(float volume) = 0;
-    virtual void SetPan(float pan) = 0;
-    virtual void SetDepth(float depth) = 0;
-    virtual void SetRate(float rate) = 0;
-    virtual bool Playing() = 0;
+    virtual void Stop() = 0;                         // StopChannel
+    virtual void SetPaused(bool paused) = 0;         // PauseChannel, ResumeChannel
+    virtual void SetVolume(float volume) = 0;        // SetChannelVolume
+    virtual void SetPan(float pan) = 0;              // SetChannelPan
+    virtual void SetDepth(float depth) = 0;          // SetChannelDepth
+    virtual void SetRate(float rate) = 0;            // SetChannelRate
+    virtual bool Playing() = 0;                      // ChannelPlaying
 };
 
 struct TAudioDriver {
@@ -83,10 +78,10 @@ struct TAudioDriver {
 
 // A sound holding one reference to a mixer sample; voices still playing it keep the data alive.
 struct TMixoraSound : TSound {
-    explicit TMixoraSound(mixora::sample* sample) : sample(sample) {}
-    ~TMixoraSound() override;
-    TChannelPtr Play(const TChannelPtr& channel) override;
-    TChannelPtr Cue(const TChannelPtr& channel) override;
+    explicit TMixoraSound(mixora::sample* sample) : sample(sample) {}   // takes over one reference
+    ~TMixoraSound() override;                                            // drops it
+    TChannelPtr Play(const TChannelPtr& channel) override;               // mxo_PlaySound
+    TChannelPtr Cue(const TChannelPtr& channel) override;                // mxo_PlaySound, paused
 
     mixora::sample* sample;
 
@@ -96,7 +91,8 @@ private:
 
 // A channel named by its handle; dropping the object does not stop the channel.
 struct TMixoraChannel : TChannel {
-    explicit TMixoraChannel(int handle) : handle(handle) {}
+    explicit TMixoraChannel(int handle) : handle(handle) {}   // the channel named by handle
+    // The channel operations, each on the voice the handle names (nothing when it names none).
     void Stop() override;
     void SetPaused(bool paused) override;
     void SetVolume(float volume) override;
@@ -110,8 +106,9 @@ struct TMixoraChannel : TChannel {
 
 // The driver over the mixer, installed by StartAudio when the mixer's output opens.
 struct TMixoraAudioDriver : TAudioDriver {
+    // A sound whose mixer sample plays the loaded bytes in place (mxo_CreateSoundOver).
     TSoundPtr CreateSound(const std::shared_ptr<TAudioSample>& sample, int flags) override;
-    TChannelPtr AllocChannel() override;
+    TChannelPtr AllocChannel() override;   // mxo_AllocChannel
 };
 
 // The installed driver, or none while the audio services are stopped.
