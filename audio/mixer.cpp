@@ -2,73 +2,79 @@
 #include "audio/mixer.h"
 
 #include <algorithm>
-
-#include "platform/input.h"
+#include <utility>
 
 namespace mixora {
 
 namespace {
 
 // A voice sounds this long after the game started it, so voices started together start together.
-constexpr int StartLatencyMs = 20;
+constexpr int kStartLatencyMs = 20;
+
+// later - earlier in milliseconds, right across the clock's 32-bit wrap.
+int MilliSecsBetween(int earlier, int later) {
+    return static_cast<int>(static_cast<uint32_t>(later) - static_cast<uint32_t>(earlier));
+}
 
 }  // namespace
 
-bool ring::full() const {
+bool TRing::Full() const {
     int w = write.load(std::memory_order_relaxed);
-    return (w + 1) % RingSize == read.load(std::memory_order_acquire);
+    return (w + 1) % kRingSize == read.load(std::memory_order_acquire);
 }
 
-bool ring::push(sound* voice) {
+bool TRing::Push(sound* voice) {
     int w = write.load(std::memory_order_relaxed);
-    int next = (w + 1) % RingSize;
+    int next = (w + 1) % kRingSize;
     if (next == read.load(std::memory_order_acquire)) return false;
     entries[w] = voice;
     write.store(next, std::memory_order_release);
     return true;
 }
 
-sound* ring::pop() {
+sound* TRing::Pop() {
     int r = read.load(std::memory_order_relaxed);
     if (r == write.load(std::memory_order_acquire)) return nullptr;
     sound* voice = entries[r];
-    read.store((r + 1) % RingSize, std::memory_order_release);
+    read.store((r + 1) % kRingSize, std::memory_order_release);
     return voice;
 }
 
+mixer::mixer(TMilliSecsClock clock) : milliSecs(std::move(clock)) {}
+
 mixer::~mixer() {
-    for (auto& voice : voices) releasesample(voice->smp);
+    for (auto& voice : voices) ReleaseSample(voice->source);
 }
 
 sound* mixer::play(sample* s, const output* settings, int mode, int autorelease) {
     if (!s || s->length <= 0 || rate == 0) return nullptr;
     // A full ring refuses the start rather than overwrite a voice still waiting in it.
-    if (requests.full()) return nullptr;
+    if (requests.Full()) return nullptr;
     sound* voice = allocsound(settings);
     s->references++;
-    voice->smp = s;
+    voice->source = s;
     voice->position = 0;
-    voice->startdelay = 0;
-    voice->requesttime = MilliSecs();
+    voice->startDelay = 0;
+    voice->requestTime = milliSecs();
     voice->autorelease.store(autorelease, std::memory_order_relaxed);
     voice->status.store(mode, std::memory_order_relaxed);
     voice->queued = true;
-    requests.push(voice);
+    requests.Push(voice);
     return voice;
 }
 
-sound* mixer::takefree() {
-    sound* voice = freed.pop();
+sound* mixer::TakeFree() {
+    sound* voice = freed.Pop();
     if (!voice) return nullptr;
-    if (voice->handle && releasehandle) releasehandle(releasecontext, voice);
+    if (voice->handle && releaseHandle) releaseHandle(releaseContext, voice);
     voice->handle = 0;
-    releasesample(voice->smp);
-    voice->smp = nullptr;
+    ReleaseSample(voice->source);
+    voice->source = nullptr;
     return voice;
 }
 
 sound* mixer::allocsound(const output* settings) {
-    sound* voice = takefree();
+    sound* voice = TakeFree();
     if (!voice && !spare.empty()) {
         voice = spare.back();
         spare.pop_back();
@@ -81,34 +87,34 @@ sound* mixer::allocsound(const output* settings) {
     output defaults;
     const output& from = settings ? *settings : defaults;
     int r = from.getrate(1), v = from.getvolume(1), p = from.getpan(1), d = from.getdepth(1);
-    voice->ratecurrent.store(r, std::memory_order_relaxed);
-    voice->ratetarget.store(r, std::memory_order_relaxed);
-    voice->volumecurrent.store(v, std::memory_order_relaxed);
-    voice->volumetarget.store(v, std::memory_order_relaxed);
-    voice->pancurrent.store(p, std::memory_order_relaxed);
-    voice->pantarget.store(p, std::memory_order_relaxed);
-    voice->depthcurrent.store(d, std::memory_order_relaxed);
-    voice->depthtarget.store(d, std::memory_order_relaxed);
+    voice->rateCurrent.store(r, std::memory_order_relaxed);
+    voice->rateTarget.store(r, std::memory_order_relaxed);
+    voice->volumeCurrent.store(v, std::memory_order_relaxed);
+    voice->volumeTarget.store(v, std::memory_order_relaxed);
+    voice->panCurrent.store(p, std::memory_order_relaxed);
+    voice->panTarget.store(p, std::memory_order_relaxed);
+    voice->depthCurrent.store(d, std::memory_order_relaxed);
+    voice->depthTarget.store(d, std::memory_order_relaxed);
     return voice;
 }
 
-void mixer::giveback(sound* voice) {
+void mixer::GiveBack(sound* voice) {
     voice->handle = 0;
     spare.push_back(voice);
 }
 
-void mixer::takerequests() {
+void mixer::TakeRequests() {
     int now = 0;
-    bool haveclock = false;
-    while (sound* voice = requests.pop()) {
-        if (!haveclock) {
-            now = MilliSecs();
-            haveclock = true;
+    bool haveClock = false;
+    while (sound* voice = requests.Pop()) {
+        if (!haveClock) {
+            now = milliSecs();
+            haveClock = true;
         }
         // Never more than the start latency, even if the clock stepped backwards.
-        int64_t wait = int64_t(MilliSecsSince(now, voice->requesttime)) + StartLatencyMs;
-        wait = std::clamp<int64_t>(wait, 0, StartLatencyMs);
-        voice->startdelay = static_cast<int>(wait * OutputRate / 1000);
+        int64_t wait = int64_t(MilliSecsBetween(now, voice->requestTime)) + kStartLatencyMs;
+        wait = std::clamp<int64_t>(wait, 0, kStartLatencyMs);
+        voice->startDelay = static_cast<int>(wait * kOutputRate / 1000);
         voice->next = active;
         active = voice;
     }
@@ -117,17 +123,17 @@ void mixer::takerequests() {
 void mixer::releasesound(sound* voice, sound* previous) {
     (previous ? previous->next : active) = voice->next;
     voice->next = nullptr;
-    freed.push(voice);
+    freed.Push(voice);
 }
 
 void mixer::mix(int n) {
-    n = std::clamp(n, 0, BufferSize);
-    takerequests();
+    n = std::clamp(n, 0, kBufferSize);
+    TakeRequests();
     sound* previous = nullptr;
     for (sound* voice = active; voice;) {
         sound* next = voice->next;
         int result = voice->mix(accumulator, n);
-        if (result == -1 && !freed.full()) {
+        if (result == -1 && !freed.Full()) {
             // Idle: hand it back (it stays listed, idle, for a block if the free ring is full).
             releasesound(voice, previous);
             voice = next;
@@ -135,7 +141,7 @@ void mixer::mix(int n) {
         }
         if (result == 1) {
             int autorelease = voice->autorelease.load(std::memory_order_relaxed);
-            voice->status.store(autorelease ? StatusIdle : StatusStopped, std::memory_order_relaxed);
+            voice->status.store(autorelease ? VOICE_IDLE : VOICE_STOPPED, std::memory_order_relaxed);
         }
         previous = voice;
         voice = next;
@@ -144,7 +150,7 @@ void mixer::mix(int n) {
 
 void mixer::mix16(int16_t* out, int n) {
     while (n > 0) {
-        int count = std::min(n, BufferSize);
+        int count = std::min(n, kBufferSize);
         mix(count);
         for (int i = 0; i < count; ++i) {
             out[i] = static_cast<int16_t>(std::clamp(accumulator[i] >> 4, -32768, 32767));

@@ -5,63 +5,79 @@
 // the free ring; each ring has one producer and one consumer and no lock. The audio thread
 // never allocates or frees: a voice that went idle is handed back through the free ring, and the
 // game thread drops its sample reference when it recycles the voice. Sample reference counts are
-// therefore touched on the game thread only and need no atomics.
+// therefore touched on the game thread only and need no atomics. The mixer reads the time from
+// the clock it was made with and from nothing else.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
+// Milliseconds on a clock that wraps modulo 2^32; called on the game and the audio thread.
+using TMilliSecsClock = std::function<int()>;
+
 namespace mixora {
 
-constexpr int OutputRate = 44100;
-constexpr int OutputChannels = 2;
-constexpr int BufferSize = 8192;        // accumulator entries: 4096 stereo frames
-constexpr int RingSize = 4096;          // entries of each ring (one is always left empty)
+constexpr int kOutputRate = 44100;
+constexpr int kOutputChannels = 2;
+constexpr int kBufferSize = 8192;       // accumulator entries: 4096 stereo frames
+constexpr int kRingSize = 4096;         // entries of each ring (one is always left empty)
 
+// A voice's status.
 enum : int {
-    StatusIdle = 0,
-    StatusStopped = 1,
-    StatusOnce = 2,
-    StatusLoop = 4,
-    StatusStream = 8,
-    StatusPaused = 16,
+    VOICE_IDLE = 0,
+    VOICE_STOPPED = 1,
+    VOICE_ONCE = 2,
+    VOICE_LOOP = 4,
+    VOICE_STREAM = 8,
+    VOICE_PAUSED = 16,
 };
 
-// A mixer sample: the sound data with one extra frame after the last for interpolation.
+// A mixer sample: length frames at data, and a copy of the frame that follows the last one for
+// interpolation (the first frame when looping, else the last). The data is the sample's own
+// copy, or memory that its keeper keeps alive (a loaded sound's bytes, held once).
 struct sample {
     int hertz = 0;
     int channels = 0;
     int bits = 0;
     int length = 0;
-    int bytesperframe = 0;
-    int totalbytes = 0;
+    int bytesPerFrame = 0;
+    int totalBytes = 0;
     int references = 1;     // game thread only
     int loop = 0;
-    std::unique_ptr<int16_t[]> store;   // (length + 1) frames, 16-bit aligned
-    uint8_t* data = nullptr;
+    const uint8_t* data = nullptr;
+    uint8_t after[4] = {};                  // the frame after the last
+    std::unique_ptr<uint8_t[]> store;       // the data when the sample owns it
+    std::shared_ptr<const void> keeper;     // what keeps the data alive when it does not
 
-    // Sets the loop flag and writes the extra frame (first frame when looping, else last).
-    void setloop(int loop);
+    // Sets the loop flag and writes the frame after the last.
+    void SetLoop(int loop);
 };
 
-// A new sample of length frames (zeroed, or copied from data); none for a shape the mixer cannot play.
-sample* createsample(int length, int bits, int channels, int hertz, const void* data, int loop);
+// A new sample of length frames copied from data (zeroed when data is none); none for a shape
+// the mixer cannot play.
+sample* CreateSample(int length, int bits, int channels, int hertz, const void* data, int loop);
+// A new sample that plays data in place, kept alive by keeper; none for a shape the mixer cannot
+// play. 16-bit data must be in the machine's byte order.
+sample* CreateSampleOver(int length, int bits, int channels, int hertz, const void* data,
+                         std::shared_ptr<const void> keeper, int loop);
 // Drops one reference; the sample is freed when none is left. Game thread only.
-void releasesample(sample* s);
+void ReleaseSample(sample* s);
 
 // The settings interface; the base answers the defaults and ignores the setters.
 struct output {
     virtual ~output() = default;
-    virtual void setrate(int) {}
-    virtual void setvolume(int) {}
-    virtual void setpan(int) {}
-    virtual void setdepth(int) {}
-    virtual int getrate(int) const { return 65536; }
-    virtual int getvolume(int) const { return 4096; }
-    virtual int getpan(int) const { return 0; }
-    virtual int getdepth(int) const { return 0; }
+    // The setters store a target; the getters give the current value (which = 0) or the target.
+    virtual void setrate(int) {}                                // rate, 16.16 (65536 = 1.0)
+    virtual void setvolume(int) {}                              // volume, 4.12 (4096 = 1.0)
+    virtual void setpan(int) {}                                 // pan, -4096 left .. 4096 right
+    virtual void setdepth(int) {}                               // depth, 4.12
+    virtual int getrate(int) const { return 65536; }            // rate
+    virtual int getvolume(int) const { return 4096; }           // volume
+    virtual int getpan(int) const { return 0; }                 // pan
+    virtual int getdepth(int) const { return 0; }               // depth
 };
 
 struct mixer;
@@ -70,57 +86,64 @@ struct mixer;
 // the voice (the rings hand it over with release/acquire ordering).
 struct sound : output {
     mixer* owner = nullptr;
-    std::atomic<int> status{StatusStopped};
+    std::atomic<int> status{VOICE_STOPPED};
     std::atomic<int> autorelease{0};
     int handle = 0;                 // game thread only
     bool queued = false;            // game thread only: handed to the mixer at least once
     sound* next = nullptr;          // audio thread only: the active list
-    sample* smp = nullptr;
+    sample* source = nullptr;       // the sample played
     uint64_t position = 0;          // 32.32 frames
-    std::atomic<int> ratecurrent{65536}, ratetarget{65536};
-    std::atomic<int> volumecurrent{4096}, volumetarget{4096};
-    std::atomic<int> pancurrent{0}, pantarget{0};
-    std::atomic<int> depthcurrent{0}, depthtarget{0};
-    int requesttime = 0;
-    int startdelay = 0;
+    std::atomic<int> rateCurrent{65536}, rateTarget{65536};
+    std::atomic<int> volumeCurrent{4096}, volumeTarget{4096};
+    std::atomic<int> panCurrent{0}, panTarget{0};
+    std::atomic<int> depthCurrent{0}, depthTarget{0};
+    int requestTime = 0;
+    int startDelay = 0;
 
-    void setrate(int rate) override;
-    void setvolume(int volume) override;
-    void setpan(int pan) override;
-    void setdepth(int depth) override;
-    int getrate(int which) const override;
-    int getvolume(int which) const override;
-    int getpan(int which) const override;
-    int getdepth(int which) const override;
+    // The setters store the target, and rate, volume and pan also the current value while
+    // paused; the getters give the current value (which = 0) or the target.
+    void setrate(int rate) override;            // rate, 16.16
+    void setvolume(int volume) override;        // volume, 4.12
+    void setpan(int pan) override;              // pan, 4.12
+    void setdepth(int depth) override;          // depth (never ramps, no current value set)
+    int getrate(int which) const override;      // rate
+    int getvolume(int which) const override;    // volume
+    int getpan(int which) const override;       // pan
+    int getdepth(int which) const override;     // depth
 
     // Mixes n samples (n / 2 frames) into buffer: -1 idle, -2 paused, 0 playing, 1 ended.
     int mix(int32_t* buffer, int n);
 };
 
 // A single-producer single-consumer ring of voices.
-struct ring {
-    sound* entries[RingSize] = {};
+struct TRing {
+    sound* entries[kRingSize] = {};
     std::atomic<int> read{0};
     std::atomic<int> write{0};
 
-    bool full() const;                  // producer side
-    bool push(sound* voice);            // producer side; false when full
-    sound* pop();                       // consumer side; none when empty
+    // Producer side: whether a push would be refused.
+    bool Full() const;
+    // Producer side: publishes voice; false when full.
+    bool Push(sound* voice);
+    // Consumer side: the oldest voice, or none when empty.
+    sound* Pop();
 };
 
 struct mixer {
-    int32_t accumulator[BufferSize] = {};
-    int rate = OutputRate;
-    int channels = OutputChannels;
+    int32_t accumulator[kBufferSize] = {};
+    int rate = kOutputRate;
+    int channels = kOutputChannels;
     sound* active = nullptr;            // audio thread only, newest first
-    ring requests;                      // game -> audio
-    ring freed;                         // audio -> game
+    TRing requests;                     // game -> audio
+    TRing freed;                        // audio -> game
     std::vector<std::unique_ptr<sound>> voices;   // every voice ever made (game thread)
     std::vector<sound*> spare;          // game thread: voices that were never handed to the mixer
     // Called on the game thread when a recycled voice still names a channel slot.
-    void (*releasehandle)(void* context, sound* voice) = nullptr;
-    void* releasecontext = nullptr;
+    void (*releaseHandle)(void* context, sound* voice) = nullptr;
+    void* releaseContext = nullptr;
 
+    // A mixer whose voices are timed by clock.
+    explicit mixer(TMilliSecsClock clock);
     ~mixer();
 
     // Game thread: starts a voice on s; none when s cannot play or the request ring is full.
@@ -128,16 +151,17 @@ struct mixer {
     // Game thread: a recycled or new voice carrying settings (or the defaults).
     sound* allocsound(const output* settings);
     // Game thread: takes one voice back from the free ring, dropping its sample; none when empty.
-    sound* takefree();
+    sound* TakeFree();
     // Game thread: keeps a voice that was never queued for the next allocsound.
-    void giveback(sound* voice);
-    // Audio thread: mixes n samples into the accumulator (n <= BufferSize).
+    void GiveBack(sound* voice);
+    // Audio thread: mixes n samples into the accumulator (n <= kBufferSize).
     void mix(int n);
     // Audio thread: mixes n samples and writes them as clamped 16-bit values, in blocks.
     void mix16(int16_t* out, int n);
 
 private:
-    void takerequests();
+    const TMilliSecsClock milliSecs;
+    void TakeRequests();
     void releasesound(sound* voice, sound* previous);
 };
 

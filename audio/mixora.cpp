@@ -2,6 +2,7 @@
 #include "audio/mixora.h"
 
 #include <cstdint>
+#include <utility>
 
 #include "platform/audio_output.h"
 
@@ -9,78 +10,78 @@ using mixora::sound;
 
 namespace {
 
-constexpr int Slots = 4096;
-constexpr int SlotMask = Slots - 1;
+constexpr int kSlots = 4096;
+constexpr int kSlotMask = kSlots - 1;
 
 // Slot 0 holds only the head of the free list. A slot is named by slot + generation; the
 // generation counts in steps of 4096 and wraps at 2^32.
-struct channeltable {
-    sound* voice[Slots] = {};
-    int link[Slots] = {};
-    uint32_t generation[Slots] = {};
-    bool inuse[Slots] = {};
+struct TChannelTable {
+    sound* voice[kSlots] = {};
+    int link[kSlots] = {};
+    uint32_t generation[kSlots] = {};
+    bool inUse[kSlots] = {};
 };
 
-mixora::mixer* g_mixer = nullptr;
-channeltable* g_table = nullptr;
-TAudioOutputMode g_mode = TAudioOutputMode::System;
+mixora::mixer* theMixer = nullptr;
+TChannelTable* channelTable = nullptr;
+TAudioOutputMode outputMode = TAudioOutputMode::System;
 
 // The output's feed: mixes on the audio thread.
-void feed(void* context, int16_t* out, int frames) {
+void Feed(void* context, int16_t* out, int frames) {
     static_cast<mixora::mixer*>(context)->mix16(out, frames * 2);
 }
 
-channeltable* newtable() {
-    channeltable* table = new channeltable;
-    for (int i = 0; i < Slots; ++i) {
-        table->link[i] = i + 1 < Slots ? i + 1 : 0;
-        table->generation[i] = Slots;
+TChannelTable* NewChannelTable() {
+    TChannelTable* table = new TChannelTable;
+    for (int i = 0; i < kSlots; ++i) {
+        table->link[i] = i + 1 < kSlots ? i + 1 : 0;
+        table->generation[i] = kSlots;
     }
     return table;
 }
 
 // Pops the first free slot and hands it out with a new generation; 0 when none is free.
-int allochandle() {
-    int slot = g_table->link[0];
+int AllocHandle() {
+    int slot = channelTable->link[0];
     if (!slot) return 0;
-    g_table->link[0] = g_table->link[slot];
-    g_table->link[slot] = 0;
-    g_table->inuse[slot] = true;
-    g_table->generation[slot] += Slots;
-    return static_cast<int>(uint32_t(slot) + g_table->generation[slot]);
+    channelTable->link[0] = channelTable->link[slot];
+    channelTable->link[slot] = 0;
+    channelTable->inUse[slot] = true;
+    channelTable->generation[slot] += kSlots;
+    return static_cast<int>(uint32_t(slot) + channelTable->generation[slot]);
 }
 
 // Puts a slot back at the head of the free list.
-void freeslot(int slot) {
-    g_table->voice[slot] = nullptr;
-    g_table->inuse[slot] = false;
-    g_table->link[slot] = g_table->link[0];
-    g_table->link[0] = slot;
+void FreeSlot(int slot) {
+    channelTable->voice[slot] = nullptr;
+    channelTable->inUse[slot] = false;
+    channelTable->link[slot] = channelTable->link[0];
+    channelTable->link[0] = slot;
 }
 
 // The slot a handle names, or 0 when the handle names nothing (also for a freed slot).
-int slotof(int handle) {
-    if (!g_table || handle == 0) return 0;
-    int slot = handle & SlotMask;
-    uint32_t generation = uint32_t(handle) & ~uint32_t(SlotMask);
-    if (slot == 0 || !g_table->inuse[slot] || g_table->generation[slot] != generation) return 0;
+int SlotOf(int handle) {
+    if (!channelTable || handle == 0) return 0;
+    int slot = handle & kSlotMask;
+    uint32_t generation = uint32_t(handle) & ~uint32_t(kSlotMask);
+    if (slot == 0 || !channelTable->inUse[slot] || channelTable->generation[slot] != generation) return 0;
     return slot;
 }
 
 // Called by the mixer when it recycles a voice: its slot returns to the free list if still its.
-void releasehandle(void*, sound* voice) {
-    int slot = slotof(voice->handle);
-    if (slot && g_table->voice[slot] == voice) freeslot(slot);
+void ReleaseHandle(void*, sound* voice) {
+    int slot = SlotOf(voice->handle);
+    if (slot && channelTable->voice[slot] == voice) FreeSlot(slot);
 }
 
 // The voice a handle names; a channel with no voice yet gets an idle one, so it can take
 // settings before anything plays on it.
-sound* lookup(int handle) {
-    int slot = slotof(handle);
-    if (!slot || !g_mixer) return nullptr;
-    sound*& voice = g_table->voice[slot];
+sound* Lookup(int handle) {
+    int slot = SlotOf(handle);
+    if (!slot || !theMixer) return nullptr;
+    sound*& voice = channelTable->voice[slot];
     if (!voice) {
-        voice = g_mixer->allocsound(nullptr);
+        voice = theMixer->allocsound(nullptr);
         voice->handle = handle;
         voice->autorelease.store(0, std::memory_order_relaxed);
     }
@@ -88,134 +89,140 @@ sound* lookup(int handle) {
 }
 
 // Marks a voice to be released when it ends and stops it unless it is already idle.
-void stopvoice(sound* voice) {
+void StopVoice(sound* voice) {
     voice->autorelease.store(1, std::memory_order_relaxed);
     int status = voice->status.load(std::memory_order_relaxed);
-    while (status != mixora::StatusIdle &&
-           !voice->status.compare_exchange_weak(status, mixora::StatusStopped, std::memory_order_relaxed)) {
+    while (status != mixora::VOICE_IDLE &&
+           !voice->status.compare_exchange_weak(status, mixora::VOICE_STOPPED, std::memory_order_relaxed)) {
     }
 }
 
 }  // namespace
 
-int mxo_Init(TAudioOutputMode mode) {
-    if (g_mixer) return 0;
-    g_mixer = new mixora::mixer;
-    g_mode = mode;
-    if (mode == TAudioOutputMode::System && !OpenAudioOutput(feed, g_mixer)) {
-        delete g_mixer;
-        g_mixer = nullptr;
+int mxo_Init(TMilliSecsClock clock, TAudioOutputMode mode) {
+    if (theMixer) return 0;
+    theMixer = new mixora::mixer(std::move(clock));
+    outputMode = mode;
+    if (mode == TAudioOutputMode::System && !OpenAudioOutput(Feed, theMixer)) {
+        delete theMixer;
+        theMixer = nullptr;
         return -1;
     }
-    g_table = newtable();
-    g_mixer->releasehandle = releasehandle;
+    channelTable = NewChannelTable();
+    theMixer->releaseHandle = ReleaseHandle;
     return 0;
 }
 
 int mxo_Close() {
-    if (!g_mixer) return 0;
-    if (g_mode == TAudioOutputMode::System) CloseAudioOutput();
-    delete g_table;
-    g_table = nullptr;
-    delete g_mixer;
-    g_mixer = nullptr;
+    if (!theMixer) return 0;
+    if (outputMode == TAudioOutputMode::System) CloseAudioOutput();
+    delete channelTable;
+    channelTable = nullptr;
+    delete theMixer;
+    theMixer = nullptr;
     return 0;
 }
 
 mixora::sample* mxo_CreateSound(int length, int bits, int channels, int hertz, const void* data, int loop) {
-    if (!g_table) return nullptr;
-    return mixora::createsample(length, bits, channels, hertz, data, loop);
+    if (!channelTable) return nullptr;
+    return mixora::CreateSample(length, bits, channels, hertz, data, loop);
+}
+
+mixora::sample* mxo_CreateSoundOver(int length, int bits, int channels, int hertz, const void* data,
+                                    std::shared_ptr<const void> keeper, int loop) {
+    if (!channelTable) return nullptr;
+    return mixora::CreateSampleOver(length, bits, channels, hertz, data, std::move(keeper), loop);
 }
 
 int mxo_FreeSound(mixora::sample* sample) {
-    mixora::releasesample(sample);
+    mixora::ReleaseSample(sample);
     return 0;
 }
 
 int mxo_PlaySound(mixora::sample* sample, int paused, int handle) {
-    if (!g_mixer || !g_table || !sample) return handle;
+    if (!theMixer || !channelTable || !sample) return handle;
     // A handle that names nothing any more starts a new channel instead of taking over a slot
     // that now belongs to someone else.
-    int slot = slotof(handle);
+    int slot = SlotOf(handle);
     if (!slot) handle = 0;
-    bool givenchannel = handle != 0;
-    if (sample->length <= 0 || g_mixer->requests.full()) return 0;
+    bool givenChannel = handle != 0;
+    if (sample->length <= 0 || theMixer->requests.Full()) return 0;
 
-    sound* old = givenchannel ? lookup(handle) : nullptr;
-    if (!givenchannel) {
-        handle = allochandle();
-        slot = handle & SlotMask;
+    sound* old = givenChannel ? Lookup(handle) : nullptr;
+    if (!givenChannel) {
+        handle = AllocHandle();
+        slot = handle & kSlotMask;
     }
-    int mode = (sample->loop ? mixora::StatusLoop : mixora::StatusOnce) | (paused ? mixora::StatusPaused : 0);
-    sound* voice = g_mixer->play(sample, old, mode, givenchannel ? 0 : 1);
+    int mode = (sample->loop ? mixora::VOICE_LOOP : mixora::VOICE_ONCE) | (paused ? mixora::VOICE_PAUSED : 0);
+    sound* voice = theMixer->play(sample, old, mode, givenChannel ? 0 : 1);
     if (!voice) {
-        if (!givenchannel && handle) freeslot(slot);
+        if (!givenChannel && handle) FreeSlot(slot);
         return 0;
     }
     voice->handle = handle;
     if (handle) {
-        if (sound* previous = g_table->voice[slot]) {
-            if (previous->queued) stopvoice(previous);
-            else g_mixer->giveback(previous);
+        if (sound* previous = channelTable->voice[slot]) {
+            if (previous->queued) StopVoice(previous);
+            else theMixer->GiveBack(previous);
         }
-        g_table->voice[slot] = voice;
+        channelTable->voice[slot] = voice;
     }
     return handle;
 }
 
 int mxo_AllocChannel() {
-    return g_table ? allochandle() : 0;
+    return channelTable ? AllocHandle() : 0;
 }
 
 int mxo_ChannelStatus(int handle) {
-    sound* voice = lookup(handle);
+    sound* voice = Lookup(handle);
     return voice ? voice->status.load(std::memory_order_relaxed) : 0;
 }
 
 int mxo_StopChannel(int handle) {
-    if (sound* voice = lookup(handle)) stopvoice(voice);
+    if (sound* voice = Lookup(handle)) StopVoice(voice);
     return 0;
 }
 
 int mxo_SetChannelPaused(int handle, int paused) {
-    sound* voice = lookup(handle);
+    sound* voice = Lookup(handle);
     if (!voice) return 0;
     // Only a playing voice takes the paused bit: a paused idle or stopped voice would count as
     // playing and never be recycled.
     int status = voice->status.load(std::memory_order_relaxed);
     for (;;) {
-        if (!(status & (mixora::StatusOnce | mixora::StatusLoop | mixora::StatusStream))) return 0;
-        int wanted = paused ? (status | mixora::StatusPaused) : (status & ~mixora::StatusPaused);
+        if (!(status & (mixora::VOICE_ONCE | mixora::VOICE_LOOP | mixora::VOICE_STREAM))) return 0;
+        int wanted = paused ? (status | mixora::VOICE_PAUSED) : (status & ~mixora::VOICE_PAUSED);
         if (voice->status.compare_exchange_weak(status, wanted, std::memory_order_relaxed)) return 0;
     }
 }
 
 int mxo_SetChannelVolume(int handle, int volume) {
-    if (sound* voice = lookup(handle)) voice->setvolume(volume);
+    if (sound* voice = Lookup(handle)) voice->setvolume(volume);
     return 0;
 }
 
 int mxo_SetChannelPan(int handle, int pan) {
-    if (sound* voice = lookup(handle)) voice->setpan(pan);
+    if (sound* voice = Lookup(handle)) voice->setpan(pan);
     return 0;
 }
 
 int mxo_SetChannelDepth(int handle, int depth) {
-    if (sound* voice = lookup(handle)) voice->setdepth(depth);
+    if (sound* voice = Lookup(handle)) voice->setdepth(depth);
     return 0;
 }
 
 int mxo_SetChannelRate(int handle, int rate) {
-    if (sound* voice = lookup(handle)) voice->setrate(rate);
+    if (sound* voice = Lookup(handle)) voice->setrate(rate);
     return 0;
 }
 
 bool mxo_Mix16(int16_t* out, int frames) {
-    if (!g_mixer || g_mode != TAudioOutputMode::Manual) return false;
-    if (frames > 0) g_mixer->mix16(out, frames * 2);
+    if (!theMixer || outputMode != TAudioOutputMode::Manual) return false;
+    if (frames > 0) theMixer->mix16(out, frames * 2);
     return true;
 }
 
 mixora::mixer* mxo_Mixer() {
-    return g_mixer;
+    return theMixer;
 }

@@ -4,28 +4,42 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "audio/mixer.h"
-#include "audio/sound.h"
 
-// Opens the mixer with the system output (System) or with none, mixed by mxo_Mix16 (Manual);
-// on success creates the channel handle table. 0 or -1.
-int mxo_Init(TAudioOutputMode mode = TAudioOutputMode::System);
+// How the audio services start: with the system's audio output (the game), or with no
+// device, mixed on demand by MixAudioFrames (the scripted runner's --audio).
+enum class TAudioOutputMode { System, Manual };
+
+// Opens the mixer, timed by clock, with the system output (System) or with none, mixed by
+// mxo_Mix16 (Manual); on success creates the channel handle table. 0, or -1 when no output opens.
+int mxo_Init(TMilliSecsClock clock, TAudioOutputMode mode = TAudioOutputMode::System);
 // Stops the output and frees the handle table and the mixer.
 int mxo_Close();
 // A mixer sample of length frames, copied from data when given; none without a handle table.
 mixora::sample* mxo_CreateSound(int length, int bits, int channels, int hertz, const void* data, int loop);
+// A mixer sample that plays data in place while keeper keeps it alive (no copy); none without a
+// handle table. 16-bit data must be in the machine's byte order.
+mixora::sample* mxo_CreateSoundOver(int length, int bits, int channels, int hertz, const void* data,
+                                    std::shared_ptr<const void> keeper, int loop);
+// Drops the caller's reference to sample; voices still playing it keep it alive. 0.
 int mxo_FreeSound(mixora::sample* sample);
 // Starts sample on the channel named by handle (0: a new channel); the handle that plays, 0 if none.
 int mxo_PlaySound(mixora::sample* sample, int paused, int handle);
+// A new channel with nothing playing on it yet, or 0 when all 4095 are in use.
 int mxo_AllocChannel();
+// The status of the channel's voice (VOICE_ONCE, VOICE_LOOP, ... with VOICE_PAUSED); 0 for none.
 int mxo_ChannelStatus(int handle);
+// Stops the channel's voice at the next block; its voice is released when it ends. 0.
 int mxo_StopChannel(int handle);
+// Pauses (paused non-zero) or resumes the channel's voice if it is playing. 0.
 int mxo_SetChannelPaused(int handle, int paused);
-int mxo_SetChannelVolume(int handle, int volume);
-int mxo_SetChannelPan(int handle, int pan);
-int mxo_SetChannelDepth(int handle, int depth);
-int mxo_SetChannelRate(int handle, int rate);
+// Set a target of the channel's voice (the mixer moves toward it from the next block). 0.
+int mxo_SetChannelVolume(int handle, int volume);   // 4096 = 1.0
+int mxo_SetChannelPan(int handle, int pan);         // -4096 full left .. 4096 full right
+int mxo_SetChannelDepth(int handle, int depth);     // 4096 = 1.0; negative inverts the right side
+int mxo_SetChannelRate(int handle, int rate);       // 65536 = as recorded
 // Manual mode: mixes frames stereo frames on the calling thread; false when there is no
 // manual mixer (out is then left alone).
 bool mxo_Mix16(int16_t* out, int frames);

@@ -8,6 +8,7 @@
 
 #include "platform/stream.h"
 
+// Sample formats.
 enum : int {
     SF_MONO8 = 1,
     SF_MONO16LE = 2,
@@ -17,12 +18,10 @@ enum : int {
     SF_STEREO16BE = 6,
 };
 
-// Indexed by format; entry 0 is no format.
-extern const int BytesPerSample[7];
-extern const int ChannelsPerSample[7];
-
-// The number of a valid format, or 0.
-inline int SampleFormat(int format) { return format >= 1 && format <= 6 ? format : 0; }
+// Bytes in one frame of format; 0 for no format.
+int BytesPerSample(int format);
+// Channels of format; 0 for no format.
+int ChannelsPerSample(int format);
 
 struct TAudioSample;
 using TAudioSamplePtr = std::shared_ptr<TAudioSample>;
@@ -40,17 +39,18 @@ struct TAudioSample {
 
     // A zeroed sample owning its data; none for a bad format or size.
     static TAudioSamplePtr Create(int length, int hertz, int format);
-    // A sample over memory it does not own.
+    // A sample over memory it does not own, which must outlive it.
     static TAudioSamplePtr CreateStatic(void* data, int length, int hertz, int format);
     // A new sample in another format; only byte-order changes (or none) are supported.
     TAudioSamplePtr Convert(int format) const;
+    // A new sample owning a copy of this one's data.
     TAudioSamplePtr Copy() const;
 };
 
 // A loader adds itself to the front of the loader list when created, so the newest is asked first.
 struct TAudioSampleLoader {
-    TAudioSampleLoader();
-    virtual ~TAudioSampleLoader();
+    TAudioSampleLoader();            // adds the loader to the front of the list
+    virtual ~TAudioSampleLoader();   // takes it out again
     // The sample in stream, or none if this loader does not accept it.
     virtual TAudioSamplePtr LoadAudioSample(TStream& stream) = 0;
 
@@ -65,7 +65,11 @@ struct TAudioSampleLoaderWAV : TAudioSampleLoader {
 // Creates the built-in loaders (the WAV loader) once.
 void StartAudioLoaders();
 
-// Runs the loader chain on the file at url or on stream; none if no loader accepts it.
-// Raises TRuntimeError("Stream is not seekable") for a stream without a position.
-TAudioSamplePtr LoadAudioSample(const std::string& url);
-TAudioSamplePtr LoadAudioSample(TStream& stream);
+// Run the loader chain; none if no loader accepts the file. Raise TRuntimeError("Stream is
+// not seekable") for a stream without a position.
+TAudioSamplePtr LoadAudioSample(const std::string& url);   // an embedded file's bytes are not copied
+TAudioSamplePtr LoadAudioSample(TStream& stream);          // from the stream's position
+
+// For loaders: the count bytes at the stream's position when the chain reads an embedded file,
+// whose bytes live for the whole run so a sample may refer to them; none for any other stream.
+const uint8_t* EmbeddedBytes(TStream& stream, int64_t count);

@@ -1,28 +1,47 @@
-// Starting and stopping the audio services, and the functions the game calls.
+// Sounds, channels and the driver over the mixer; starting and stopping the audio services.
 #include "audio/sound.h"
 
+#include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
-#include "audio/driver.h"
-#include "audio/mixora.h"
+#include "audio/sample.h"
+#include "platform/numeric.h"
+#include "platform/system.h"
 
 namespace {
 
-TMixoraAudioDriver g_mixoradriver;
-TAudioDriver* g_driver = nullptr;
+TMixoraAudioDriver mixoraDriver;
+TAudioDriver* installedDriver = nullptr;
+
+// The format of the same channel count in the byte order the mixer reads.
+int NativeOrder(int format) {
+    bool little = std::endian::native == std::endian::little;
+    if (format == SF_MONO16LE || format == SF_MONO16BE) return little ? SF_MONO16LE : SF_MONO16BE;
+    if (format == SF_STEREO16LE || format == SF_STEREO16BE) return little ? SF_STEREO16LE : SF_STEREO16BE;
+    return format;
+}
+
+// A setting of 1.0 = 4096 as the 16-bit value the mixer keeps.
+int Fixed12(float value) {
+    return static_cast<int16_t>(TruncInt(double(value) * 4096.0));
+}
 
 }  // namespace
 
 TAudioDriver* AudioDriver() {
-    return g_driver;
+    return installedDriver;
 }
 
-bool StartAudio(TAudioOutputMode mode) {
+bool StartAudio(TAudioOutputMode mode, TMilliSecsClock clock) {
     StartAudioLoaders();
-    if (g_driver) return true;
-    if (mxo_Init(mode) != 0) return false;
-    g_driver = &g_mixoradriver;
+    if (installedDriver) return true;
+    // The mixer keeps the driver installed now, so the audio thread never reads the
+    // swappable driver pointer.
+    if (!clock) clock = [system = GetSystemDriver()] { return system->MilliSecs(); };
+    if (mxo_Init(std::move(clock), mode) != 0) return false;
+    installedDriver = &mixoraDriver;
     static bool registered = false;
     if (mode == TAudioOutputMode::System && !registered) {
         registered = true;
@@ -32,7 +51,7 @@ bool StartAudio(TAudioOutputMode mode) {
 }
 
 void StopAudio() {
-    g_driver = nullptr;
+    installedDriver = nullptr;
     mxo_Close();
 }
 
@@ -58,7 +77,7 @@ TChannelPtr CueSound(const TSoundPtr& sound, const TChannelPtr& channel) {
 }
 
 TChannelPtr AllocChannel() {
-    return g_driver ? g_driver->AllocChannel() : nullptr;
+    return installedDriver ? installedDriver->AllocChannel() : nullptr;
 }
 
 void StopChannel(const TChannelPtr& channel) {
@@ -91,4 +110,65 @@ void PauseChannel(const TChannelPtr& channel) {
 
 void ResumeChannel(const TChannelPtr& channel) {
     if (channel) channel->SetPaused(false);
+}
+
+TSoundPtr TSound::Load(const std::string& url, int flags) {
+    return Load(LoadAudioSample(url), flags);
+}
+
+TSoundPtr TSound::Load(const TAudioSamplePtr& sample, int flags) {
+    if (!sample || !installedDriver) return nullptr;
+    return installedDriver->CreateSound(sample, flags);
+}
+
+TMixoraSound::~TMixoraSound() {
+    mxo_FreeSound(sample);
+}
+
+TChannelPtr TMixoraSound::Play(const TChannelPtr& channel) { return Start(channel, 0); }
+TChannelPtr TMixoraSound::Cue(const TChannelPtr& channel) { return Start(channel, 1); }
+
+TChannelPtr TMixoraSound::Start(const TChannelPtr& channel, int paused) {
+    int handle = 0;
+    auto* given = dynamic_cast<TMixoraChannel*>(channel.get());
+    if (channel && !given) return nullptr;
+    if (given) handle = given->handle;
+    int result = mxo_PlaySound(sample, paused, handle);
+    if (result == 0) return nullptr;
+    if (given && given->handle == result) return channel;
+    return std::make_shared<TMixoraChannel>(result);
+}
+
+void TMixoraChannel::Stop() { mxo_StopChannel(handle); }
+void TMixoraChannel::SetPaused(bool paused) { mxo_SetChannelPaused(handle, paused ? 1 : 0); }
+void TMixoraChannel::SetVolume(float volume) { mxo_SetChannelVolume(handle, Fixed12(volume)); }
+void TMixoraChannel::SetPan(float pan) { mxo_SetChannelPan(handle, Fixed12(pan)); }
+void TMixoraChannel::SetDepth(float depth) { mxo_SetChannelDepth(handle, Fixed12(depth)); }
+void TMixoraChannel::SetRate(float rate) { mxo_SetChannelRate(handle, TruncInt(double(rate) * 65536.0)); }
+
+// Playing once, looping or paused; not idle or stopped.
+bool TMixoraChannel::Playing() {
+    return (mxo_ChannelStatus(handle) & ~mixora::VOICE_STOPPED) != 0;
+}
+
+TSoundPtr TMixoraAudioDriver::CreateSound(const TAudioSamplePtr& loaded, int flags) {
+    TAudioSamplePtr sample = loaded;
+    if (NativeOrder(sample->format) != sample->format) sample = sample->Convert(NativeOrder(sample->format));
+    if (!sample) return nullptr;
+    int loop = flags ? -1 : 0;
+    int channels = ChannelsPerSample(sample->format);
+    if (channels == 0) return nullptr;
+    int bits = BytesPerSample(sample->format) * 8 / channels;
+    // The mixer plays the sample's bytes in place and keeps the sample alive: the data is held
+    // once, as loaded (or as converted to the mixer's byte order).
+    mixora::sample* mixed =
+        mxo_CreateSoundOver(sample->length, bits, channels, sample->hertz, sample->samples, sample, loop);
+    if (!mixed) return nullptr;
+    return std::make_shared<TMixoraSound>(mixed);
+}
+
+TChannelPtr TMixoraAudioDriver::AllocChannel() {
+    int handle = mxo_AllocChannel();
+    if (handle == 0) return nullptr;
+    return std::make_shared<TMixoraChannel>(handle);
 }

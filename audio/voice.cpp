@@ -2,91 +2,113 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <utility>
 
 #include "audio/mixer.h"
 
 namespace mixora {
 
-void sample::setloop(int flag) {
+void sample::SetLoop(int flag) {
     loop = flag;
-    uint8_t* extra = data + static_cast<size_t>(length) * bytesperframe;
     if (length == 0) {
-        std::memset(extra, bits == 8 ? 128 : 0, bytesperframe);
+        std::memset(after, bits == 8 ? 128 : 0, bytesPerFrame);
     } else {
-        const uint8_t* from = loop ? data : extra - bytesperframe;
-        std::memcpy(extra, from, bytesperframe);
+        const uint8_t* from = loop ? data : data + static_cast<size_t>(length - 1) * bytesPerFrame;
+        std::memcpy(after, from, bytesPerFrame);
     }
 }
 
-sample* createsample(int length, int bits, int channels, int hertz, const void* data, int loop) {
+namespace {
+
+// A sample of the given shape with no data yet; none for a shape the mixer cannot play.
+std::unique_ptr<sample> NewSample(int length, int bits, int channels, int hertz) {
     if (length < 0 || (channels != 1 && channels != 2) || (bits != 8 && bits != 16)) return nullptr;
-    int bytesperframe = std::max(channels * ((bits + 7) / 8), channels);
-    int64_t total = int64_t(length) * bytesperframe;
-    if (total > INT_MAX - bytesperframe) return nullptr;
-    sample* s = new sample;
+    int bytesPerFrame = std::max(channels * ((bits + 7) / 8), channels);
+    int64_t total = int64_t(length) * bytesPerFrame;
+    if (total > INT_MAX) return nullptr;
+    auto s = std::make_unique<sample>();
     s->hertz = hertz;
     s->channels = channels;
     s->bits = bits;
     s->length = length;
-    s->bytesperframe = bytesperframe;
-    s->totalbytes = static_cast<int>(total);
-    size_t bytes = static_cast<size_t>(total) + bytesperframe;
-    s->store = std::make_unique<int16_t[]>((bytes + 1) / 2);
-    s->data = reinterpret_cast<uint8_t*>(s->store.get());
-    if (data) std::memcpy(s->data, data, static_cast<size_t>(total));
-    else if (bits == 8) std::memset(s->data, 128, static_cast<size_t>(total));
-    s->setloop(loop);
+    s->bytesPerFrame = bytesPerFrame;
+    s->totalBytes = static_cast<int>(total);
     return s;
 }
 
-void releasesample(sample* s) {
+// which = 0 asks for the current value, anything else for the target.
+int CurrentOrTarget(const std::atomic<int>& current, const std::atomic<int>& target, int which) {
+    return (which == 0 ? current : target).load(std::memory_order_relaxed);
+}
+
+}  // namespace
+
+sample* CreateSample(int length, int bits, int channels, int hertz, const void* data, int loop) {
+    std::unique_ptr<sample> s = NewSample(length, bits, channels, hertz);
+    if (!s) return nullptr;
+    size_t total = static_cast<size_t>(s->totalBytes);
+    s->store = std::make_unique<uint8_t[]>(total);
+    if (data) std::memcpy(s->store.get(), data, total);
+    else if (bits == 8) std::memset(s->store.get(), 128, total);
+    s->data = s->store.get();
+    s->SetLoop(loop);
+    return s.release();
+}
+
+sample* CreateSampleOver(int length, int bits, int channels, int hertz, const void* data,
+                         std::shared_ptr<const void> keeper, int loop) {
+    std::unique_ptr<sample> s = NewSample(length, bits, channels, hertz);
+    if (!s || (!data && length > 0)) return nullptr;
+    s->data = static_cast<const uint8_t*>(data);
+    s->keeper = std::move(keeper);
+    s->SetLoop(loop);
+    return s.release();
+}
+
+void ReleaseSample(sample* s) {
     if (s && --s->references == 0) delete s;
 }
 
 // Setters store the target; while paused the current value follows at once (no ramp on resume).
 void sound::setrate(int rate) {
-    ratetarget.store(rate, std::memory_order_relaxed);
-    if (status.load(std::memory_order_relaxed) & StatusPaused) ratecurrent.store(rate, std::memory_order_relaxed);
+    rateTarget.store(rate, std::memory_order_relaxed);
+    if (status.load(std::memory_order_relaxed) & VOICE_PAUSED) rateCurrent.store(rate, std::memory_order_relaxed);
 }
 
 void sound::setvolume(int volume) {
-    volumetarget.store(volume, std::memory_order_relaxed);
-    if (status.load(std::memory_order_relaxed) & StatusPaused) volumecurrent.store(volume, std::memory_order_relaxed);
+    volumeTarget.store(volume, std::memory_order_relaxed);
+    if (status.load(std::memory_order_relaxed) & VOICE_PAUSED) volumeCurrent.store(volume, std::memory_order_relaxed);
 }
 
 void sound::setpan(int pan) {
-    pantarget.store(pan, std::memory_order_relaxed);
-    if (status.load(std::memory_order_relaxed) & StatusPaused) pancurrent.store(pan, std::memory_order_relaxed);
+    panTarget.store(pan, std::memory_order_relaxed);
+    if (status.load(std::memory_order_relaxed) & VOICE_PAUSED) panCurrent.store(pan, std::memory_order_relaxed);
 }
 
-void sound::setdepth(int depth) { depthtarget.store(depth, std::memory_order_relaxed); }
+void sound::setdepth(int depth) { depthTarget.store(depth, std::memory_order_relaxed); }
 
-// which = 0 asks for the current value, anything else for the target.
-static int current_or_target(const std::atomic<int>& current, const std::atomic<int>& target, int which) {
-    return (which == 0 ? current : target).load(std::memory_order_relaxed);
-}
-int sound::getrate(int which) const { return current_or_target(ratecurrent, ratetarget, which); }
-int sound::getvolume(int which) const { return current_or_target(volumecurrent, volumetarget, which); }
-int sound::getpan(int which) const { return current_or_target(pancurrent, pantarget, which); }
-int sound::getdepth(int which) const { return current_or_target(depthcurrent, depthtarget, which); }
+int sound::getrate(int which) const { return CurrentOrTarget(rateCurrent, rateTarget, which); }
+int sound::getvolume(int which) const { return CurrentOrTarget(volumeCurrent, volumeTarget, which); }
+int sound::getpan(int which) const { return CurrentOrTarget(panCurrent, panTarget, which); }
+int sound::getdepth(int which) const { return CurrentOrTarget(depthCurrent, depthTarget, which); }
 
 namespace {
 
 // The 16.16 step in sample frames per output frame. A negative rate would walk out of the
 // front of the data, so it holds the voice still; a step is kept below 32768 frames.
-int64_t stepfor(int hertz, int rate) {
-    int64_t step = int64_t(hertz) * rate / OutputRate;
+int64_t StepFor(int hertz, int rate) {
+    int64_t step = int64_t(hertz) * rate / kOutputRate;
     return std::clamp<int64_t>(step, 0, INT_MAX);
 }
 
-struct gains {
+struct TGains {
     int left;
     int right;
 };
 
 // Left and right gains of volume v at pan p and depth d (4.12 fixed point).
-gains gainsfor(int v, int p, int d) {
-    gains g{v, v};
+TGains GainsFor(int v, int p, int d) {
+    TGains g{v, v};
     if (p > 0) g.left = (v * (4096 - p)) >> 12;
     if (p < 0) g.right = (v * (4096 + p)) >> 12;
     if (d < 0) g.right = -g.right;
@@ -94,26 +116,32 @@ gains gainsfor(int v, int p, int d) {
 }
 
 // Adds v to an accumulator entry, saturating instead of overflowing.
-inline void accumulate(int32_t& entry, int64_t v) {
+inline void Accumulate(int32_t& entry, int64_t v) {
     entry = static_cast<int32_t>(std::clamp<int64_t>(entry + v, INT32_MIN, INT32_MAX));
 }
 
-// Reads the interpolated value of one channel at frame + f / 65536.
+// A 16-bit sample value, wherever the data lies (embedded files need not align it).
+inline int Load16(const uint8_t* p) {
+    int16_t value;
+    std::memcpy(&value, p, sizeof value);
+    return value;
+}
+
+// The interpolated value of one channel between frame0 and the frame after it, frame1, at
+// f / 65536 of the way.
 template <int Bits>
-inline int readchannel(const uint8_t* data, size_t index, size_t stride, int f) {
+inline int ReadChannel(const uint8_t* frame0, const uint8_t* frame1, int channel, int f) {
     if constexpr (Bits == 16) {
-        const int16_t* p = reinterpret_cast<const int16_t*>(data) + index;
-        int s0 = p[0], s1 = p[stride];
+        int s0 = Load16(frame0 + 2 * channel), s1 = Load16(frame1 + 2 * channel);
         return s0 + static_cast<int>((int64_t(s1 - s0) * f) / 65536);
     } else {
-        const uint8_t* p = data + index;
-        int s0 = p[0], s1 = p[stride];
+        int s0 = frame0[channel], s1 = frame1[channel];
         return (s0 - 128) * 256 + ((s1 - s0) * f) / 256;
     }
 }
 
 // Moves position back into the sample if it ran off the end; false when a once voice ended.
-inline bool endrule(uint64_t& position, int length, bool loop) {
+inline bool EndRule(uint64_t& position, int length, bool loop) {
     uint64_t frame = position >> 32;
     if (frame < uint64_t(length)) return true;
     if (!loop) return false;
@@ -121,96 +149,99 @@ inline bool endrule(uint64_t& position, int length, bool loop) {
     return true;
 }
 
-struct block {
-    int64_t step, steptarget;
-    int volume, volumetarget;
+struct TMixBlock {
+    int64_t step, stepTarget;
+    int volume, volumeTarget;
     int pan, depth;
 };
 
 // Mixes frames output frames of one voice; the volume and step move linearly from their current
 // to their target values when Ramp. Returns false when a once voice reached its end.
 template <int Bits, int Channels, bool Ramp>
-bool mixframes(const sample& s, uint64_t& position, int32_t* buffer, int frames, bool loop, const block& b) {
-    int64_t stepfix = b.step << 8;
-    int64_t stepdelta = Ramp ? ((b.steptarget - b.step) << 8) / frames : 0;
-    int volumefix = b.volume * 256;
-    int volumedelta = Ramp ? ((b.volumetarget - b.volume) * 256) / frames : 0;
-    gains g = gainsfor(b.volume, b.pan, b.depth);
+bool MixFrames(const sample& s, uint64_t& position, int32_t* buffer, int frames, bool loop, const TMixBlock& b) {
+    constexpr size_t kFrameBytes = Bits / 8 * Channels;
+    int64_t stepFix = b.step << 8;
+    int64_t stepDelta = Ramp ? ((b.stepTarget - b.step) << 8) / frames : 0;
+    int volumeFix = b.volume * 256;
+    int volumeDelta = Ramp ? ((b.volumeTarget - b.volume) * 256) / frames : 0;
+    TGains g = GainsFor(b.volume, b.pan, b.depth);
     uint64_t advance = uint64_t(b.step) << 16;
     for (int i = 0; i < frames; ++i) {
         if constexpr (Ramp) {
-            g = gainsfor(volumefix >> 8, b.pan, b.depth);
-            advance = uint64_t(stepfix >> 8) << 16;
-            volumefix += volumedelta;
-            stepfix += stepdelta;
+            g = GainsFor(volumeFix >> 8, b.pan, b.depth);
+            advance = uint64_t(stepFix >> 8) << 16;
+            volumeFix += volumeDelta;
+            stepFix += stepDelta;
         }
-        size_t index = size_t(position >> 32) * Channels;
+        size_t frame = size_t(position >> 32);
+        const uint8_t* frame0 = s.data + frame * kFrameBytes;
+        const uint8_t* frame1 = frame + 1 < size_t(s.length) ? frame0 + kFrameBytes : s.after;
         int f = static_cast<int>((position >> 16) & 0xFFFF);
-        int left = readchannel<Bits>(s.data, index, Channels, f);
-        int right = Channels == 2 ? readchannel<Bits>(s.data, index + 1, Channels, f) : left;
-        accumulate(buffer[2 * i], (int64_t(left) * g.left) >> 8);
-        accumulate(buffer[2 * i + 1], (int64_t(right) * g.right) >> 8);
+        int left = ReadChannel<Bits>(frame0, frame1, 0, f);
+        int right = Channels == 2 ? ReadChannel<Bits>(frame0, frame1, 1, f) : left;
+        Accumulate(buffer[2 * i], (int64_t(left) * g.left) >> 8);
+        Accumulate(buffer[2 * i + 1], (int64_t(right) * g.right) >> 8);
         position += advance;
-        if (!endrule(position, s.length, loop)) return false;
+        if (!EndRule(position, s.length, loop)) return false;
     }
     return true;
 }
 
 template <bool Ramp>
-bool mixshape(const sample& s, uint64_t& position, int32_t* buffer, int frames, bool loop, const block& b) {
+bool MixShape(const sample& s, uint64_t& position, int32_t* buffer, int frames, bool loop, const TMixBlock& b) {
     if (s.bits == 16) {
-        return s.channels == 2 ? mixframes<16, 2, Ramp>(s, position, buffer, frames, loop, b)
-                               : mixframes<16, 1, Ramp>(s, position, buffer, frames, loop, b);
+        return s.channels == 2 ? MixFrames<16, 2, Ramp>(s, position, buffer, frames, loop, b)
+                               : MixFrames<16, 1, Ramp>(s, position, buffer, frames, loop, b);
     }
-    return s.channels == 2 ? mixframes<8, 2, Ramp>(s, position, buffer, frames, loop, b)
-                           : mixframes<8, 1, Ramp>(s, position, buffer, frames, loop, b);
+    return s.channels == 2 ? MixFrames<8, 2, Ramp>(s, position, buffer, frames, loop, b)
+                           : MixFrames<8, 1, Ramp>(s, position, buffer, frames, loop, b);
 }
 
 }  // namespace
 
 int sound::mix(int32_t* buffer, int n) {
     int st = status.load(std::memory_order_relaxed);
-    if (st == StatusStopped) return 1;
-    if (st & StatusPaused) return -2;
-    if (st == StatusIdle) return -1;
+    if (st == VOICE_STOPPED) return 1;
+    if (st & VOICE_PAUSED) return -2;
+    if (st == VOICE_IDLE) return -1;
 
     int frames = n / 2;
-    if (startdelay) {
-        if (startdelay >= frames) {
-            startdelay -= frames;
+    if (startDelay) {
+        if (startDelay >= frames) {
+            startDelay -= frames;
             return 0;
         }
-        buffer += 2 * startdelay;
-        frames -= startdelay;
-        startdelay = 0;
+        buffer += 2 * startDelay;
+        frames -= startDelay;
+        startDelay = 0;
     }
-    if (frames <= 0 || !smp) return 0;
+    if (frames <= 0 || !source) return 0;
 
-    const sample& s = *smp;
-    block b;
-    b.step = stepfor(s.hertz, ratecurrent.load(std::memory_order_relaxed));
-    int ratetargetnow = ratetarget.load(std::memory_order_relaxed);
-    b.steptarget = stepfor(s.hertz, ratetargetnow);
-    b.volume = volumecurrent.load(std::memory_order_relaxed);
-    b.volumetarget = volumetarget.load(std::memory_order_relaxed);
-    b.pan = pantarget.load(std::memory_order_relaxed);
-    b.depth = depthtarget.load(std::memory_order_relaxed);
-    pancurrent.store(b.pan, std::memory_order_relaxed);
-    depthcurrent.store(b.depth, std::memory_order_relaxed);
-    bool loop = (st & StatusLoop) != 0;
+    const sample& s = *source;
+    TMixBlock b;
+    b.step = StepFor(s.hertz, rateCurrent.load(std::memory_order_relaxed));
+    int rateTargetNow = rateTarget.load(std::memory_order_relaxed);
+    b.stepTarget = StepFor(s.hertz, rateTargetNow);
+    b.volume = volumeCurrent.load(std::memory_order_relaxed);
+    b.volumeTarget = volumeTarget.load(std::memory_order_relaxed);
+    b.pan = panTarget.load(std::memory_order_relaxed);
+    b.depth = depthTarget.load(std::memory_order_relaxed);
+    panCurrent.store(b.pan, std::memory_order_relaxed);
+    depthCurrent.store(b.depth, std::memory_order_relaxed);
+    bool loop = (st & VOICE_LOOP) != 0;
 
     bool going;
-    if (b.volume == b.volumetarget && b.step == b.steptarget) {
+    if (b.volume == b.volumeTarget && b.step == b.stepTarget) {
         if (b.volume == 0) {
             position += (uint64_t(b.step) << 16) * uint64_t(frames);
-            going = endrule(position, s.length, loop);
+            going = EndRule(position, s.length, loop);
         } else {
-            going = mixshape<false>(s, position, buffer, frames, loop, b);
+            going = MixShape<false>(s, position, buffer, frames, loop, b);
         }
     } else {
-        ratecurrent.store(ratetargetnow, std::memory_order_relaxed);
-        volumecurrent.store(b.volumetarget, std::memory_order_relaxed);
-        going = mixshape<true>(s, position, buffer, frames, loop, b);
+        rateCurrent.store(rateTargetNow, std::memory_order_relaxed);
+        volumeCurrent.store(b.volumeTarget, std::memory_order_relaxed);
+        going = MixShape<true>(s, position, buffer, frames, loop, b);
     }
     return going ? 0 : 1;
 }

@@ -18,14 +18,14 @@ mixora::sample* testsample() {
         x = x * 1664525u + 1013904223u;
         v = static_cast<int16_t>(x >> 16) / 8;
     }
-    return mixora::createsample(22050, 16, 2, 22050, values.data(), -1);
+    return mixora::CreateSample(22050, 16, 2, 22050, values.data(), -1);
 }
 
 void BM_MixVoices(benchmark::State& state) {
-    auto m = std::make_unique<mixora::mixer>();
+    auto m = std::make_unique<mixora::mixer>([] { return 0; });
     mixora::sample* s = testsample();
     for (int i = 0; i < state.range(0); ++i) {
-        mixora::sound* voice = m->play(s, nullptr, mixora::StatusLoop);
+        mixora::sound* voice = m->play(s, nullptr, mixora::VOICE_LOOP);
         voice->setvolume(4096 / 8);
         voice->setpan((i % 5 - 2) * 1024);
     }
@@ -38,7 +38,7 @@ void BM_MixVoices(benchmark::State& state) {
     state.counters["x_realtime"] = benchmark::Counter(state.iterations() * 4096.0 / 44100.0,
                                                       benchmark::Counter::kIsRate);
     m.reset();
-    mixora::releasesample(s);
+    mixora::ReleaseSample(s);
 }
 BENCHMARK(BM_MixVoices)->Arg(5)->Arg(64);
 

@@ -1,21 +1,16 @@
-// A system clock the audio tests set by hand, so the mixer's start alignment is known.
+// A clock the audio tests set by hand, so the mixer's start alignment is known.
 #pragma once
 
 #include <atomic>
+#include <memory>
 
-#include "platform/system.h"
+#include "audio/mixer.h"
 
-struct TestClock : TSystemDriver {
-    std::atomic<int> now{100000};
-    void PollEvents() override {}
-    int MilliSecs() override { return now.load(); }
-    void Delay(int) override {}
-};
-
-// Installs a TestClock for the life of the object.
-struct ScopedTestClock {
-    TestClock clock;
-    ScopedTestClock() { SetSystemDriver(&clock); }
-    ~ScopedTestClock() { SetSystemDriver(nullptr); }
-    void advance(int ms) { clock.now += ms; }
+struct TestClock {
+    std::shared_ptr<std::atomic<int>> now = std::make_shared<std::atomic<int>>(100000);
+    // The clock as the mixer reads it.
+    TMilliSecsClock source() const {
+        return [now = now] { return now->load(); };
+    }
+    void advance(int ms) { *now += ms; }
 };

@@ -5,11 +5,11 @@
 #include <thread>
 #include <vector>
 
-#include "audio/driver.h"
-#include "audio/mixora.h"
+#include "audio/sample.h"
 #include "audio/sound.h"
 #include "audio_clock.h"
 #include "platform/sdl/sdl_platform.h"
+#include "platform/system.h"
 
 namespace {
 
@@ -26,9 +26,9 @@ int handleof(const TChannelPtr& channel) {
 }
 
 struct ChannelTest : ::testing::Test {
-    ScopedTestClock clock;
+    TestClock clock;
 
-    void SetUp() override { ASSERT_TRUE(StartAudio(TAudioOutputMode::Manual)); }
+    void SetUp() override { ASSERT_TRUE(StartAudio(TAudioOutputMode::Manual, clock.source())); }
     void TearDown() override { StopAudio(); }
 
     // Lets the 20 ms start latency pass, then mixes frames frames; the left values.
@@ -116,6 +116,29 @@ TEST(SystemOutput, DeviceThreadMixesASoundToItsEnd) {
     MixAudioFrames(out.data(), 2);                  // the device mixes; by hand gives silence
     EXPECT_EQ(out, std::vector<int16_t>(4, 0));
     StopAudio();
+}
+
+// A system driver whose clock stands still unless the test moves it.
+struct TStillClock : TSystemDriver {
+    int now = 5000;
+    void PollEvents() override {}
+    int MilliSecs() override { return now; }
+    void Delay(int) override {}
+};
+
+TEST(AudioClock, VoicesKeepTheSystemClockInstalledAtStartEvenWhenTheDriverIsSwapped) {
+    TStillClock atStart, later;
+    SetSystemDriver(&atStart);
+    ASSERT_TRUE(StartAudio(TAudioOutputMode::Manual));
+    SetSystemDriver(&later);                        // the mixer must not follow the swap
+    TChannelPtr channel = PlaySound(constantsound(1000, 100));
+    ASSERT_TRUE(channel);
+    atStart.now += 20;                              // the start latency passes on the mixer's clock
+    std::vector<int16_t> out(2);
+    MixAudioFrames(out.data(), 1);
+    EXPECT_EQ(out[0], 1000);
+    StopAudio();
+    SetSystemDriver(nullptr);
 }
 
 TEST(AudioWithoutOutput, EverythingIsHarmless) {

@@ -15,22 +15,22 @@ namespace {
 
 // A 16-bit sample from interleaved values.
 sample* sample16(const std::vector<int16_t>& values, int channels, int hertz, int loop = 0) {
-    return createsample(int(values.size()) / channels, 16, channels, hertz, values.data(), loop);
+    return CreateSample(int(values.size()) / channels, 16, channels, hertz, values.data(), loop);
 }
 
 struct MixerTest : ::testing::Test {
-    ScopedTestClock clock;
-    std::unique_ptr<mixer> m = std::make_unique<mixer>();
+    TestClock clock;
+    std::unique_ptr<mixer> m = std::make_unique<mixer>(clock.source());
     std::vector<sample*> samples;
 
     ~MixerTest() override {
         m.reset();
-        for (sample* s : samples) releasesample(s);
+        for (sample* s : samples) ReleaseSample(s);
     }
     sample* keep(sample* s) { return samples.push_back(s), s; }
     // Starts s now and lets 20 ms pass, so the voice sounds from the next block's first frame.
     sound* playnow(sample* s) {
-        sound* voice = m->play(s, nullptr, s->loop ? StatusLoop : StatusOnce);
+        sound* voice = m->play(s, nullptr, s->loop ? VOICE_LOOP : VOICE_ONCE);
         clock.advance(20);
         return voice;
     }
@@ -53,12 +53,14 @@ struct MixerTest : ::testing::Test {
 // last frame interpolates toward the copy after it (itself, or the first frame when looping).
 TEST_F(MixerTest, HalfRateSamplesInterpolateBetweenNeighbours) {
     const uint8_t bytes[] = {138, 148, 28};   // 8-bit data is centred and scaled to 16 bits
+    const int16_t inPlace[] = {0, 1000, -2000, 3000};    // played where it lies, not copied
     const struct { sample* s; std::vector<int> expected; } cases[] = {
         {sample16({0, 1000, -2000, 3000}, 1, 22050), {0, 500, 1000, -500, -2000, 500, 3000, 3000, 0, 0}},
+        {CreateSampleOver(4, 16, 1, 22050, inPlace, nullptr, 0), {0, 500, 1000, -500, -2000, 500, 3000, 3000, 0, 0}},
         {sample16({0, 1000, -2000, 3000}, 1, 22050, -1), {0, 500, 1000, -500, -2000, 500, 3000, 1500, 0, 500}},
-        {createsample(3, 8, 1, 22050, bytes, 0), {2560, 3840, 5120, -10240, -25600, -25600, 0, 0, 0, 0}}};
+        {CreateSample(3, 8, 1, 22050, bytes, 0), {2560, 3840, 5120, -10240, -25600, -25600, 0, 0, 0, 0}}};
     for (const auto& c : cases) {
-        m = std::make_unique<mixer>();
+        m = std::make_unique<mixer>(clock.source());
         playnow(keep(c.s));
         EXPECT_EQ(left(10), c.expected);
     }
@@ -70,7 +72,7 @@ TEST_F(MixerTest, UnityGainAddsSixteenTimesTheSampleAndTwoFullScaleVoicesClip) {
     EXPECT_EQ(m->accumulator[0], -12345 * 16);
     EXPECT_EQ(m->accumulator[1], 321 * 16);
 
-    m = std::make_unique<mixer>();
+    m = std::make_unique<mixer>(clock.source());
     sample* s = keep(sample16({32767, -32768, 32767, -32768}, 2, 44100));
     playnow(s);
     playnow(s);
@@ -107,9 +109,9 @@ TEST_F(MixerTest, PanAppliesFromTheNextBlockWithoutRamp) {
 TEST_F(MixerTest, VoicesStartAlignedTo20msAfterTheirGameFrame) {
     sample* low = keep(sample16({100, 100}, 1, 44100, -1));
     sample* high = keep(sample16({1000, 1000}, 1, 44100, -1));
-    m->play(low, nullptr, StatusLoop);
+    m->play(low, nullptr, VOICE_LOOP);
     std::vector<int> first = left(441);                  // the first voice waits 441 more frames
-    m->play(high, nullptr, StatusLoop);                  // same game frame, next output block
+    m->play(high, nullptr, VOICE_LOOP);                  // same game frame, next output block
     clock.advance(10);                                   // which the audio thread mixes 10 ms on
     std::vector<int> second = left(1000);
     EXPECT_EQ(first, std::vector<int>(441, 0));
@@ -117,20 +119,20 @@ TEST_F(MixerTest, VoicesStartAlignedTo20msAfterTheirGameFrame) {
     EXPECT_EQ(second[441], 1100);                        // 20 ms = 882 frames after the request
     EXPECT_EQ(second[999], 1100);
 
-    m = std::make_unique<mixer>();                       // started 30 ms before the block: no delay
-    m->play(high, nullptr, StatusLoop);
+    m = std::make_unique<mixer>(clock.source());                       // started 30 ms before the block: no delay
+    m->play(high, nullptr, VOICE_LOOP);
     clock.advance(30);
     EXPECT_EQ(left(1)[0], 1000);
 }
 
 TEST_F(MixerTest, FullRequestRingRefusesTheStartWithoutOverwriting) {
     sample* s = keep(sample16({1, 1}, 1, 44100));
-    for (int i = 0; i < RingSize - 1; ++i) ASSERT_NE(m->play(s, nullptr, StatusOnce), nullptr) << i;
-    EXPECT_EQ(m->play(s, nullptr, StatusOnce), nullptr);
-    EXPECT_EQ(m->voices.size(), size_t(RingSize - 1));
-    EXPECT_EQ(s->references, RingSize);
+    for (int i = 0; i < kRingSize - 1; ++i) ASSERT_NE(m->play(s, nullptr, VOICE_ONCE), nullptr) << i;
+    EXPECT_EQ(m->play(s, nullptr, VOICE_ONCE), nullptr);
+    EXPECT_EQ(m->voices.size(), size_t(kRingSize - 1));
+    EXPECT_EQ(s->references, kRingSize);
     m->mix(2);                                           // the audio thread takes the requests
-    EXPECT_NE(m->play(s, nullptr, StatusOnce), nullptr);
+    EXPECT_NE(m->play(s, nullptr, VOICE_ONCE), nullptr);
 }
 
 TEST_F(MixerTest, VoicesTravelBothRingsBetweenThreadsWithoutLossOrDuplication) {
@@ -139,7 +141,7 @@ TEST_F(MixerTest, VoicesTravelBothRingsBetweenThreadsWithoutLossOrDuplication) {
     std::atomic<bool> done{false};
     std::thread game([&] {
         for (int i = 0; i < Plays;) {
-            if (m->play(s, nullptr, StatusOnce)) ++i;
+            if (m->play(s, nullptr, VOICE_ONCE)) ++i;
             else std::this_thread::yield();
         }
         done = true;
@@ -156,7 +158,7 @@ TEST_F(MixerTest, VoicesTravelBothRingsBetweenThreadsWithoutLossOrDuplication) {
     std::set<sound*> returned;
     std::vector<int16_t> out(512);
     for (int block = 0; block < 16; ++block) {
-        while (sound* voice = m->takefree()) EXPECT_TRUE(returned.insert(voice).second);
+        while (sound* voice = m->TakeFree()) EXPECT_TRUE(returned.insert(voice).second);
         if (!m->active) break;
         m->mix16(out.data(), 512);
     }

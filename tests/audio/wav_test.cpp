@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "audio/driver.h"
 #include "audio/sample.h"
 #include "platform/error.h"
 #include "platform/stream.h"
@@ -33,7 +32,7 @@ TEST(WavReader, EveryTestFileLoadsOrIsRefusedAsItsReadmeSays) {
         EXPECT_EQ(sample->format, e.format);
         EXPECT_EQ(sample->hertz, e.hertz);
         EXPECT_EQ(sample->length, e.frames);
-        EXPECT_EQ(sample->owned.size(), size_t(e.frames) * BytesPerSample[e.format]);
+        EXPECT_EQ(sample->owned.size(), size_t(e.frames) * BytesPerSample(e.format));
         if (e.frames != 441) continue;
         const auto* values = reinterpret_cast<const int16_t*>(sample->samples);
         int mismatches = 0;   // the tone files hold their exact sample values

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (sample) {
         // Touch every byte the sample claims to hold.
         volatile uint8_t sum = 0;
-        size_t bytes = size_t(sample->length) * BytesPerSample[SampleFormat(sample->format)];
+        size_t bytes = size_t(sample->length) * BytesPerSample(sample->format);
         for (size_t i = 0; i < bytes; ++i) sum = sum + sample->samples[i];
     }
     return 0;
