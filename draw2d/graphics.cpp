@@ -168,3 +168,13 @@ int GraphicsHertz() { return hertz; }
 int GraphicsFlags() { return flags; }
 int GraphicsSeq() { return graphicsSeq; }
 TGraphicsPtr CurrentGraphics() { return currentGraphics; }
+
+void MoveMouse(int x, int y) {
+    if (driver) driver->MoveMouse(x, y);
+}
+
+std::string GraphicsError() { return driver ? driver->GraphicsError() : ""; }
+
+bool ReadFramePixels(int x, int y, int width, int height, uint8_t* rgba) {
+    return driver && driver->ReadFramePixels(x, y, width, height, rgba);
+}

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "draw2d/draw.h"
+#include "draw2d/gl/gl_image_frame.h"
 #include "draw2d/graphics.h"
 #include "draw2d/image.h"
 #include "support/gl_fixture.h"

@@ -1,6 +1,6 @@
 // The OpenGL window level: creates windows, makes their contexts current (creating them on
 // first use), presents frames and runs texture work in the shared context.
-#include "draw2d/glgraphics.h"
+#include "draw2d/gl/gl_graphics.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -8,7 +8,6 @@
 #include <cstring>
 #include <vector>
 
-#include "draw2d/state.h"
 #include "platform/error.h"
 #include "platform/glwindow.h"
 
@@ -195,16 +194,14 @@ TGLGraphicsDriver* GLGraphicsDriver() {
     return &driver;
 }
 
-void SwapSharedContext() { GLGraphicsDriver()->SwapSharedContext(); }
-
-void MoveMouse(int x, int y) {
+void TGLGraphicsDriver::MoveMouse(int x, int y) {
     if (currentContext) MoveMousePointer(currentContext->window, x, y);
 }
 
-std::string GraphicsError() { return graphicsError; }
+std::string TGLGraphicsDriver::GraphicsError() { return graphicsError; }
 
 // Reads the drawing surface bottom-up as OpenGL keeps it, then turns the rows top-down.
-bool ReadFramePixels(int x, int y, int width, int height, uint8_t* rgba) {
+bool TGLGraphicsDriver::ReadFramePixels(int x, int y, int width, int height, uint8_t* rgba) {
     GLContextRec* rec = currentContext;
     if (!rec || !rgba || width <= 0 || height <= 0 || x < 0 || y < 0 ||
         width > rec->width - x || height > rec->height - y)
