@@ -1,18 +1,15 @@
 // The drawing state's setters and getters and the untextured primitives: each stores into
-// the current graphics' state and hands the driver what it needs. Also starting the layer
-// and making a graphics' drawing state the one in use.
+// the current graphics' state and hands the driver what it needs. Also making a graphics'
+// drawing state the one in use.
 #include "draw2d/draw.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "assets/embedded.h"
 #include "draw2d/font.h"
-#include "draw2d/null_plane_driver.h"
 #include "draw2d/plane.h"
 #include "draw2d/state.h"
 #include "platform/numeric.h"
-#include "platform/stream.h"
 
 namespace {
 
@@ -32,20 +29,6 @@ void UpdateTransform() {
 }
 
 }  // namespace
-
-// Registers the font files (the font module's first) and the pixmap loaders once, and
-// makes the driver the one Graphics opens graphics with.
-void StartDrawLayer(TPlaneDriver* driver) {
-    TDrawLayer& layer = DrawLayer();
-    if (!layer.started) {
-        layer.started = true;
-        StartFontModule();
-        TEmbeddedFile font = EmbeddedFile("gldrawtextfont.bin");
-        if (font.data) IncbinAdd("gldrawtextfont.bin", font.data, font.length);
-    }
-    SetGraphicsDriver(driver ? driver : NullPlaneDriver(), GFX_DOUBLEBUFFER);
-    StartPixmapLoaders();
-}
 
 void SetDrawingDefaults() {
     TDrawLayerSettings& layer = DrawLayerSettings();

@@ -1,18 +1,11 @@
-// The drawing state and the untextured primitives, all under the current graphics; and
-// starting the drawing layer with the driver that draws it.
+// The drawing state and the untextured primitives, all under the current graphics.
 #pragma once
 
 #include <vector>
 
-struct TPlaneDriver;
 struct TPlaneGraphics;
 
 enum : int { BLEND_MASK = 1, BLEND_SOLID = 2, BLEND_ALPHA = 3, BLEND_ADD = 4, BLEND_MULTIPLY = 5 };
-
-// Starts the drawing layer: registers its embedded font files and the pixmap loaders (once)
-// and makes `driver` the one graphics are opened with (none: the null driver, which draws
-// nothing). GLPlaneDriver() (draw2d/gl/gl_plane_driver.h) draws into real windows.
-void StartDrawLayer(TPlaneDriver* driver);
 
 // Makes g's drawing state the one in use (none: a blank record, and no driver calls);
 // the first time, sets it to the defaults and clears both buffers.

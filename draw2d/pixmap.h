@@ -40,10 +40,13 @@ struct TPixmap {
 struct TPixmapLoader {
     TPixmapLoader();   // prepends itself
     virtual ~TPixmapLoader();
+    // The pixmap read from the stream's position; none when this loader cannot read it.
     virtual TPixmapPtr LoadPixmap(TStream& stream) = 0;
 };
-void StartPixmapLoaders();   // registers the PNG loader once
-TPixmapLoader* CreatePngLoader();   // the one PNG loader (png_loader.cpp), registered on first call
+// The PNG loader (png_loader.cpp, which only builds on this file): StartPixmapLoaders
+// registers it once; CreatePngLoader is the one loader, registered on its first call.
+void StartPixmapLoaders();
+TPixmapLoader* CreatePngLoader();
 
 // url: a path ("incbin::name" or a disk path) or an open stream.
 TPixmapPtr LoadPixmap(const std::string& url);

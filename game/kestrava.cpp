@@ -12,6 +12,7 @@
 #include "draw2d/draw.h"
 #include "draw2d/graphics.h"
 #include "draw2d/image.h"
+#include "draw2d/layer.h"
 #include "draw2d/poly.h"
 #include "game/game.h"
 #include "platform/error.h"

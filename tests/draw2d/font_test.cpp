@@ -4,6 +4,7 @@
 #include "draw2d/draw.h"
 #include "draw2d/font.h"
 #include "draw2d/graphics.h"
+#include "draw2d/layer.h"
 #include "draw2d/null_plane_driver.h"
 #include "support/gl_fixture.h"
 

@@ -6,6 +6,7 @@
 #include "draw2d/draw.h"
 #include "draw2d/gl/gl_plane_driver.h"
 #include "draw2d/graphics.h"
+#include "draw2d/layer.h"
 
 // Opens the window once; then resets the drawing state and clears.
 bool OpenTestGraphics() {
