@@ -1,22 +1,23 @@
 // The drawing state's setters and getters and the untextured primitives: each stores into
-// the current graphics' state and hands the driver what it needs.
+// the current graphics' state and hands the driver what it needs. Also making a graphics'
+// drawing state the one in use.
 #include "draw2d/draw.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "draw2d/font.h"
 #include "draw2d/plane.h"
+#include "draw2d/state.h"
+#include "platform/numeric.h"
 
 namespace {
 
-TPlaneGraphics* plane = nullptr;   // graphics whose drawing state is in use
-TPlaneDriver* driver = nullptr;
-TDrawState blankState;             // stands in while no graphics are current
-
-TDrawState& State() { return plane ? plane->state : blankState; }
+TDrawState& State() { return CurrentDrawState(); }
 
 // The 2 by 2 matrix from rotation (degrees) and scale, handed to the driver.
 void UpdateTransform() {
+    TPlaneDriver* driver = CurrentPlaneDriver();
     TDrawState& s = State();
     double radians = s.rotation * (M_PI / 180.0);
     double c = std::cos(radians), sn = std::sin(radians);
@@ -28,15 +29,6 @@ void UpdateTransform() {
 }
 
 }  // namespace
-
-TDrawState& CurrentDrawState() { return State(); }
-
-TDrawLayerSettings& DrawLayerSettings() {
-    static TDrawLayerSettings settings;
-    return settings;
-}
-
-TPlaneDriver* CurrentPlaneDriver() { return driver; }
 
 void SetDrawingDefaults() {
     TDrawLayerSettings& layer = DrawLayerSettings();
@@ -57,8 +49,9 @@ void SetDrawingDefaults() {
 }
 
 void SetPlaneGraphics(TPlaneGraphics* g) {
-    plane = g;
-    driver = g ? g->driver : nullptr;
+    TDrawLayer& layer = DrawLayer();
+    layer.state = g ? &g->state : nullptr;
+    layer.driver = g ? g->driver : nullptr;
     if (!g || g->initialised) return;
     SetDrawingDefaults();
     Cls();
@@ -69,6 +62,7 @@ void SetPlaneGraphics(TPlaneGraphics* g) {
 }
 
 void SetColor(int red, int green, int blue) {
+    TPlaneDriver* driver = CurrentPlaneDriver();
     TDrawState& s = State();
     s.color_red = red;
     s.color_green = green;
@@ -84,6 +78,7 @@ void GetColor(int* red, int* green, int* blue) {
 }
 
 void SetAlpha(float alpha) {
+    TPlaneDriver* driver = CurrentPlaneDriver();
     State().color_alpha = alpha;
     if (driver) driver->SetAlpha(alpha);
 }
@@ -91,6 +86,7 @@ void SetAlpha(float alpha) {
 float GetAlpha() { return State().color_alpha; }
 
 void SetBlend(int mode) {
+    TPlaneDriver* driver = CurrentPlaneDriver();
     State().blend_mode = mode;
     if (driver) driver->SetBlend(mode);
 }
@@ -98,6 +94,7 @@ void SetBlend(int mode) {
 int GetBlend() { return State().blend_mode; }
 
 void SetClsColor(int red, int green, int blue) {
+    TPlaneDriver* driver = CurrentPlaneDriver();
     TDrawState& s = State();
     s.cls_red = red;
     s.cls_green = green;
@@ -113,6 +110,7 @@ void GetClsColor(int* red, int* green, int* blue) {
 }
 
 void SetLineWidth(float width) {
+    TPlaneDriver* driver = CurrentPlaneDriver();
     State().line_width = width;
     if (driver) driver->SetLineWidth(width);
 }
@@ -134,6 +132,7 @@ void GetMaskColor(int* red, int* green, int* blue) {
 }
 
 void SetViewport(int x, int y, int width, int height) {
+    TPlaneDriver* driver = CurrentPlaneDriver();
     TDrawState& s = State();
     s.viewport_x = x;
     s.viewport_y = y;
@@ -198,17 +197,20 @@ void SetTransform(float degrees, float scaleX, float scaleY) {
 }
 
 void Cls() {
+    TPlaneDriver* driver = CurrentPlaneDriver();
     if (driver) driver->Cls();
 }
 
 // Plot ignores the handle, rotation and scale: only the origin moves it.
 void Plot(float x, float y) {
+    TPlaneDriver* driver = CurrentPlaneDriver();
     const TDrawState& s = State();
     if (driver) driver->Plot(static_cast<float>(static_cast<double>(x) + s.origin_x),
                              static_cast<float>(static_cast<double>(y) + s.origin_y));
 }
 
 void DrawRect(float x, float y, float width, float height) {
+    TPlaneDriver* driver = CurrentPlaneDriver();
     const TDrawState& s = State();
     if (!driver) return;
     driver->DrawRect(s.handle_x, s.handle_y,
@@ -220,6 +222,7 @@ void DrawRect(float x, float y, float width, float height) {
 
 // With drawLastPixel the far end is lit again as a one-pixel point, whatever the line width.
 void DrawLine(float x, float y, float x2, float y2, int drawLastPixel) {
+    TPlaneDriver* driver = CurrentPlaneDriver();
     const TDrawState& s = State();
     if (!driver) return;
     float ex = static_cast<float>(static_cast<double>(s.handle_x) + x2 - x);
@@ -235,6 +238,7 @@ void DrawLine(float x, float y, float x2, float y2, int drawLastPixel) {
 }
 
 void DrawOval(float x, float y, float width, float height) {
+    TPlaneDriver* driver = CurrentPlaneDriver();
     const TDrawState& s = State();
     if (!driver) return;
     driver->DrawOval(s.handle_x, s.handle_y,
@@ -245,6 +249,16 @@ void DrawOval(float x, float y, float width, float height) {
 }
 
 void DrawPoly(const std::vector<float>& xy) {
+    TPlaneDriver* driver = CurrentPlaneDriver();
     const TDrawState& s = State();
     if (driver) driver->DrawPoly(xy, s.handle_x, s.handle_y, s.origin_x, s.origin_y);
+}
+
+// Truncated |rx| + |ry|, at least 12, a multiple of 4. Absurd sizes are capped so a huge
+// oval costs a bounded number of vertices rather than billions.
+int OvalSegments(float width, float height) {
+    double rx = static_cast<double>(width) * 0.5, ry = static_cast<double>(height) * 0.5;
+    int segments = TruncInt(std::fabs(rx) + std::fabs(ry));
+    segments = std::min(std::max(segments, 12), 1 << 16);
+    return segments & ~3;
 }

@@ -3,35 +3,62 @@
 
 #include <vector>
 
+struct TPlaneGraphics;
+
 enum : int { BLEND_MASK = 1, BLEND_SOLID = 2, BLEND_ALPHA = 3, BLEND_ADD = 4, BLEND_MULTIPLY = 5 };
 
+// Makes g's drawing state the one in use (none: a blank record, and no driver calls);
+// the first time, sets it to the defaults and clears both buffers.
+void SetPlaneGraphics(TPlaneGraphics* g);
+// Puts the current graphics' drawing state and the layer-wide settings back to their
+// defaults, in the order a new graphics object gets them.
+void SetDrawingDefaults();
+// How many vertices an oval of this size is drawn with.
+int OvalSegments(float width, float height);
+
+// The colour (each 0..255 when drawn) and alpha (0..1) of what is drawn next.
 void SetColor(int red, int green, int blue);
 void GetColor(int* red, int* green, int* blue);
 void SetAlpha(float alpha);
 float GetAlpha();
+// How what is drawn next mixes with the picture (BLEND_...).
 void SetBlend(int mode);
 int GetBlend();
+// The colour Cls clears to.
 void SetClsColor(int red, int green, int blue);
 void GetClsColor(int* red, int* green, int* blue);
+// The width of lines drawn next.
 void SetLineWidth(float width);
 float GetLineWidth();
+// The colour that becomes transparent in images loaded from now on.
 void SetMaskColor(int red, int green, int blue);
 void GetMaskColor(int* red, int* green, int* blue);
+// The window rectangle drawing is clipped to.
 void SetViewport(int x, int y, int width, int height);
 void GetViewport(int* x, int* y, int* width, int* height);
+// The offset added to every drawing position.
 void SetOrigin(float x, float y);
 void GetOrigin(float* x, float* y);
+// The point of a shape or text that is drawn at the given position.
 void SetHandle(float x, float y);
 void GetHandle(float* x, float* y);
+// The rotation (degrees) and scale shapes, images and text are drawn with.
 void SetRotation(float degrees);
 float GetRotation();
 void SetScale(float x, float y);
 void GetScale(float* x, float* y);
+// Sets rotation and scale together.
 void SetTransform(float degrees, float scaleX, float scaleY);
 
+// Clears the picture (or the viewport) to the clear colour.
 void Cls();
+// Lights one pixel; only the origin moves it.
 void Plot(float x, float y);
+// A filled rectangle with its handle at (x, y).
 void DrawRect(float x, float y, float width, float height);
+// A line from (x, y) to (x2, y2); drawLastPixel lights the far end too.
 void DrawLine(float x, float y, float x2, float y2, int drawLastPixel = 1);
+// A filled oval inside the rectangle with its handle at (x, y).
 void DrawOval(float x, float y, float width, float height);
+// A filled polygon through the points x0, y0, x1, y1, ...
 void DrawPoly(const std::vector<float>& xy);

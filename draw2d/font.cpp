@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "assets/embedded.h"
+#include "draw2d/plane.h"
 #include "draw2d/state.h"
 #include "platform/numeric.h"
 #include "platform/stream.h"
@@ -72,8 +73,8 @@ std::shared_ptr<TImageGlyph> TImageFont::LoadGlyph(int index) {
 // The built-in font takes each glyph's cell from its atlas: the same texels, sampled nearest,
 // so the pixels are those of the glyph's own image.
 void TImageFont::Draw(const std::u16string& text, float x, float y, float ix, float iy, float jx, float jy) {
-    TImageFramePtr atlasFrame = atlas ? atlas->Frame(0) : nullptr;
-    auto* sheet = dynamic_cast<TGLImageFrame*>(atlasFrame.get());
+    TImageFramePtr sheet = atlas ? atlas->Frame(0) : nullptr;
+    TPlaneDriver* driver = CurrentPlaneDriver();
     for (char16_t c : text) {
         int n = CharToGlyph(c);
         if (n == -1) continue;
@@ -86,12 +87,9 @@ void TImageFont::Draw(const std::u16string& text, float x, float y, float ix, fl
             const float w = static_cast<float>(image->width), h = static_cast<float>(image->height);
             const float px = static_cast<float>(static_cast<double>(x) + dx);
             const float py = static_cast<float>(static_cast<double>(y) + dy);
-            if (sheet && n < atlas->width / kCellWidth) {
-                // The cell's columns of the atlas texture, which is wider than the atlas.
-                const double perColumn = sheet->tex_u1 / atlas->width;
-                sheet->DrawRegion(0, 0, w, h, px, py, static_cast<float>(perColumn * n * kCellWidth),
-                                  sheet->tex_v0, static_cast<float>(perColumn * (n + 1) * kCellWidth),
-                                  sheet->tex_v1);
+            if (sheet && driver && n < atlas->width / kCellWidth) {
+                driver->DrawFrameRegion(*sheet, 0, 0, w, h, px, py, n * kCellWidth, 0, kCellWidth,
+                                        atlas->height, atlas->width, atlas->height);
             } else if (TImageFramePtr frame = image->Frame(0)) {
                 frame->Draw(0, 0, w, h, px, py);
             }

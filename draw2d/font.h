@@ -22,17 +22,26 @@ struct TImageFont {
     // The built-in font's glyphs side by side in one image, so a line of text is drawn from
     // one texture instead of binding a texture per character; none for other fonts.
     TImagePtr atlas;
+    // The height of a line of text in pixels.
     int Height() const { return 16; }
+    // How many glyphs the font has.
     int CountGlyphs() const { return static_cast<int>(glyphs.size()); }
-    int CharToGlyph(int code) const;    // -1 when not drawable
+    // The glyph index of a character code; -1 when not drawable.
+    int CharToGlyph(int code) const;
+    // The glyph at an index; none when it has none.
     std::shared_ptr<TImageGlyph> LoadGlyph(int index);
+    // Draws the characters from the pen (x, y), moving it along the matrix (ix, iy, jx, jy).
     void Draw(const std::u16string& text, float x, float y, float ix, float iy, float jx, float jy);
-    static TImageFontPtr CreateDefault();  // from the embedded "quorbfont.bin"
+    // The built-in font, from the embedded "quorbfont.bin".
+    static TImageFontPtr CreateDefault();
 };
 
+// Draws UTF-8 text with its top-left at (x, y) under the drawing state.
 void DrawText(const std::string& text, float x, float y);
+// The width and height of the text in the current font, in pixels.
 int TextWidth(const std::string& text);
 int TextHeight(const std::string& text);
+// The font text is drawn with (none: the built-in font).
 void SetImageFont(const TImageFontPtr& font);
 TImageFontPtr GetImageFont();
 

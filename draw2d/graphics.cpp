@@ -12,21 +12,25 @@ std::string AppTitle;
 
 namespace {
 
-TGraphicsDriver* driver = nullptr;
-int defaultGraphicsFlags = 0;
-TGraphicsPtr currentGraphics;
-TGraphicsPtr mainGraphics;
-int graphicsSeq = 1;
-int width = 0, height = 0, depth = 0, hertz = 0, flags = 0;
-std::vector<std::function<void()>> flipHook;   // nothing in the game registers here
-int softSync = 0;
-TFramePacer pacer;
-bool endGraphicsRegistered = false;
+// The generic level's state, in one record.
+struct TGraphicsLevel {
+    TGraphicsDriver* driver = nullptr;
+    int defaultGraphicsFlags = 0;
+    TGraphicsPtr currentGraphics;
+    TGraphicsPtr mainGraphics;
+    int graphicsSeq = 1;
+    int width = 0, height = 0, depth = 0, hertz = 0, flags = 0;   // the current graphics' settings
+    std::vector<std::function<void()>> flipHook;   // nothing in the game registers here
+    int softSync = 0;
+    TFramePacer pacer;
+    bool endGraphicsRegistered = false;
+};
+TGraphicsLevel level;
 
 // The generation stamp moves on; 0 is never used.
 void BumpGraphicsSeq() {
-    graphicsSeq = static_cast<int>(static_cast<unsigned>(graphicsSeq) + 1u);
-    if (graphicsSeq == 0) graphicsSeq = 1;
+    level.graphicsSeq = static_cast<int>(static_cast<unsigned>(level.graphicsSeq) + 1u);
+    if (level.graphicsSeq == 0) level.graphicsSeq = 1;
 }
 
 // A full-screen display may already run at hz: then its own retrace paces the frames.
@@ -35,7 +39,7 @@ bool DisplayRunsAt(int hz) {
     int start = MilliSecs(), run = 0;
     while (MilliSecsSince(start, MilliSecs()) < 1000) {
         int before = MilliSecs();
-        driver->Flip(1);
+        level.driver->Flip(1);
         int took = MilliSecsSince(before, MilliSecs());
         run = (took >= low && took <= high) ? run + 1 : 0;
         if (run == 3) return true;
@@ -65,19 +69,19 @@ int TFramePacer::Wait(int now) {
 
 // Registers the driver; graphics of another driver are unset first.
 void SetGraphicsDriver(TGraphicsDriver* newDriver, int defaultFlags) {
-    if (newDriver != driver && driver && currentGraphics) SetGraphics(nullptr);
-    driver = newDriver;
-    defaultGraphicsFlags = defaultFlags;
+    if (newDriver != level.driver && level.driver && level.currentGraphics) SetGraphics(nullptr);
+    level.driver = newDriver;
+    level.defaultGraphicsFlags = defaultFlags;
 }
 
-TGraphicsDriver* GetGraphicsDriver() { return driver; }
+TGraphicsDriver* GetGraphicsDriver() { return level.driver; }
 
 // Creates graphics through the driver; an error raised while creating means none.
 TGraphicsPtr CreateGraphics(int w, int h, int d, int hz, int f) {
-    if (!driver) return nullptr;
-    f |= defaultGraphicsFlags;
+    if (!level.driver) return nullptr;
+    f |= level.defaultGraphicsFlags;
     try {
-        return driver->CreateGraphics(w, h, d, hz, f);
+        return level.driver->CreateGraphics(w, h, d, hz, f);
     } catch (const std::exception&) {
         return nullptr;
     }
@@ -86,49 +90,49 @@ TGraphicsPtr CreateGraphics(int w, int h, int d, int hz, int f) {
 // Makes g current (switching to its driver) and takes its settings; none unsets graphics.
 void SetGraphics(const TGraphicsPtr& g) {
     if (!g) {
-        if (driver) driver->SetGraphics(nullptr);
-        currentGraphics = nullptr;
-        width = height = depth = hertz = flags = 0;
+        if (level.driver) level.driver->SetGraphics(nullptr);
+        level.currentGraphics = nullptr;
+        level.width = level.height = level.depth = level.hertz = level.flags = 0;
         return;
     }
     TGraphicsDriver* own = g->Driver();
-    if (own != driver) {
-        if (driver && currentGraphics) driver->SetGraphics(nullptr);
-        driver = own;
+    if (own != level.driver) {
+        if (level.driver && level.currentGraphics) level.driver->SetGraphics(nullptr);
+        level.driver = own;
     }
-    g->GetSettings(&width, &height, &depth, &hertz, &flags);
-    driver->SetGraphics(g);
-    currentGraphics = g;
+    g->GetSettings(&level.width, &level.height, &level.depth, &level.hertz, &level.flags);
+    level.driver->SetGraphics(g);
+    level.currentGraphics = g;
 }
 
 // Closes g, unsetting it first when it is current.
 void CloseGraphics(const TGraphicsPtr& g) {
     if (!g) return;
     TGraphicsPtr keep = g;
-    if (keep == currentGraphics) SetGraphics(nullptr);
-    if (keep == mainGraphics) mainGraphics = nullptr;
+    if (keep == level.currentGraphics) SetGraphics(nullptr);
+    if (keep == level.mainGraphics) level.mainGraphics = nullptr;
     keep->Close();
 }
 
 // Opens the main graphics and makes them current; none when they cannot be created.
 TGraphicsPtr Graphics(int w, int h, int d, int hz, int f) {
     EndGraphics();
-    f |= defaultGraphicsFlags;
+    f |= level.defaultGraphicsFlags;
     TGraphicsPtr g = CreateGraphics(w, h, d, hz, f);
     if (!g) return nullptr;
     BumpGraphicsSeq();
     SetGraphics(g);
-    softSync = 1;
+    level.softSync = 1;
     if (hz == 0)
-        softSync = 0;
+        level.softSync = 0;
     else if (d != 0 && DisplayRunsAt(hz))
-        softSync = 0;
-    pacer.Start(MilliSecs(), hz);
-    mainGraphics = g;
+        level.softSync = 0;
+    level.pacer.Start(MilliSecs(), hz);
+    level.mainGraphics = g;
     EnablePolledInput();
     MoveMouse(w / 2, h / 2);
-    if (!endGraphicsRegistered) {
-        endGraphicsRegistered = true;
+    if (!level.endGraphicsRegistered) {
+        level.endGraphicsRegistered = true;
         std::atexit(EndGraphics);
     }
     return g;
@@ -136,35 +140,45 @@ TGraphicsPtr Graphics(int w, int h, int d, int hz, int f) {
 
 // Closes the main graphics, if open; also run at program end.
 void EndGraphics() {
-    if (!mainGraphics) return;
+    if (!level.mainGraphics) return;
     BumpGraphicsSeq();
     DisablePolledInput();
-    CloseGraphics(mainGraphics);
+    CloseGraphics(level.mainGraphics);
 }
 
 // Presents the frame: sync -1 paces to the hz given to Graphics, 0 presents at once,
 // anything else waits for the display's retrace.
 void Flip(int sync) {
-    for (auto& hook : flipHook) hook();
-    if (!driver) return;
+    for (auto& hook : level.flipHook) hook();
+    if (!level.driver) return;
     if (sync != -1) {
-        driver->Flip(sync);
+        level.driver->Flip(sync);
         return;
     }
-    if (currentGraphics != mainGraphics || !softSync) {
-        driver->Flip(1);
+    if (level.currentGraphics != level.mainGraphics || !level.softSync) {
+        level.driver->Flip(1);
         return;
     }
-    Delay(pacer.Wait(MilliSecs()));
-    driver->Flip(0);
+    Delay(level.pacer.Wait(MilliSecs()));
+    level.driver->Flip(0);
 }
 
-void AddFlipHook(std::function<void()> hook) { flipHook.push_back(std::move(hook)); }
+void AddFlipHook(std::function<void()> hook) { level.flipHook.push_back(std::move(hook)); }
 
-int GraphicsWidth() { return width; }
-int GraphicsHeight() { return height; }
-int GraphicsDepth() { return depth; }
-int GraphicsHertz() { return hertz; }
-int GraphicsFlags() { return flags; }
-int GraphicsSeq() { return graphicsSeq; }
-TGraphicsPtr CurrentGraphics() { return currentGraphics; }
+int GraphicsWidth() { return level.width; }
+int GraphicsHeight() { return level.height; }
+int GraphicsDepth() { return level.depth; }
+int GraphicsHertz() { return level.hertz; }
+int GraphicsFlags() { return level.flags; }
+int GraphicsSeq() { return level.graphicsSeq; }
+TGraphicsPtr CurrentGraphics() { return level.currentGraphics; }
+
+void MoveMouse(int x, int y) {
+    if (level.driver) level.driver->MoveMouse(x, y);
+}
+
+std::string GraphicsError() { return level.driver ? level.driver->GraphicsError() : ""; }
+
+bool ReadFramePixels(int x, int y, int width, int height, uint8_t* rgba) {
+    return level.driver && level.driver->ReadFramePixels(x, y, width, height, rgba);
+}

@@ -1,4 +1,5 @@
-// The graphics window and the frame flip: generic level, OpenGL window level, drawing level.
+// The graphics window and the frame flip, at the generic level: the current driver and
+// graphics, whatever kind of driver draws them.
 #pragma once
 
 #include <cstdint>
@@ -12,36 +13,62 @@ enum : int {
 };
 
 struct TGraphicsDriver;
+// One open graphics (a window, or a null window that only remembers its settings).
 struct TGraphics {
     virtual ~TGraphics() = default;
+    // The driver that made these graphics.
     virtual TGraphicsDriver* Driver() = 0;
+    // The width, height, depth, hz and flags the graphics were created with.
     virtual void GetSettings(int* width, int* height, int* depth, int* hz, int* flags) = 0;
+    // Closes the window and frees what it holds.
     virtual void Close() = 0;
 };
 using TGraphicsPtr = std::shared_ptr<TGraphics>;
 
 struct TGraphicsDriver {
     virtual ~TGraphicsDriver() = default;
+    // New graphics of this size and kind (none when they cannot be made).
     virtual TGraphicsPtr CreateGraphics(int width, int height, int depth, int hz, int flags) = 0;
+    // Makes g the graphics drawn into (none: no graphics).
     virtual void SetGraphics(const TGraphicsPtr& g) = 0;
+    // Presents the frame; sync 0 at once, anything else on the display's retrace.
     virtual void Flip(int sync) = 0;
+    // Moves the mouse pointer within the current graphics window (nothing without one).
+    virtual void MoveMouse(int /*x*/, int /*y*/) {}
+    // Why the last window could not be opened, "" when it could.
+    virtual std::string GraphicsError() { return ""; }
+    // The current graphics' pixels as in ReadFramePixels below; false when there are none.
+    virtual bool ReadFramePixels(int /*x*/, int /*y*/, int /*width*/, int /*height*/, uint8_t* /*rgba*/) {
+        return false;
+    }
 };
 
+// The window title: its value when a window is created becomes that window's title.
 extern std::string AppTitle;
 
+// Registers the driver whose graphics Graphics opens; defaultFlags are or-ed into every creation.
 void SetGraphicsDriver(TGraphicsDriver* driver, int defaultFlags);
+// The registered (or current graphics') driver, or none.
 TGraphicsDriver* GetGraphicsDriver();
+// New graphics from the driver, not made current; none when they cannot be made.
 TGraphicsPtr CreateGraphics(int width, int height, int depth, int hz, int flags);
+// Makes g the graphics drawn into, taking its settings; none unsets the graphics.
 void SetGraphics(const TGraphicsPtr& g);
+// Closes g, unsetting it first when it is current.
 void CloseGraphics(const TGraphicsPtr& g);
+// Opens the main graphics (closing any open ones) and makes them current; none on failure.
 TGraphicsPtr Graphics(int width, int height, int depth = 0, int hz = 60, int flags = 0);
+// Closes the main graphics, if open.
 void EndGraphics();
+// Presents the frame: -1 paces to the hz given to Graphics, 0 at once, else on the retrace.
 void Flip(int sync = -1);
+// The current graphics' width, height, depth, hz and flags (0 while none are current).
 int GraphicsWidth();
 int GraphicsHeight();
 int GraphicsDepth();
 int GraphicsHertz();
 int GraphicsFlags();
+// The graphics generation: it moves on whenever Graphics opens or EndGraphics closes graphics.
 int GraphicsSeq();
 // The graphics made current last by SetGraphics (none when no graphics are current).
 TGraphicsPtr CurrentGraphics();
@@ -52,15 +79,13 @@ void MoveMouse(int x, int y);
 // Why the last window could not be opened (the windowing system's reason), "" when it could.
 std::string GraphicsError();
 
-// Starts the drawing layer: registers its embedded font files and the OpenGL drawing driver.
-void StartDrawLayer();
-
 // The software frame pacing of Flip(-1), kept apart so it can run on a fake clock.
 // All times are MilliSecs readings; the accumulator is 64-bit so it never overflows.
 struct TFramePacer {
     int frameStart = 0;
     int frameHertz = 0;
     int64_t frameTicks = 0;
+    // Starts pacing at `now` for hz frames a second (0: no pacing).
     void Start(int now, int hz);
     // Returns how long to sleep before presenting (0 when the frame is late and was resynchronised).
     int Wait(int now);

@@ -1,4 +1,5 @@
-// Images: pixmaps turned into OpenGL textures on first draw, drawn through the drawing matrix.
+// Images: pixmaps turned into drawable frames (OpenGL textures) by the plane driver on first
+// draw, drawn through the drawing matrix.
 #pragma once
 
 #include <memory>
@@ -6,26 +7,9 @@
 #include <vector>
 
 #include "draw2d/pixmap.h"
+#include "draw2d/plane.h"
 
 enum : int { IMAGE_MASKED = 1, IMAGE_FILTERED = 2, IMAGE_MIPMAPPED = 4 };
-
-struct TImageFrame {
-    virtual ~TImageFrame() = default;
-    virtual void Draw(float x0, float y0, float x1, float y1, float tx, float ty) = 0;
-};
-using TImageFramePtr = std::shared_ptr<TImageFrame>;
-
-struct TGLImageFrame : TImageFrame {
-    float tex_u0 = 0, tex_v0 = 0, tex_u1 = 1, tex_v1 = 1;
-    unsigned name = 0;
-    int seq = 0;
-    static std::shared_ptr<TGLImageFrame> CreateFromPixmap(const TPixmap& src, int flags);
-    void Draw(float x0, float y0, float x1, float y1, float tx, float ty) override;
-    // Draws the part (u0, v0)-(u1, v1) of the texture over the local rectangle.
-    void DrawRegion(float x0, float y0, float x1, float y1, float tx, float ty,
-                    float u0, float v0, float u1, float v1);
-    ~TGLImageFrame() override;   // deletes the texture inside the shared context
-};
 
 struct TImage;
 using TImagePtr = std::shared_ptr<TImage>;
@@ -38,20 +22,33 @@ struct TImage {
     std::vector<TImageFramePtr> frames;
     std::vector<int> seqs;
 
+    // An image of `frames` empty frames with these flags and mask colour.
     static TImagePtr Create(int width, int height, int frames, int flags, int r, int g, int b);
+    // A one-frame image of the pixmap (masked when asked); none for no pixmap.
     static TImagePtr Load(const TPixmapPtr& pixmap, int flags, int r, int g, int b);
+    // A one-frame image of the picture at url; none when it cannot be loaded.
     static TImagePtr Load(const std::string& url, int flags, int r, int g, int b);
-    TImageFramePtr Frame(int index);       // the texture, made on demand for this GraphicsSeq
+    // The drawable frame, made on demand for this GraphicsSeq; none without current graphics.
+    TImageFramePtr Frame(int index);
+    // The frame's pixmap; writing drops the frame's texture.
     TPixmapPtr Lock(int index, bool read, bool write);
+    // Replaces a frame's pixmap (masked when the image is masked).
     void SetPixmap(int index, const TPixmapPtr& pixmap);
 };
 
+// Loads an image with the layer's mask colour and automatic flags (-1) and handle.
 TImagePtr LoadImage(const std::string& url, int flags = -1);
 TImagePtr LoadImage(const TPixmapPtr& pixmap, int flags = -1);
+// Draws a frame with the image's handle at (x, y) under the drawing state.
 void DrawImage(const TImagePtr& image, float x, float y, int frame = 0);
+// The image's size in pixels.
 int ImageWidth(const TImagePtr& image);
 int ImageHeight(const TImagePtr& image);
+// Sets the point of the image that is drawn at the given position.
 void SetImageHandle(const TImagePtr& image, float x, float y);
+// Puts the image's handle at its centre.
 void MidHandleImage(const TImagePtr& image);
+// Whether images loaded from now on get their handle at their centre.
 void AutoMidHandle(int flag);
+// The flags images are loaded with when none are given (-1 leaves them).
 void AutoImageFlags(int flags);

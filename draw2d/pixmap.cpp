@@ -144,11 +144,6 @@ TPixmapLoader::~TPixmapLoader() {
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
 
-void StartPixmapLoaders() {
-    static TPixmapLoader* png = CreatePngLoader();
-    (void)png;
-}
-
 // Asks each loader, newest first, from the stream's current position; the caller keeps the stream.
 TPixmapPtr LoadPixmap(const TStreamPtr& stream) {
     if (!stream) return nullptr;

@@ -12,7 +12,9 @@ enum : int {
     PIXEL_I8 = 1, PIXEL_A8 = 2, PIXEL_BGR888 = 3, PIXEL_RGB888 = 4,
     PIXEL_BGRA8888 = 5, PIXEL_RGBA8888 = 6,
 };
-int BytesPerPixel(int format);   // 0 for an unknown format
+// The bytes one pixel of the format takes; 0 for an unknown format.
+int BytesPerPixel(int format);
+// How many bits of alpha the format has.
 int AlphaBits(int format);
 
 struct TPixmap;
@@ -22,13 +24,21 @@ struct TPixmap {
     uint8_t* pixels = nullptr;
     int width = 0, height = 0, pitch = 0, format = 0, capacity = 0;
 
+    // A new zero-filled pixmap whose rows are padded to `align` bytes.
     static TPixmapPtr Create(int width, int height, int format, int align = 4);
+    // The address of the pixel (x, y).
     uint8_t* PixelPtr(int x, int y) const;
-    TPixmapPtr Window(int x, int y, int w, int h) const;  // shares this pixmap's memory
+    // A pixmap of the rectangle that shares this pixmap's memory.
+    TPixmapPtr Window(int x, int y, int w, int h) const;
+    // A pixmap of its own with the same pixels.
     TPixmapPtr Copy() const;
+    // Copies src's pixels (converted) to (x, y).
     void Paste(const TPixmap& src, int x, int y);
+    // A new pixmap of the pixels in another format.
     TPixmapPtr Convert(int format) const;
-    uint32_t ReadPixel(int x, int y) const;               // 0xAARRGGBB
+    // The pixel (x, y) as 0xAARRGGBB.
+    uint32_t ReadPixel(int x, int y) const;
+    // Stores 0xAARRGGBB at (x, y).
     void WritePixel(int x, int y, uint32_t argb);
 
     ~TPixmap();
@@ -40,13 +50,19 @@ struct TPixmap {
 struct TPixmapLoader {
     TPixmapLoader();   // prepends itself
     virtual ~TPixmapLoader();
+    // The pixmap read from the stream's position; none when this loader cannot read it.
     virtual TPixmapPtr LoadPixmap(TStream& stream) = 0;
 };
-void StartPixmapLoaders();   // registers the PNG loader once
-TPixmapLoader* CreatePngLoader();   // the one PNG loader (png_loader.cpp), registered on first call
+// The PNG loader (png_loader.cpp, which only builds on this file): StartPixmapLoaders
+// registers it once; CreatePngLoader is the one loader, registered on its first call.
+void StartPixmapLoaders();
+TPixmapLoader* CreatePngLoader();
 
-// url: a path ("incbin::name" or a disk path) or an open stream.
+// The picture at url (a path, "incbin::name" or a disk path) or from an open stream; none
+// when no loader can read it.
 TPixmapPtr LoadPixmap(const std::string& url);
 TPixmapPtr LoadPixmap(const TStreamPtr& stream);
+// A copy of src whose pixels of the mask colour become transparent.
 TPixmapPtr MaskPixmap(const TPixmap& src, int red, int green, int blue);
+// A copy of src resized to width by height, sampled between pixel centres.
 TPixmapPtr ResizePixmap(const TPixmap& src, int width, int height);

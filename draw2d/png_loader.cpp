@@ -162,3 +162,5 @@ TPixmapLoader* CreatePngLoader() {
     static TPngLoader loader;
     return &loader;
 }
+
+void StartPixmapLoaders() { CreatePngLoader(); }

@@ -1,44 +1,29 @@
-// Textured polygons and strips with a colour per vertex, sent straight to OpenGL.
-// Texturing is enabled and bound directly, past the layer's caches: the layer's next enable
-// or bind is skipped when its cache already matches, and that is part of how frames look.
+// Textured polygons and strips with a colour per vertex, sent through the plane driver's
+// textured batch.
 #include "draw2d/poly.h"
 
-#include <GL/gl.h>
-
 #include <cmath>
-#include <cstdint>
 #include <cstring>
 #include <vector>
+
+#include "draw2d/plane.h"
+#include "draw2d/state.h"
 
 namespace {
 
 const int kVertexSize = 9;
 
-// The frame whose texture the batch uses, and whether its glBegin is still open. OpenGL
-// refuses a glEnd without a glBegin and a glBegin inside another, so both are tracked.
-std::shared_ptr<TGLImageFrame> GLFrame;
-bool batchOpen = false;
+// The frame whose texture the open batch uses (TPoly's one class global), or none.
+TImageFramePtr GLFrame;
 
-GLenum Primitive(int mode) { return mode == POLY_POLYGON ? GL_POLYGON : GL_TRIANGLE_STRIP; }
-
-void OpenBatch(int mode) {
-    if (batchOpen) glEnd();
-    glBegin(Primitive(mode));
-    batchOpen = true;
+// The current driver's batch; none while no graphics are current.
+TTexturedBatch* Batch() {
+    TPlaneDriver* driver = CurrentPlaneDriver();
+    return driver ? &driver->TexturedBatch() : nullptr;
 }
 
 void CloseBatch() {
-    if (batchOpen) glEnd();
-    batchOpen = false;
-}
-
-// Sends a colour element: its 32 bits are 0xAARRGGBB, sent as red, green, blue, alpha.
-void SendColour(float element) {
-    uint32_t argb;
-    std::memcpy(&argb, &element, sizeof argb);
-    const GLubyte rgba[4] = {static_cast<GLubyte>(argb >> 16), static_cast<GLubyte>(argb >> 8),
-                             static_cast<GLubyte>(argb), static_cast<GLubyte>(argb >> 24)};
-    glColor4ubv(rgba);
+    if (TTexturedBatch* batch = Batch()) batch->Close();
 }
 
 float ColourElement(int argb) {
@@ -56,22 +41,22 @@ void TPoly::_End() {
     CloseBatch();
 }
 
-void TPoly::Initialise() { glEnable(GL_COLOR_MATERIAL); }
+void TPoly::Initialise() {
+    if (TTexturedBatch* batch = Batch()) batch->Initialise();
+}
 
 // Selects the frame's texture, opening a batch for a new frame (closing the old one) or, for
 // the same frame, when newBatch is 1 or the last batch was closed.
 void TPoly::GetFrame(const TImagePtr& image, int frame, int mode, int newBatch) {
-    auto tex = image ? std::dynamic_pointer_cast<TGLImageFrame>(image->Frame(frame)) : nullptr;
+    TImageFramePtr tex = image ? image->Frame(frame) : nullptr;
+    TTexturedBatch* batch = Batch();
     if (tex != GLFrame) {
-        CloseBatch();
+        if (batch) batch->Close();
         GLFrame = tex;
-        if (!tex) return;
-        glEnable(GL_TEXTURE_2D);
-        glBindTexture(GL_TEXTURE_2D, tex->name);
-        glShadeModel(GL_SMOOTH);
-        OpenBatch(mode);
-    } else if (tex && (newBatch == 1 || !batchOpen)) {
-        OpenBatch(mode);
+        if (!tex || !batch) return;
+        batch->Begin(*tex, mode);
+    } else if (tex && batch && (newBatch == 1 || !batch->IsOpen())) {
+        batch->Open(mode);
     }
 }
 
@@ -81,15 +66,10 @@ void TPoly::Draw(const TImagePtr& image, int frame, const float* vertices, int c
     if (count < 6) return;
     if (count % 2 != 0 && count % kVertexSize != 0) return;
     GetFrame(image, frame, mode, closeBatch);
-    if (!GLFrame) return;   // no texture to draw with: no batch is open
-    for (int i = 0; i + kVertexSize <= count; i += kVertexSize) {
-        const float* v = vertices + i;
-        SendColour(v[6]);
-        glNormal3f(v[3], v[4], v[5]);
-        glTexCoord2f(v[7], v[8]);
-        glVertex3f(v[0], v[1], v[2]);
-    }
-    if (closeBatch == 1) CloseBatch();
+    TTexturedBatch* batch = Batch();
+    if (!GLFrame || !batch) return;   // no texture to draw with: no batch is open
+    batch->Vertices(vertices, count / kVertexSize);
+    if (closeBatch == 1) batch->Close();
 }
 
 // A textured line 2 * width thick as one closed strip, with half-dot caps when asked.

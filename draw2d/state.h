@@ -1,10 +1,11 @@
-// Inside the drawing layer: the drawing state record, the layer-wide settings and the
-// OpenGL driver services that images, text and polygons share with the primitives.
+// Inside the drawing layer: its one state record (the drawing state in use, the driver that
+// draws it, and the layer-wide settings).
 #pragma once
 
 #include <memory>
 
 struct TImageFont;
+struct TPlaneDriver;
 
 // One per graphics object; the free functions of draw.h store into the current one.
 struct TDrawState {
@@ -22,13 +23,6 @@ struct TDrawState {
     int blend_mode = 0;
 };
 
-// The drawing state of the current graphics (a default-constructed record when none is open).
-TDrawState& CurrentDrawState();
-
-// Puts the current graphics' drawing state and the layer-wide settings back to their
-// defaults, in the order a new graphics object gets them.
-void SetDrawingDefaults();
-
 // Layer-wide settings (one copy, not per graphics).
 struct TDrawLayerSettings {
     int mask_red = 0, mask_green = 0, mask_blue = 0;
@@ -36,14 +30,28 @@ struct TDrawLayerSettings {
     int auto_imageflags = 3;
     std::shared_ptr<TImageFont> default_font;
 };
-TDrawLayerSettings& DrawLayerSettings();
 
-// The OpenGL driver's caches: each call is skipped when the cache says it is in effect.
-void GLBindTexture(unsigned name);
-void GLEnableTexture(bool enabled);
-// Sends the current colour again; call it right after glBegin so that primitives of
-// different colours still batch together (much faster on Mesa). Changes nothing drawn.
-void GLRepeatColour();
+// The whole drawing layer's state: which graphics' drawing state is in use and which
+// driver draws it (none while no graphics are current), and the layer-wide settings.
+struct TDrawLayer {
+    TDrawState* state = nullptr;     // the current graphics' record, or none
+    TPlaneDriver* driver = nullptr;  // the current graphics' driver, or none
+    TDrawState blank;                // stands in for the drawing state while no graphics are current
+    TDrawLayerSettings settings;
+    bool started = false;            // the font files and pixmap loaders are registered
+};
 
-// Runs the enclosed work in the hidden context that shares textures, when called in pairs.
-void SwapSharedContext();
+// The drawing layer's one state record.
+TDrawLayer& DrawLayer();
+
+// The drawing state of the current graphics (a blank record when none is open).
+inline TDrawState& CurrentDrawState() {
+    TDrawLayer& layer = DrawLayer();
+    return layer.state ? *layer.state : layer.blank;
+}
+
+// The layer-wide settings: mask colour, automatic handles and flags, the built-in font.
+inline TDrawLayerSettings& DrawLayerSettings() { return DrawLayer().settings; }
+
+// The driver of the drawing state in use, or none while no graphics are current.
+inline TPlaneDriver* CurrentPlaneDriver() { return DrawLayer().driver; }

@@ -12,6 +12,7 @@
 #include "draw2d/draw.h"
 #include "draw2d/graphics.h"
 #include "draw2d/image.h"
+#include "draw2d/layer.h"
 #include "draw2d/poly.h"
 #include "game/game.h"
 #include "platform/error.h"
@@ -114,7 +115,7 @@ void reportNoWindow() {
 // Start-up from the window title to main; false when there is no window.
 bool startUp(const TGameHooks& hooks) {
     StartStreams();
-    StartDrawLayer();
+    StartDrawLayer(hooks.planeDriver);
     StartAudio(hooks.audioMode);   // without an audio device the game runs silent
     AppTitle = "Kestrava v.0.4";
     if (!Graphics(640, 480, 0, 60, 0)) {

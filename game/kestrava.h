@@ -6,6 +6,8 @@
 
 #include "audio/sound.h"
 
+struct TPlaneDriver;
+
 struct TGameHooks {
     // The game plays through the system's audio output; the runner mixes on demand.
     TAudioOutputMode audioMode = TAudioOutputMode::System;
@@ -13,6 +15,8 @@ struct TGameHooks {
     std::function<void(int pass)> beforePass;
     // Called at the end of pass F; returning false ends the loop.
     std::function<bool(int pass)> afterPass;
+    // What draws the frames: GLPlaneDriver() for a window, none for the null driver (no display).
+    TPlaneDriver* planeDriver = nullptr;
 };
 
 // Runs the start-up sequence and main; returns the process exit status.

@@ -4,10 +4,12 @@
 #include "draw2d/draw.h"
 #include "draw2d/font.h"
 #include "draw2d/graphics.h"
+#include "draw2d/layer.h"
+#include "draw2d/null_plane_driver.h"
 #include "support/gl_fixture.h"
 
 TEST(BuiltInFont, MeasuresEightBySixteenPerDrawableCharacter) {
-    StartDrawLayer();
+    StartDrawLayer(NullPlaneDriver());
     EXPECT_EQ(TextWidth("Score: "), 56);
     EXPECT_EQ(TextWidth(""), 0);
     EXPECT_EQ(TextWidth("caf\xC3\xA9"), 24);    // the accented letter has no glyph

@@ -8,7 +8,9 @@
 
 #include "draw2d/draw.h"
 #include "draw2d/graphics.h"
+#include "draw2d/font.h"
 #include "draw2d/image.h"
+#include "draw2d/poly.h"
 #include "platform/input.h"
 #include "platform/system.h"
 #include "support/gl_fixture.h"
@@ -143,6 +145,15 @@ TEST(Graphics, DrawingWithNoGraphicsOpenIsHarmless) {
     DrawRect(0, 0, 10, 10);
     DrawOval(0, 0, 10, 10);
     Cls();
+    TPixmapPtr white = TPixmap::Create(4, 4, PIXEL_RGBA8888);
+    TImagePtr image = LoadImage(white, 0);
+    EXPECT_EQ(image->Frame(0), nullptr);           // nothing to make a texture for
+    DrawImage(image, 1, 1);                        // as quiet as every other primitive
+    DrawText("quiet", 1, 1);
+    std::vector<float> quad(36, 1.0f);
+    TPoly::_Begin();
+    TPoly::Draw(image, 0, quad.data(), 36, POLY_POLYGON, 0);
+    TPoly::_End();
     Flip(-1);
     uint8_t pixel[4];
     EXPECT_FALSE(ReadFramePixels(0, 0, 1, 1, pixel));

@@ -6,6 +6,8 @@
 #include <algorithm>
 
 #include "draw2d/draw.h"
+#include "draw2d/gl/gl_cache.h"
+#include "draw2d/gl/gl_image_frame.h"
 #include "draw2d/graphics.h"
 #include "draw2d/image.h"
 #include "support/gl_fixture.h"
@@ -158,4 +160,21 @@ TEST(DrawImage, PlacesTheHandleAtThePositionAndScalesAboutIt) {
     EXPECT_EQ(ReadPixel(196, 96), 0xFF0000u);
     DrawImage(image, 300, 300, 5);                 // a frame the image lacks draws nothing
     EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 16 + 64);
+}
+
+// A deleted texture's name may be given to the next new texture; the driver's bound-texture
+// cache must then not believe that name is still bound (the window's context still holds
+// the deleted texture under it).
+TEST(ImageTexture, ANewTextureGivenADeletedTexturesNameIsReallyBound) {
+    ASSERT_TRUE(OpenTestGraphics());
+    TImagePtr red = LoadImage(Filled(4, 4, PIXEL_RGBA8888, 0xFFFF0000u), 0);
+    DrawImage(red, 0, 0);
+    EXPECT_EQ(ReadPixel(1, 1), 0xFF0000u);
+    unsigned redName = std::dynamic_pointer_cast<TGLImageFrame>(red->Frame(0))->name;
+    EXPECT_EQ(GLCache().boundTexture, redName);
+    red->Lock(0, true, true);                      // writing drops the frame: its texture is deleted
+    EXPECT_NE(GLCache().boundTexture, redName);
+    TImagePtr green = LoadImage(Filled(4, 4, PIXEL_RGBA8888, 0xFF00FF00u), 0);
+    DrawImage(green, 10, 0);                       // whatever name it got (Mesa gives out new ones)
+    EXPECT_EQ(ReadPixel(11, 1), 0x00FF00u);
 }

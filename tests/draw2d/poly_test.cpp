@@ -8,7 +8,8 @@
 
 #include "draw2d/draw.h"
 #include "draw2d/poly.h"
-#include "draw2d/state.h"
+#include "draw2d/gl/gl_cache.h"
+#include "draw2d/gl/gl_image_frame.h"
 #include "support/gl_fixture.h"
 
 namespace {

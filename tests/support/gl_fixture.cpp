@@ -4,15 +4,16 @@
 #include <cstdio>
 
 #include "draw2d/draw.h"
+#include "draw2d/gl/gl_plane_driver.h"
 #include "draw2d/graphics.h"
-#include "draw2d/state.h"
+#include "draw2d/layer.h"
 #include "platform/sdl/sdl_platform.h"
 
 // Opens the window once; then resets the drawing state and clears.
 bool OpenTestGraphics() {
-    if (GraphicsWidth() != 640 || GraphicsHeight() != 480) {
+    if (GraphicsWidth() != 640 || GraphicsHeight() != 480 || GetGraphicsDriver() != GLPlaneDriver()) {
         InstallPlatform(SDLPlatform());
-        StartDrawLayer();
+        StartDrawLayer(GLPlaneDriver());
         AppTitle = "Kestrava tests";
         if (!Graphics(640, 480, 0, 60, 0)) {
             std::fprintf(stderr, "no graphics window: %s\n", GraphicsError().c_str());

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "audio/sound.h"
+#include "draw2d/gl/gl_plane_driver.h"
 #include "draw2d/graphics.h"
+#include "draw2d/null_plane_driver.h"
 #include "game/kestrava.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/script_system.h"
@@ -79,6 +81,8 @@ int main(int argc, char** argv) {
 
     TGameHooks hooks;
     hooks.audioMode = TAudioOutputMode::Manual;
+    // Only pictures need a display: without --shot the frames are drawn by the null driver.
+    hooks.planeDriver = options.shots.empty() ? NullPlaneDriver() : GLPlaneDriver();
     hooks.beforePass = [&](int pass) {
         driver.BeginPass(pass);
         passStart = Clock::now();

@@ -1,6 +1,6 @@
 // The OpenGL window level: creates windows, makes their contexts current (creating them on
 // first use), presents frames and runs texture work in the shared context.
-#include "draw2d/glgraphics.h"
+#include "draw2d/gl/gl_graphics.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
@@ -8,15 +8,10 @@
 #include <cstring>
 #include <vector>
 
-#include "draw2d/state.h"
 #include "platform/error.h"
 #include "platform/glwindow.h"
 
 namespace {
-
-GLContextRec* currentContext = nullptr;   // the record made current last
-GLContextRec* displayContext = nullptr;   // the full-screen record that owns the display
-std::string graphicsError;
 
 // The framebuffer-object entry points (OpenGL 3.0), looked up once.
 struct TFramebufferCalls {
@@ -32,7 +27,15 @@ struct TFramebufferCalls {
     PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
     bool loaded = false, available = false;
 };
-TFramebufferCalls fbo;
+
+// The OpenGL window level's state, in one record.
+struct TGLWindowLevel {
+    GLContextRec* currentContext = nullptr;   // the record made current last
+    GLContextRec* displayContext = nullptr;   // the full-screen record that owns the display
+    std::string graphicsError;                // why the last window could not be opened
+    TFramebufferCalls fbo;
+};
+TGLWindowLevel level;
 
 template <class F>
 bool LoadCall(F& call, const char* name) {
@@ -41,20 +44,20 @@ bool LoadCall(F& call, const char* name) {
 }
 
 bool FramebuffersAvailable() {
-    if (!fbo.loaded) {
-        fbo.loaded = true;
-        fbo.available = LoadCall(fbo.genFramebuffers, "glGenFramebuffers") &&
-                        LoadCall(fbo.deleteFramebuffers, "glDeleteFramebuffers") &&
-                        LoadCall(fbo.bindFramebuffer, "glBindFramebuffer") &&
-                        LoadCall(fbo.genRenderbuffers, "glGenRenderbuffers") &&
-                        LoadCall(fbo.deleteRenderbuffers, "glDeleteRenderbuffers") &&
-                        LoadCall(fbo.bindRenderbuffer, "glBindRenderbuffer") &&
-                        LoadCall(fbo.renderbufferStorage, "glRenderbufferStorage") &&
-                        LoadCall(fbo.framebufferRenderbuffer, "glFramebufferRenderbuffer") &&
-                        LoadCall(fbo.checkFramebufferStatus, "glCheckFramebufferStatus") &&
-                        LoadCall(fbo.blitFramebuffer, "glBlitFramebuffer");
+    if (!level.fbo.loaded) {
+        level.fbo.loaded = true;
+        level.fbo.available = LoadCall(level.fbo.genFramebuffers, "glGenFramebuffers") &&
+                              LoadCall(level.fbo.deleteFramebuffers, "glDeleteFramebuffers") &&
+                              LoadCall(level.fbo.bindFramebuffer, "glBindFramebuffer") &&
+                              LoadCall(level.fbo.genRenderbuffers, "glGenRenderbuffers") &&
+                              LoadCall(level.fbo.deleteRenderbuffers, "glDeleteRenderbuffers") &&
+                              LoadCall(level.fbo.bindRenderbuffer, "glBindRenderbuffer") &&
+                              LoadCall(level.fbo.renderbufferStorage, "glRenderbufferStorage") &&
+                              LoadCall(level.fbo.framebufferRenderbuffer, "glFramebufferRenderbuffer") &&
+                              LoadCall(level.fbo.checkFramebufferStatus, "glCheckFramebufferStatus") &&
+                              LoadCall(level.fbo.blitFramebuffer, "glBlitFramebuffer");
     }
-    return fbo.available;
+    return level.fbo.available;
 }
 
 // Makes the off-screen surface every frame is drawn into and binds it. Without framebuffer
@@ -62,16 +65,16 @@ bool FramebuffersAvailable() {
 void CreateSurface(GLContextRec* rec) {
     if (!FramebuffersAvailable()) return;
     TFrameSurface& s = rec->surface;
-    fbo.genRenderbuffers(1, &s.colour);
-    fbo.bindRenderbuffer(GL_RENDERBUFFER, s.colour);
-    fbo.renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, rec->width, rec->height);
-    fbo.genFramebuffers(1, &s.framebuffer);
-    fbo.bindFramebuffer(GL_FRAMEBUFFER, s.framebuffer);
-    fbo.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, s.colour);
-    if (fbo.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
-        fbo.deleteFramebuffers(1, &s.framebuffer);
-        fbo.deleteRenderbuffers(1, &s.colour);
+    level.fbo.genRenderbuffers(1, &s.colour);
+    level.fbo.bindRenderbuffer(GL_RENDERBUFFER, s.colour);
+    level.fbo.renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, rec->width, rec->height);
+    level.fbo.genFramebuffers(1, &s.framebuffer);
+    level.fbo.bindFramebuffer(GL_FRAMEBUFFER, s.framebuffer);
+    level.fbo.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, s.colour);
+    if (level.fbo.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        level.fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
+        level.fbo.deleteFramebuffers(1, &s.framebuffer);
+        level.fbo.deleteRenderbuffers(1, &s.colour);
         s = TFrameSurface{};
     }
 }
@@ -80,9 +83,9 @@ void CreateSurface(GLContextRec* rec) {
 void DeleteSurface(GLContextRec* rec) {
     TFrameSurface& s = rec->surface;
     if (!s.framebuffer) return;
-    fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
-    fbo.deleteFramebuffers(1, &s.framebuffer);
-    fbo.deleteRenderbuffers(1, &s.colour);
+    level.fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
+    level.fbo.deleteFramebuffers(1, &s.framebuffer);
+    level.fbo.deleteRenderbuffers(1, &s.colour);
     s = TFrameSurface{};
 }
 
@@ -92,12 +95,12 @@ void Present(GLContextRec* rec) {
     if (s.framebuffer) {
         GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
         glDisable(GL_SCISSOR_TEST);
-        fbo.bindFramebuffer(GL_READ_FRAMEBUFFER, s.framebuffer);
-        fbo.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        fbo.blitFramebuffer(0, 0, rec->width, rec->height, 0, 0, rec->width, rec->height,
+        level.fbo.bindFramebuffer(GL_READ_FRAMEBUFFER, s.framebuffer);
+        level.fbo.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+        level.fbo.blitFramebuffer(0, 0, rec->width, rec->height, 0, 0, rec->width, rec->height,
                             GL_COLOR_BUFFER_BIT, GL_NEAREST);
         SwapWindow(rec->window);
-        fbo.bindFramebuffer(GL_FRAMEBUFFER, s.framebuffer);
+        level.fbo.bindFramebuffer(GL_FRAMEBUFFER, s.framebuffer);
         if (scissor) glEnable(GL_SCISSOR_TEST);
     } else {
         SwapWindow(rec->window);
@@ -123,13 +126,13 @@ void TGLGraphics::GetSettings(int* width, int* height, int* depth, int* hz, int*
 // Unsets the record if current, frees its surface and context, closes its window.
 void TGLGraphics::Close() {
     if (!rec) return;
-    if (rec == currentContext) GLGraphicsDriver()->SetGraphics(nullptr);
+    if (rec == level.currentContext) GLGraphicsDriver()->SetGraphics(nullptr);
     if (rec->surface.framebuffer) {
         MakeWindowContextCurrent(rec->window);
         DeleteSurface(rec);
         MakeWindowContextCurrent(nullptr);
     }
-    if (rec == displayContext) displayContext = nullptr;
+    if (rec == level.displayContext) level.displayContext = nullptr;
     CloseGLWindow(rec->window);
     delete rec;
     rec = nullptr;
@@ -147,14 +150,14 @@ TGraphicsPtr TGLGraphicsDriver::CreateGraphics(int width, int height, int depth,
     const char* why = nullptr;
     TGLWindow* window = OpenGLWindow(width, height, AppTitle.c_str(), format, fullscreen, hz, &why);
     if (!window) {
-        graphicsError = why && *why ? why : "the window could not be opened";
+        level.graphicsError = why && *why ? why : "the window could not be opened";
         if (fullscreen) throw TRuntimeError("Unable to set display mode");
         return nullptr;
     }
-    graphicsError.clear();
+    level.graphicsError.clear();
     auto g = std::make_shared<TGLGraphics>();
     g->rec = new GLContextRec{fullscreen ? 3 : 2, width, height, depth, hz, flags, -1, window, {}};
-    if (fullscreen) displayContext = g->rec;
+    if (fullscreen) level.displayContext = g->rec;
     return g;
 }
 
@@ -167,27 +170,27 @@ void TGLGraphicsDriver::SetGraphics(const TGraphicsPtr& g) {
         CreateSurface(rec);
     }
     MakeWindowContextCurrent(rec ? rec->window : nullptr);
-    currentContext = rec;
+    level.currentContext = rec;
 }
 
 // Sends the swap interval when it changes, then presents the frame.
 void TGLGraphicsDriver::Flip(int sync) {
-    if (!currentContext) return;
+    if (!level.currentContext) return;
     int interval = sync ? 1 : 0;
-    if (interval != currentContext->sync) {
-        currentContext->sync = interval;
-        SetSwapInterval(currentContext->window, interval);
+    if (interval != level.currentContext->sync) {
+        level.currentContext->sync = interval;
+        SetSwapInterval(level.currentContext->window, interval);
     }
-    Present(currentContext);
+    Present(level.currentContext);
 }
 
 // Called in pairs: the first enters the shared context, the second returns to the window's.
 void TGLGraphicsDriver::SwapSharedContext() {
-    if (displayContext) return;
+    if (level.displayContext) return;
     if (!SharedContextIsCurrent())
         MakeSharedContextCurrent();
     else
-        MakeWindowContextCurrent(currentContext ? currentContext->window : nullptr);
+        MakeWindowContextCurrent(level.currentContext ? level.currentContext->window : nullptr);
 }
 
 TGLGraphicsDriver* GLGraphicsDriver() {
@@ -195,22 +198,20 @@ TGLGraphicsDriver* GLGraphicsDriver() {
     return &driver;
 }
 
-void SwapSharedContext() { GLGraphicsDriver()->SwapSharedContext(); }
-
-void MoveMouse(int x, int y) {
-    if (currentContext) MoveMousePointer(currentContext->window, x, y);
+void TGLGraphicsDriver::MoveMouse(int x, int y) {
+    if (level.currentContext) MoveMousePointer(level.currentContext->window, x, y);
 }
 
-std::string GraphicsError() { return graphicsError; }
+std::string TGLGraphicsDriver::GraphicsError() { return level.graphicsError; }
 
 // Reads the drawing surface bottom-up as OpenGL keeps it, then turns the rows top-down.
-bool ReadFramePixels(int x, int y, int width, int height, uint8_t* rgba) {
-    GLContextRec* rec = currentContext;
+bool TGLGraphicsDriver::ReadFramePixels(int x, int y, int width, int height, uint8_t* rgba) {
+    GLContextRec* rec = level.currentContext;
     if (!rec || !rgba || width <= 0 || height <= 0 || x < 0 || y < 0 ||
         width > rec->width - x || height > rec->height - y)
         return false;
     if (rec->surface.framebuffer)
-        fbo.bindFramebuffer(GL_READ_FRAMEBUFFER, rec->surface.framebuffer);
+        level.fbo.bindFramebuffer(GL_READ_FRAMEBUFFER, rec->surface.framebuffer);
     else
         glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);

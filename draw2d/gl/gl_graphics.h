@@ -22,6 +22,7 @@ struct GLContextRec {
     TFrameSurface surface;
 };
 
+// A window (or the full screen) with its GL context.
 struct TGLGraphics : TGraphics {
     GLContextRec* rec = nullptr;
     ~TGLGraphics() override;
@@ -34,7 +35,13 @@ struct TGLGraphicsDriver : TGraphicsDriver {
     TGraphicsPtr CreateGraphics(int width, int height, int depth, int hz, int flags) override;
     void SetGraphics(const TGraphicsPtr& g) override;
     void Flip(int sync) override;
+    void MoveMouse(int x, int y) override;
+    std::string GraphicsError() override;
+    bool ReadFramePixels(int x, int y, int width, int height, uint8_t* rgba) override;
+    // Called in pairs: runs the enclosed texture work in the hidden context that shares
+    // textures with every window.
     void SwapSharedContext();
 };
 
+// The one OpenGL window level.
 TGLGraphicsDriver* GLGraphicsDriver();

@@ -1,5 +1,7 @@
 // The OpenGL drawing driver: turns the drawing state and the untextured primitives into
 // immediate-mode OpenGL, skipping state changes its caches say are already in effect.
+#include "draw2d/gl/gl_plane_driver.h"
+
 #include <GL/gl.h>
 
 #include <algorithm>
@@ -7,27 +9,15 @@
 #include <cstring>
 #include <vector>
 
-#include "assets/embedded.h"
 #include "draw2d/draw.h"
-#include "draw2d/font.h"
-#include "draw2d/glgraphics.h"
+#include "draw2d/gl/gl_cache.h"
+#include "draw2d/gl/gl_graphics.h"
+#include "draw2d/gl/gl_image_frame.h"
+#include "draw2d/gl/gl_textured_batch.h"
 #include "draw2d/plane.h"
 #include "platform/numeric.h"
-#include "platform/stream.h"
-
 
 namespace {
-
-// What the driver believes OpenGL has; SetGraphics forgets the first four.
-struct TGLCache {
-    int blendMode = 0;
-    unsigned boundTexture = 0;
-    bool textureEnabled = false;
-    float lineWidth = 0;   // the width OpenGL holds; 0 = not known
-    GLubyte colour[4] = {0, 0, 0, 0};
-    float ix = 1, iy = 0, jx = 0, jy = 1;
-};
-TGLCache cache;
 
 // The points of the unit circle an oval of `segments` vertices is drawn through: vertex i
 // at i * 360 / segments degrees, anticlockwise from the rightmost point. Every frame draws
@@ -53,6 +43,7 @@ const std::vector<TCirclePoint>& UnitCircle(int segments, std::vector<TCirclePoi
 
 // A local point through the drawing matrix, plus the translation.
 void TransformedVertex(double x, double y, double tx, double ty, double shift = 0) {
+    const TGLCache& cache = GLCache();
     glVertex2f(static_cast<float>(x * cache.ix + y * cache.iy + tx + shift),
                static_cast<float>(x * cache.jx + y * cache.jy + ty + shift));
 }
@@ -79,6 +70,7 @@ struct TGLPlaneDriver : TPlaneDriver {
         }
         auto* plane = static_cast<TPlaneGraphics*>(g.get());
         GLGraphicsDriver()->SetGraphics(plane->glGraphics);
+        TGLCache& cache = GLCache();
         cache.blendMode = 0;
         cache.boundTexture = 0;
         cache.textureEnabled = false;
@@ -98,12 +90,18 @@ struct TGLPlaneDriver : TPlaneDriver {
     }
 
     void Flip(int sync) override { GLGraphicsDriver()->Flip(sync); }
+    void MoveMouse(int x, int y) override { GLGraphicsDriver()->MoveMouse(x, y); }
+    std::string GraphicsError() override { return GLGraphicsDriver()->GraphicsError(); }
+    bool ReadFramePixels(int x, int y, int width, int height, uint8_t* rgba) override {
+        return GLGraphicsDriver()->ReadFramePixels(x, y, width, height, rgba);
+    }
 
     TImageFramePtr CreateFrameFromPixmap(const TPixmap& pixmap, int flags) override {
         return TGLImageFrame::CreateFromPixmap(pixmap, flags);
     }
 
     void SetBlend(int mode) override {
+        TGLCache& cache = GLCache();
         if (mode == cache.blendMode) return;
         cache.blendMode = mode;
         switch (mode) {
@@ -131,11 +129,13 @@ struct TGLPlaneDriver : TPlaneDriver {
     // Alpha 0..1 becomes a byte by truncation, so 0.5 gives 127.
     void SetAlpha(float alpha) override {
         float a = std::max(std::min(alpha, 1.0f), 0.0f);   // NaN stays NaN and becomes 0
+        TGLCache& cache = GLCache();
         cache.colour[3] = static_cast<GLubyte>(TruncInt(static_cast<double>(a) * 255));
         glColor4ubv(cache.colour);
     }
 
     void SetColor(int red, int green, int blue) override {
+        TGLCache& cache = GLCache();
         cache.colour[0] = static_cast<GLubyte>(std::min(std::max(red, 0), 255));
         cache.colour[1] = static_cast<GLubyte>(std::min(std::max(green, 0), 255));
         cache.colour[2] = static_cast<GLubyte>(std::min(std::max(blue, 0), 255));
@@ -162,6 +162,7 @@ struct TGLPlaneDriver : TPlaneDriver {
     }
 
     void SetTransform(float ix, float iy, float jx, float jy) override {
+        TGLCache& cache = GLCache();
         cache.ix = ix;
         cache.iy = iy;
         cache.jx = jx;
@@ -171,6 +172,7 @@ struct TGLPlaneDriver : TPlaneDriver {
     // Skipped when OpenGL already has this width. OpenGL refuses a width that is not
     // positive and keeps the old one, so such a width is sent but not remembered.
     void SetLineWidth(float width) override {
+        TGLCache& cache = GLCache();
         if (width > 0 && width == cache.lineWidth) return;
         glLineWidth(width);
         if (width > 0) cache.lineWidth = width;
@@ -252,13 +254,28 @@ struct TGLPlaneDriver : TPlaneDriver {
     TPixmapPtr GrabPixmap(int x, int y, int width, int height) override {
         if (width <= 0 || height <= 0) return nullptr;
         std::vector<uint8_t> rows(static_cast<size_t>(width) * height * 4);
-        if (!ReadFramePixels(x, y, width, height, rows.data())) return nullptr;
+        if (!GLGraphicsDriver()->ReadFramePixels(x, y, width, height, rows.data())) return nullptr;
         TPixmapPtr pixmap = TPixmap::Create(width, height, PIXEL_RGBA8888);
         for (int row = 0; row < height; ++row)
             std::memcpy(pixmap->PixelPtr(0, row), rows.data() + static_cast<size_t>(row) * width * 4,
                         static_cast<size_t>(width) * 4);
         return pixmap;
     }
+
+    // The cell's texture coordinates: the pixel columns and rows over the frame's share of
+    // the texture, which is larger than the frame when padded to powers of two.
+    void DrawFrameRegion(TImageFrame& frame, float x0, float y0, float x1, float y1, float tx, float ty,
+                         int sx, int sy, int sw, int sh, int frameWidth, int frameHeight) override {
+        auto& texture = static_cast<TGLImageFrame&>(frame);
+        const double perColumn = (texture.tex_u1 - texture.tex_u0) / frameWidth;
+        const double perRow = (texture.tex_v1 - texture.tex_v0) / frameHeight;
+        texture.DrawRegion(x0, y0, x1, y1, tx, ty, static_cast<float>(texture.tex_u0 + perColumn * sx),
+                           static_cast<float>(texture.tex_v0 + perRow * sy),
+                           static_cast<float>(texture.tex_u0 + perColumn * (sx + sw)),
+                           static_cast<float>(texture.tex_v0 + perRow * (sy + sh)));
+    }
+
+    TTexturedBatch& TexturedBatch() override { return GLTexturedBatch(); }
 };
 
 }  // namespace
@@ -268,42 +285,3 @@ TPlaneDriver* GLPlaneDriver() {
     return &driver;
 }
 
-void GLBindTexture(unsigned name) {
-    if (name == cache.boundTexture) return;
-    cache.boundTexture = name;
-    glBindTexture(GL_TEXTURE_2D, name);
-}
-
-// Consecutive primitives of different colours then batch into one draw: a colour sent only
-// outside glBegin makes Mesa flush every primitive on its own.
-void GLRepeatColour() { glColor4ubv(cache.colour); }
-
-void GLEnableTexture(bool enabled) {
-    if (enabled == cache.textureEnabled) return;
-    cache.textureEnabled = enabled;
-    if (enabled)
-        glEnable(GL_TEXTURE_2D);
-    else
-        glDisable(GL_TEXTURE_2D);
-}
-
-// Truncated |rx| + |ry|, at least 12, a multiple of 4. Absurd sizes are capped so a huge
-// oval costs a bounded number of vertices rather than billions.
-int OvalSegments(float width, float height) {
-    double rx = static_cast<double>(width) * 0.5, ry = static_cast<double>(height) * 0.5;
-    int segments = TruncInt(std::fabs(rx) + std::fabs(ry));
-    segments = std::min(std::max(segments, 12), 1 << 16);
-    return segments & ~3;
-}
-
-// Registers the font files (the font module's first) and the OpenGL drawing driver.
-void StartDrawLayer() {
-    static bool started = false;
-    if (started) return;
-    started = true;
-    StartFontModule();
-    TEmbeddedFile font = EmbeddedFile("gldrawtextfont.bin");
-    if (font.data) IncbinAdd("gldrawtextfont.bin", font.data, font.length);
-    SetGraphicsDriver(GLPlaneDriver(), GFX_DOUBLEBUFFER);
-    StartPixmapLoaders();
-}

@@ -1,0 +1,172 @@
+// The null plane driver: graphics without a window, the drawing state kept exactly as the
+// OpenGL driver keeps it, paced flips, and images that load but make no textures.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <vector>
+
+#include "draw2d/draw.h"
+#include "draw2d/font.h"
+#include "draw2d/graphics.h"
+#include "draw2d/image.h"
+#include "draw2d/layer.h"
+#include "draw2d/null_plane_driver.h"
+#include "draw2d/poly.h"
+#include "draw2d/state.h"
+#include "platform/system.h"
+#include "support/gl_fixture.h"
+
+namespace {
+
+// A clock that only moves when told to, or when Flip sleeps on it.
+struct TStillClock : TSystemDriver {
+    int now = 0;
+    std::vector<int> sleeps;
+    void PollEvents() override {}
+    int MilliSecs() override { return now; }
+    void Delay(int ms) override {
+        sleeps.push_back(ms);
+        Advance(ms);
+    }
+    void Advance(int ms) { now = static_cast<int>(static_cast<unsigned>(now) + static_cast<unsigned>(ms)); }
+};
+
+// Every field of a drawing state, for comparing two of them.
+std::vector<double> Fields(const TDrawState& s) {
+    return {double(s.color_red), double(s.color_green), double(s.color_blue), s.color_alpha,
+            double(s.cls_red), double(s.cls_green), double(s.cls_blue), s.line_width, s.rotation,
+            s.scale_x, s.scale_y, s.tform_ix, s.tform_iy, s.tform_jx, s.tform_jy,
+            double(s.viewport_x), double(s.viewport_y), double(s.viewport_w), double(s.viewport_h),
+            s.origin_x, s.origin_y, s.handle_x, s.handle_y, double(s.blend_mode),
+            double(s.image_font == DrawLayerSettings().default_font)};
+}
+
+// What the game does to the drawing state in a frame, and some more; returns the state
+// after each step.
+std::vector<std::vector<double>> DrawAFrame() {
+    std::vector<std::vector<double>> states;
+    TPixmapPtr pm = TPixmap::Create(8, 8, PIXEL_RGB888);
+    std::memset(pm->pixels, 0xC0, static_cast<size_t>(pm->pitch) * 8);
+    TImagePtr image = LoadImage(pm, 3);
+    auto step = [&] { states.push_back(Fields(CurrentDrawState())); };
+    step();
+    SetClsColor(0, 128, 255);
+    Cls();
+    SetBlend(BLEND_ADD);
+    SetColor(300, -4, 90);
+    SetAlpha(0.37f);
+    DrawOval(100, 100, 31, 17);
+    step();
+    SetScale(2.5f, 0.75f);
+    SetRotation(33);
+    DrawImage(image, 50, 60);
+    step();
+    SetLineWidth(3);
+    DrawLine(1, 2, 300, 200, 1);
+    Plot(5, 5);
+    SetOrigin(3, 4);
+    SetHandle(1, 2);
+    DrawRect(10, 10, 20, 20);
+    DrawPoly({0, 0, 10, 0, 5, 9});
+    step();
+    SetTransform(0, 1, 1);
+    DrawText("Score: 100", 10, 10);
+    std::vector<float> quad = {0, 0, 0, 0, 0, 1, 0, 0, 0, 9, 0, 0, 0, 0, 1, 0, 1, 0,
+                               9, 9, 0, 0, 0, 1, 0, 1, 1, 0, 9, 0, 0, 0, 1, 0, 0, 1};
+    TPoly::_Begin();
+    TPoly::Draw(image, 0, quad.data(), static_cast<int>(quad.size()), POLY_POLYGON, 0);
+    TPoly::_End();
+    SetViewport(10, 10, 100, 100);
+    SetBlend(BLEND_ALPHA);
+    step();
+    SetDrawingDefaults();
+    step();
+    return states;
+}
+
+}  // namespace
+
+TEST(NullPlaneDriver, OpensGraphicsWithoutAWindowAndRemembersTheirSettings) {
+    StartDrawLayer(NullPlaneDriver());
+    EndGraphics();                                 // whatever an earlier test left open
+    int before = GraphicsSeq();
+    ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));
+    EXPECT_EQ(GetGraphicsDriver(), NullPlaneDriver());
+    EXPECT_EQ(GraphicsSeq(), before + 1);
+    EXPECT_EQ(GraphicsWidth(), 640);
+    EXPECT_EQ(GraphicsHeight(), 480);
+    EXPECT_EQ(GraphicsDepth(), 0);
+    EXPECT_EQ(GraphicsHertz(), 60);
+    EXPECT_EQ(GraphicsFlags(), GFX_DOUBLEBUFFER);
+    EXPECT_EQ(GetBlend(), BLEND_MASK);             // the defaults of a new graphics
+    int x, y, w, h;
+    GetViewport(&x, &y, &w, &h);
+    EXPECT_EQ(std::vector<int>({x, y, w, h}), std::vector<int>({0, 0, 640, 480}));
+    uint8_t pixel[4];
+    EXPECT_FALSE(ReadFramePixels(0, 0, 1, 1, pixel));   // there is no picture
+    EXPECT_FALSE(CurrentPlaneDriver()->GrabPixmap(0, 0, 1, 1));
+    EXPECT_EQ(GraphicsError(), "");
+
+    ASSERT_TRUE(Graphics(320, 200, 0, 0, 0));     // opening again closes the first
+    EXPECT_EQ(GraphicsSeq(), before + 3);
+    EXPECT_EQ(GraphicsWidth(), 320);
+    EndGraphics();
+    EXPECT_EQ(GraphicsWidth(), 0);
+    EXPECT_EQ(CurrentGraphics(), nullptr);
+}
+
+TEST(NullPlaneDriver, FlipPacesToTheSixtyHertzSlotsLikeTheRealOne) {
+    StartDrawLayer(NullPlaneDriver());
+    TStillClock clock;
+    clock.now = INT_MAX - 30;                      // the clock wraps on the way
+    TSystemDriver* real = GetSystemDriver();
+    SetSystemDriver(&clock);
+    ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));
+    for (int frame = 0; frame < 4; ++frame) {
+        clock.Advance(3);
+        Flip(-1);
+    }
+    clock.Advance(50);                             // late: presents at once
+    Flip(-1);
+    Flip(0);
+    EXPECT_EQ(clock.sleeps, (std::vector<int>{13, 14, 14, 13}));
+    EndGraphics();
+    SetSystemDriver(real);
+}
+
+TEST(NullPlaneDriver, ImagesLoadWithMasksAndHandlesButMakeNoTextures) {
+    StartDrawLayer(NullPlaneDriver());
+    ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));
+    TPixmapPtr pm = TPixmap::Create(6, 4, PIXEL_RGB888);
+    pm->WritePixel(1, 1, 0xFFFFFFFFu);
+    SetMaskColor(0, 0, 0);
+    AutoMidHandle(1);
+    TImagePtr image = LoadImage(pm, IMAGE_MASKED);
+    AutoMidHandle(0);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->handle_x, 3.0f);
+    EXPECT_EQ(image->handle_y, 2.0f);
+    TPixmapPtr masked = image->Lock(0, true, false);
+    EXPECT_EQ(masked->ReadPixel(1, 1) >> 24, 0xFFu);   // kept
+    EXPECT_EQ(masked->ReadPixel(5, 3) >> 24, 0u);      // the mask colour became transparent
+    TImageFramePtr frame = image->Frame(0);
+    ASSERT_TRUE(frame);                            // a frame to draw, holding no texture
+    EXPECT_EQ(image->Frame(0), frame);
+    DrawImage(image, 10, 10);
+    EndGraphics();
+}
+
+// The game's drawing calls leave the same drawing state whichever driver draws them.
+TEST(NullPlaneDriver, KeepsTheDrawingStateExactlyAsTheOpenGLDriverDoes) {
+    StartDrawLayer(NullPlaneDriver());
+    ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));
+    std::vector<std::vector<double>> headless = DrawAFrame();
+    EndGraphics();
+    ASSERT_TRUE(OpenTestGraphics());
+    ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));    // a new graphics, as the null one was
+    std::vector<std::vector<double>> drawn = DrawAFrame();
+    EXPECT_GT(CountLitPixels(0, 0, 640, 480), 0);
+    ASSERT_EQ(headless.size(), drawn.size());
+    for (size_t i = 0; i < drawn.size(); ++i) EXPECT_EQ(headless[i], drawn[i]) << "after step " << i;
+}
