@@ -7,9 +7,7 @@
 #include "draw2d/image.h"
 #include "game/globals.h"
 
-// Game state and the frame loop.
-int initvars();
-int resetSmoothedCopies();   // the drawn body, wings and wing counts take the flight values
+// Game state and the frame loop (initvars and resetSmoothedCopies: globals.h).
 int gameMain();              // the frame loop; returns when the player quits
 int musicAndClockStep();     // the music step: picksound, PlaySound, clock, keyframes
 

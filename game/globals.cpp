@@ -1,7 +1,6 @@
 // The game globals record, its trace table, and the reset of a new game.
 #include "game/globals.h"
 
-#include "game/game.h"
 #include "platform/rng.h"
 
 GameGlobals game;

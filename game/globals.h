@@ -64,3 +64,8 @@ struct TTracedGlobal {
 };
 extern const TTracedGlobal kTracedGlobals[];
 extern const int kTracedGlobalCount;
+
+// Resets the game for a new flight; the lists, the sky colours and the sun are kept.
+int initvars();
+// The drawn body, wings and wing counts take the flight values they follow.
+int resetSmoothedCopies();

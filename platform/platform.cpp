@@ -1,8 +1,6 @@
 // The installed platform, and the generic window, audio and clock fronts that forward to it.
 #include "platform/platform.h"
 
-#include "platform/headless/headless_platform.h"
-
 namespace {
 
 // The installed parts; headless until a program installs another platform.

@@ -62,3 +62,6 @@ struct TPlatform {
 void InstallPlatform(const TPlatform& platform);
 // The installed platform, every part filled in.
 TPlatform InstalledPlatform();
+// The headless platform: a steady clock, sleeping delays, no events, no window and no sound
+// (platform/headless/). It is built into the core services as their default.
+TPlatform HeadlessPlatform();

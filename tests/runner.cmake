@@ -1,4 +1,6 @@
 # The runner's tests start the programs themselves, so they must be built first.
-if(TARGET runner_tests)
-  add_dependencies(runner_tests kestrava kestrava-script)
-endif()
+foreach(t runner_tests runner_display_tests)
+  if(TARGET ${t})
+    add_dependencies(${t} kestrava kestrava-script)
+  endif()
+endforeach()

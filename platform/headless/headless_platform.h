@@ -8,5 +8,4 @@
 // Why the headless platform opens no window.
 inline constexpr const char* kHeadlessNoWindow = "no display: the headless platform has no windows";
 
-// The three headless parts (process-wide, never freed).
-TPlatform HeadlessPlatform();
+// HeadlessPlatform() itself is declared in platform.h: the core services start on it.

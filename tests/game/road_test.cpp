@@ -9,13 +9,12 @@
 #include "platform/rng.h"
 #include "platform/stream.h"
 #include "scenery_fixture.h"
-#include "support/gl_fixture.h"
 
 namespace {
 class Road : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(OpenTestGraphics());
+        ASSERT_TRUE(OpenSceneryGraphics());
         static TImagePtr arrow = [] {
             TEmbeddedFile file = EmbeddedFile("arrow.png");
             IncbinAdd("arrow.png", file.data, file.length);

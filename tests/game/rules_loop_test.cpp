@@ -7,7 +7,6 @@
 #include "game/game.h"
 #include "game/kestrava.h"
 #include "platform/input.h"
-#include "platform/sdl/sdl_platform.h"
 #include "platform/system.h"
 
 namespace {
@@ -30,7 +29,6 @@ int runGame(std::function<void(int)> at, std::function<bool(int)> check, int clo
     game.clsr = game.clsg = game.clsb = 0;
     game.curr = game.curg = game.curb = 0.0f;
     game.GAMESTATE = GAMESTATE_TITLE;
-    InstallPlatform(SDLPlatform());
     SetSystemDriver(&testClock);
     TGameHooks hooks;
     hooks.audioMode = TAudioOutputMode::Manual;

@@ -4,11 +4,24 @@
 #include <gtest/gtest.h>
 
 #include "draw2d/draw.h"
+#include "draw2d/graphics.h"
+#include "draw2d/layer.h"
+#include "draw2d/null_plane_driver.h"
 #include "game/game.h"
 #include "platform/rng.h"
 
+bool OpenSceneryGraphics() {
+    if (GraphicsWidth() != 640 || GraphicsHeight() != 480) {
+        StartDrawLayer(NullPlaneDriver());
+        if (!Graphics(640, 480, 0, 60, 0)) return false;
+    }
+    SetDrawingDefaults();
+    Cls();
+    return true;
+}
+
 void resetScenery(uint32_t background) {
-    if (!OpenTestGraphics()) ADD_FAILURE() << "no graphics window";
+    if (!OpenSceneryGraphics()) ADD_FAILURE() << "no graphics";
     SetClsColor(background >> 16 & 0xFF, background >> 8 & 0xFF, background & 0xFF);
     Cls();
     SetBlend(BLEND_ALPHA);

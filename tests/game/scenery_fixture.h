@@ -4,8 +4,11 @@
 #include <cstdint>
 
 #include "draw2d/image.h"
-#include "support/gl_fixture.h"
 
+// Opens 640x480 graphics drawn by the null plane driver, unless graphics of that size are
+// open already (a pixel test opens the OpenGL window first); then puts the drawing state
+// back to its defaults and clears.
+bool OpenSceneryGraphics();
 // Clears the test window to `background` (0xRRGGBB) in blend mode 3, and puts the game record
 // back to a new game with empty lists, a black sky, the bird at rest and plain white images.
 void resetScenery(uint32_t background = 0);

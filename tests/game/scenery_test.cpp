@@ -1,5 +1,5 @@
-// The scenery layers and the bird: random draws, wrap, removal and respawn rules, glints,
-// the drawing state each layer leaves, and the bird at rest as pixels.
+// The scenery layers: random draws, wrap, removal and respawn rules, glints, and the
+// drawing state each layer leaves.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -128,19 +128,4 @@ TEST(Specks, ThreeRandsAndAnOpacityEachThenTheSpawnDraw) {
     EXPECT_EQ(game.speckList.Count(), 5);
     EXPECT_EQ(GetBlend(), BLEND_ADD);
     EXPECT_EQ(GetAlpha(), 1.0f);
-}
-
-TEST(Bird, AtRestItIsSymmetricWithWingTipsReaching255And385) {
-    resetScenery();   // cx 320, body and both wings at 439, no counts, no fatigue
-    drawBird();
-    EXPECT_EQ(ReadPixel(317, 436), 0xE6E6E6u);   // body, beside the white spine
-    EXPECT_EQ(ReadPixel(320, 436), 0xFFFFFFu);
-    EXPECT_EQ(ReadPixel(255, 462), 0xE6E6E6u);
-    EXPECT_EQ(ReadPixel(384, 462), 0xE6E6E6u);
-    EXPECT_EQ(ReadPixel(253, 462), 0u);
-    EXPECT_EQ(ReadPixel(386, 462), 0u);
-    for (int dx = 10; dx <= 60; dx += 10) EXPECT_EQ(ReadPixel(320 - dx, 455), ReadPixel(319 + dx, 455)) << dx;
-    EXPECT_EQ(colourNow(), 255255255);
-    EXPECT_EQ(GetBlend(), BLEND_ALPHA);
-    EXPECT_EQ(GetLineWidth(), 3.0f);
 }

@@ -10,12 +10,10 @@
 #include "assets/embedded.h"
 #include "game/kestrava.h"
 #include "platform/headless/script_system.h"
-#include "platform/sdl/sdl_platform.h"
 #include "platform/stream.h"
 #include "platform/system.h"
 
 TEST(EmbeddedFiles, StartUpRegistersAllFourteenAndSparkOpensAsAPngStream) {
-    InstallPlatform(SDLPlatform());
     TScriptSystemDriver clock(100000);
     SetSystemDriver(&clock);
     TGameHooks hooks;
