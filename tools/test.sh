@@ -9,11 +9,18 @@ tools/install-deps.sh
 
 jobs=$(nproc)
 export SDL_AUDIODRIVER=dummy
+# Every file a test writes goes to a folder of this run's own, so runs side by side (other
+# clones, other users) never share a path in /tmp; it goes when the run ends.
+run_tmp=$(mktemp -d "${TMPDIR:-/tmp}/kestrava-test.XXXXXX")
+trap 'rm -rf "$run_tmp"' EXIT
+export TMPDIR=$run_tmp TEST_TMPDIR=$run_tmp
+# The suite's display is a server of its own (tools/with-display.sh), not a guessed number.
+with_display=tools/with-display.sh
 
 echo "== Release build and the whole suite"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j"$jobs"
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build --output-on-failure -j"$jobs"
+$with_display ctest --test-dir build --output-on-failure -j"$jobs"
 
 [ "${1:-}" = "--quick" ] && exit 0
 
@@ -21,7 +28,7 @@ echo "== Loaders under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRAVA_SANITIZE=address,undefined -DKESTRAVA_BENCH=OFF
 cmake --build build-asan -j"$jobs" --target draw2d_tests audio_tests
 ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-  xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir build-asan --output-on-failure -R '^(draw2d|audio)\.'
+  $with_display ctest --test-dir build-asan --output-on-failure -R '^(draw2d|audio)\.'
 
 echo "== Mixer rings under ThreadSanitizer"
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRAVA_SANITIZE=thread -DKESTRAVA_BENCH=OFF
