@@ -14,6 +14,7 @@
 #include "game/kestrava.h"
 #include "platform/script_system.h"
 #include "platform/system.h"
+#include "tools/script/memory.h"
 #include "tools/script/options.h"
 #include "tools/script/outputs.h"
 
@@ -97,6 +98,8 @@ int main(int argc, char** argv) {
                 failed = true;
             }
         }
+        for (int frame : options.memoryAt)
+            if (frame == pass) PrintMemoryAt(pass);
         return options.frames == 0 || pass < options.frames;
     };
 
