@@ -32,6 +32,10 @@ trap 'exit 129' HUP
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
+# -noreset: by default the server resets whenever its last client leaves, and a client that
+# connects at that moment (a test starting as another ends, the game starting while xdotool
+# polls for its window) is dropped by the reset: SDL then finds no display ("only SDL's
+# offscreen video driver could start").
 # The server takes every cookie in its file whatever display an entry names, so the cookie
 # can be given before the display number is known; clients find it under the number later.
 cookie=$(mcookie)
@@ -39,7 +43,7 @@ touch "$dir/auth"
 xauth -q -f "$dir/auth" add :0 . "$cookie"
 mkfifo "$dir/display"
 # shellcheck disable=SC2086
-Xvfb -displayfd 3 -nolisten tcp -auth "$dir/auth" $server_args 3>"$dir/display" 2>"$dir/server.log" &
+Xvfb -displayfd 3 -nolisten tcp -noreset -auth "$dir/auth" $server_args 3>"$dir/display" 2>"$dir/server.log" &
 xvfb=$!
 # The number arrives once the server accepts connections; end of file means it failed.
 number=""
