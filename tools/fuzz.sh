@@ -1,23 +1,25 @@
 #!/bin/sh
 # Builds every fuzz target (tests/fuzz/*_fuzz.cpp) with clang in build-fuzz/ and runs each
-# for the given number of seconds (default 60). Usage: tools/fuzz.sh [seconds]
+# for the given number of seconds (default 60), seeded with every PNG and WAV input the loader
+# tests make (kestrava-fuzz-seeds). Usage: tools/fuzz.sh [seconds]
 set -eu
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build-fuzz
-testdata=$root/../shared/testdata
 "$root/tools/install-deps.sh" clang libclang-rt-14-dev
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DKESTRAVA_TESTS=ON -DKESTRAVA_BENCH=OFF -DKESTRAVA_SANITIZE=address,undefined \
   -DCMAKE_C_FLAGS=-fsanitize=fuzzer-no-link -DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link >/dev/null
-cmake --build "$build" -j2 --target kestrava_fuzz
+cmake --build "$build" -j2 --target kestrava_fuzz kestrava-fuzz-seeds
+rm -rf "$build/seeds"
+"$build/fuzz/kestrava-fuzz-seeds" "$build/seeds"
 
 # Seed inputs by kind: the target's name starts with the kind of file it reads.
 seeds_for() {
   case $1 in
-    png_*) echo "$testdata/pngsuite/png $root/tests/draw2d/data" ;;
-    wav_*) echo "$testdata/wav $root/tests/audio/data" ;;
+    png_*) echo "$build/seeds/png" ;;
+    wav_*) echo "$build/seeds/wav" ;;
     *) echo "" ;;
   esac
 }

@@ -1,52 +1,59 @@
-// The WAV reader and the loader chain, against real files and a few hand-made ones.
+// The WAV reader and the loader chain, against WAV files made in memory (audio/wav_inputs.h);
+// then, when ../shared/testdata is there, against its WAV corpus as an extra check.
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "audio/sample.h"
+#include "audio/wav_inputs.h"
 #include "platform/error.h"
 #include "platform/stream.h"
+#include "support/temp_dir.h"
 
 namespace {
 
-std::string wavpath(const std::string& name) {
-    return std::string(KESTRAVA_TESTDATA) + "/wav/" + name;
+TAudioSamplePtr LoadBytes(const TBytes& bytes) {
+    TStreamPtr stream = CreateRamStream(bytes.data(), static_cast<int>(bytes.size()), 1, 0);
+    return LoadAudioSample(*stream);
 }
 
-TEST(WavReader, EveryTestFileLoadsOrIsRefusedAsItsReadmeSays) {
-    const struct { const char* file; int format, hertz, frames; } loads[] = {
-        {"pcm8-mono.wav", SF_MONO8, 22050, 1103},
-        {"pcm8-stereo.wav", SF_STEREO8, 22050, 1103},
-        {"pcm16-mono.wav", SF_MONO16LE, 22050, 1103},
-        {"pcm16-stereo.wav", SF_STEREO16LE, 44100, 2205},
-        {"pcm16-stereo-list-before-data.wav", SF_STEREO16LE, 22050, 441},
-        {"pcm16-stereo-fmt18.wav", SF_STEREO16LE, 22050, 441},
-        {"pcm16-stereo-data-then-metadata.wav", SF_STEREO16LE, 22050, 441},
-        {"odd-data-size.wav", SF_STEREO16LE, 22050, 441}};
-    for (const auto& e : loads) {
-        SCOPED_TRACE(e.file);
-        TAudioSamplePtr sample = LoadAudioSample(wavpath(e.file));
-        ASSERT_NE(sample, nullptr);
-        EXPECT_EQ(sample->format, e.format);
-        EXPECT_EQ(sample->hertz, e.hertz);
-        EXPECT_EQ(sample->length, e.frames);
-        EXPECT_EQ(sample->owned.size(), size_t(e.frames) * BytesPerSample(e.format));
-        if (e.frames != 441) continue;
-        const auto* values = reinterpret_cast<const int16_t*>(sample->samples);
-        int mismatches = 0;   // the tone files hold their exact sample values
-        for (int i = 0; i < 441; ++i) {
-            mismatches += values[2 * i] != static_cast<int>(8000 * std::sin(2 * M_PI * 440 * i / 22050));
-            mismatches += values[2 * i + 1] != static_cast<int>(8000 * std::sin(2 * M_PI * 660 * i / 22050));
+// Plain PCM in 8 and 16 bits, mono and stereo; metadata before and after the samples, a longer
+// "fmt " chunk, odd sizes and padding: each loads with exactly the frames it was written with.
+// Compressed, extensible and float formats, other channel counts and bit depths, other file
+// kinds, missing, misplaced, truncated and hugely declared chunks: each is refused.
+TEST(WavReader, EveryFileLoadsItsFramesOrIsRefused) {
+    std::vector<TWavFile> files = WavFiles();
+    ASSERT_GE(files.size(), 28u);
+    for (const TWavFile& file : files) {
+        SCOPED_TRACE(file.name + ": " + file.why);
+        TAudioSamplePtr sample = LoadBytes(file.bytes);
+        if (!file.format) {
+            EXPECT_EQ(sample, nullptr);
+            continue;
         }
-        EXPECT_EQ(mismatches, 0);
+        ASSERT_NE(sample, nullptr);
+        EXPECT_EQ(sample->format, file.format);
+        EXPECT_EQ(sample->hertz, file.hertz);
+        EXPECT_EQ(sample->length, file.frames);
+        EXPECT_EQ(sample->owned.size(), size_t(file.frames) * BytesPerSample(file.format));
+        ASSERT_EQ(file.samples.size(), size_t(file.frames) * BytesPerSample(file.format));
+        EXPECT_TRUE(std::equal(file.samples.begin(), file.samples.end(), sample->samples)) << "sample values";
     }
-    for (const char* refused : {"pcm24-stereo.wav", "float32-stereo.wav", "alaw-mono.wav", "ima-adpcm-mono.wav",
-                                "riff-bigendian.aiff", "junk-before-fmt.wav", "no-data-chunk.wav",
-                                "truncated-data.wav", "huge-data-size.wav", "huge-chunk-before-data.wav",
-                                "fmt-too-short.wav", "zero-channels.wav", "not-riff.wav", "empty.wav"})
-        EXPECT_EQ(LoadAudioSample(wavpath(refused)), nullptr) << refused;
+}
+
+// A file cut anywhere before its last byte is refused: in the header a short read ends the
+// reader, in the samples the declared size is more than the file holds.
+TEST(WavReader, EveryCutOfAFileIsRefused) {
+    for (const char* name : {"pcm16-stereo", "pcm16-stereo-fmt18"}) {
+        TWavFile file = WavFileNamed(name);
+        ASSERT_FALSE(file.bytes.empty()) << name;
+        ASSERT_NE(LoadBytes(file.bytes), nullptr) << name;
+        for (size_t n = 0; n < file.bytes.size(); n += n < 64 ? 1 : 97)
+            EXPECT_EQ(LoadBytes(TBytes(file.bytes.begin(), file.bytes.begin() + n)), nullptr) << name << " cut at " << n;
+    }
 }
 
 // A stream that cannot tell its position.
@@ -78,16 +85,55 @@ struct FixedLoader : TAudioSampleLoader {
     }
 };
 
+// The file is read from disk by its path, as the game reads its sounds.
 TEST(LoaderChain, NewestLoaderIsAskedFirstAndAShortReadMeansNotThisLoader) {
     StartAudioLoaders();
+    TTempDir dir;
+    std::string path = dir.Write("pcm8-mono.wav", WavFileNamed("pcm8-mono").bytes);
+    ASSERT_NE(LoadAudioSample(path), nullptr) << path;
     FixedLoader older;
     older.answer = TAudioSample::Create(7, 8000, SF_MONO8);
     FixedLoader newer;
     newer.shortread = true;
-    TAudioSamplePtr sample = LoadAudioSample(wavpath("pcm8-mono.wav"));
+    TAudioSamplePtr sample = LoadAudioSample(path);
     EXPECT_EQ(newer.calls, 1);
     EXPECT_EQ(older.calls, 1);
     EXPECT_EQ(sample, older.answer);
+}
+
+// ---- The WAV corpus in ../shared/testdata, when it is there --------------------------------
+
+const std::string kCorpus = std::string(KESTRAVA_TESTDATA) + "/wav/";
+const char* const kNoCorpus = "../shared/testdata not present: the outside WAV corpus is not checked";
+
+TEST(WavReaderOutsideCorpus, EveryTestFileLoadsOrIsRefusedAsItsReadmeSays) {
+    if (!std::filesystem::is_directory(kCorpus)) GTEST_SKIP() << kNoCorpus;
+    const struct { const char* file; int format, hertz, frames; } loads[] = {
+        {"pcm8-mono.wav", SF_MONO8, 22050, 1103},
+        {"pcm8-stereo.wav", SF_STEREO8, 22050, 1103},
+        {"pcm16-mono.wav", SF_MONO16LE, 22050, 1103},
+        {"pcm16-stereo.wav", SF_STEREO16LE, 44100, 2205},
+        {"pcm16-stereo-list-before-data.wav", SF_STEREO16LE, 22050, 441},
+        {"pcm16-stereo-fmt18.wav", SF_STEREO16LE, 22050, 441},
+        {"pcm16-stereo-data-then-metadata.wav", SF_STEREO16LE, 22050, 441},
+        {"odd-data-size.wav", SF_STEREO16LE, 22050, 441}};
+    const TBytes tone = WavFileNamed("pcm16-stereo-fmt18").samples;   // the same 441 frames
+    ASSERT_EQ(tone.size(), 441u * 4);
+    for (const auto& e : loads) {
+        SCOPED_TRACE(e.file);
+        TAudioSamplePtr sample = LoadAudioSample(kCorpus + e.file);
+        ASSERT_NE(sample, nullptr);
+        EXPECT_EQ(sample->format, e.format);
+        EXPECT_EQ(sample->hertz, e.hertz);
+        EXPECT_EQ(sample->length, e.frames);
+        EXPECT_EQ(sample->owned.size(), size_t(e.frames) * BytesPerSample(e.format));
+        if (e.frames == 441) EXPECT_TRUE(std::equal(tone.begin(), tone.end(), sample->samples)) << "tone values";
+    }
+    for (const char* refused : {"pcm24-stereo.wav", "float32-stereo.wav", "alaw-mono.wav", "ima-adpcm-mono.wav",
+                                "riff-bigendian.aiff", "junk-before-fmt.wav", "no-data-chunk.wav",
+                                "truncated-data.wav", "huge-data-size.wav", "huge-chunk-before-data.wav",
+                                "fmt-too-short.wav", "zero-channels.wav", "not-riff.wav", "empty.wav"})
+        EXPECT_EQ(LoadAudioSample(kCorpus + refused), nullptr) << refused;
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 const char* const kScriptUsage =
     "usage: kestrava-script [--clock-start S] [--keys FILE] [--frames N] [--trace FILE]\n"
-    "                       [--shot F:FILE]... [--stats] [--audio FILE]\n"
+    "                       [--shot F:FILE]... [--stats] [--audio FILE] [--memory-at F]...\n"
     "Runs the game's own start-up and frame loop on a virtual clock, with the keyboard fed\n"
     "from FILE (lines 'FRAME down CODE', 'FRAME up CODE', 'FRAME quit'; '#' comments).\n";
 
@@ -57,6 +57,14 @@ bool ParseScriptOptions(int argc, char** argv, TScriptOptions* o, std::string* e
             if (!value(&o->tracePath)) return false;
         } else if (arg == "--audio") {
             if (!value(&o->audioPath)) return false;
+        } else if (arg == "--memory-at") {
+            int frame = 0;
+            if (!value(&v)) return false;
+            if (!ParseInt(v, 1, INT_MAX, &frame)) {
+                *error = "--memory-at takes a pass number of at least 1, not '" + v + "'";
+                return false;
+            }
+            o->memoryAt.push_back(frame);
         } else if (arg == "--shot") {
             if (!value(&v)) return false;
             size_t colon = v.find(':');

@@ -17,6 +17,7 @@ struct TScriptOptions {
     std::vector<TScriptShot> shots;
     bool stats = false;
     std::string audioPath;
+    std::vector<int> memoryAt;    // passes after which to print the memory in use
 };
 
 // Parses argv; on a mistake returns false with a message in *error.

@@ -17,6 +17,8 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/script_system.h"
 #include "platform/sdl/sdl_platform.h"
+#include "platform/system.h"
+#include "tools/script/memory.h"
 #include "tools/script/options.h"
 #include "tools/script/outputs.h"
 
@@ -106,6 +108,8 @@ int main(int argc, char** argv) {
                 failed = true;
             }
         }
+        for (int frame : options.memoryAt)
+            if (frame == pass) PrintMemoryAt(pass);
         return options.frames == 0 || pass < options.frames;
     };
 

@@ -10,11 +10,11 @@
 #include "draw2d/gl/gl_image_frame.h"
 #include "draw2d/graphics.h"
 #include "draw2d/image.h"
+#include "draw2d/png_inputs.h"
 #include "support/gl_fixture.h"
+#include "support/temp_dir.h"
 
 namespace {
-
-const std::string kRgbPicture = std::string(KESTRAVA_TESTDATA) + "/pngsuite/png/basn2c08.png";
 
 // A pixmap of one colour.
 TPixmapPtr Filled(int w, int h, int format, uint32_t argb) {
@@ -89,11 +89,15 @@ TEST(ResizePixmap, SamplesBetweenPixelCentresAndClampsAtTheBorders) {
 TEST(LoadImage, MinusOneMeansTheLayersAutomaticFlagsAndAnyNonZeroAutoMidHandleCentresLaterImages) {
     LayerDefaults restore;
     StartPixmapLoaders();
-    EXPECT_EQ(LoadImage(kRgbPicture, -1)->flags, 3);
+    TTempDir dir;
+    const std::string rgbPicture = dir.Write("rgb.png", RgbPngPicture(32, 32).bytes);
+    TImagePtr first = LoadImage(rgbPicture, -1);
+    ASSERT_TRUE(first) << rgbPicture;
+    EXPECT_EQ(first->flags, 3);
     AutoImageFlags(4);
     AutoImageFlags(-1);                            // leaves it
-    EXPECT_EQ(LoadImage(kRgbPicture, -1)->flags, 4);
-    EXPECT_EQ(LoadImage(kRgbPicture, 2)->flags, 2);
+    EXPECT_EQ(LoadImage(rgbPicture, -1)->flags, 4);
+    EXPECT_EQ(LoadImage(rgbPicture, 2)->flags, 2);
     EXPECT_FALSE(LoadImage(std::string("incbin::no-such-picture.png"), 3));
 
     TImagePtr before = LoadImage(Filled(10, 7, PIXEL_RGBA8888, 0xFFFFFFFF), 0);
