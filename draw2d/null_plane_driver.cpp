@@ -84,6 +84,7 @@ struct TNullPlaneDriver : TPlaneDriver {
 }  // namespace
 
 TPlaneDriver* NullPlaneDriver() {
-    static TNullPlaneDriver driver;
-    return &driver;
+    // Never destroyed, like the OpenGL driver: graphics still open at exit are closed through it.
+    static TNullPlaneDriver* driver = new TNullPlaneDriver;
+    return driver;
 }

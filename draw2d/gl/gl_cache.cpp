@@ -2,7 +2,7 @@
 #include "draw2d/gl/gl_cache.h"
 
 TGLCache& GLCache() {
-    static TGLCache cache;
+    static TGLCache& cache = *new TGLCache;   // never destroyed: see GLPlaneDriver
     return cache;
 }
 

@@ -194,8 +194,8 @@ void TGLGraphicsDriver::SwapSharedContext() {
 }
 
 TGLGraphicsDriver* GLGraphicsDriver() {
-    static TGLGraphicsDriver driver;
-    return &driver;
+    static TGLGraphicsDriver* driver = new TGLGraphicsDriver;   // never destroyed: see GLPlaneDriver
+    return driver;
 }
 
 void TGLGraphicsDriver::MoveMouse(int x, int y) {

@@ -281,7 +281,10 @@ struct TGLPlaneDriver : TPlaneDriver {
 }  // namespace
 
 TPlaneDriver* GLPlaneDriver() {
-    static TGLPlaneDriver driver;
-    return &driver;
+    // Never destroyed: the graphics still open at exit are closed by a handler that may have
+    // been registered before this driver was first asked for, and so would run after a
+    // static driver's destructor.
+    static TGLPlaneDriver* driver = new TGLPlaneDriver;
+    return driver;
 }
 

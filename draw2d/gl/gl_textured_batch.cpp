@@ -67,6 +67,6 @@ struct TGLTexturedBatch : TTexturedBatch {
 }  // namespace
 
 TTexturedBatch& GLTexturedBatch() {
-    static TGLTexturedBatch batch;
+    static TGLTexturedBatch& batch = *new TGLTexturedBatch;   // never destroyed: see GLPlaneDriver
     return batch;
 }
