@@ -149,6 +149,12 @@ int mxo_PlaySound(mixora::sample* sample, int paused, int handle) {
     if (sample->length <= 0 || theMixer->requests.Full()) return 0;
 
     sound* old = givenChannel ? Lookup(handle) : nullptr;
+    if (old) {
+        // The old voice leaves its slot before a voice is taken for the new start: it may be
+        // waiting in the free ring itself, and recycling it must not free the channel's slot.
+        channelTable->voice[slot] = nullptr;
+        old->handle = 0;
+    }
     if (!givenChannel) {
         handle = AllocHandle();
         slot = handle & kSlotMask;
@@ -156,14 +162,20 @@ int mxo_PlaySound(mixora::sample* sample, int paused, int handle) {
     int mode = (sample->loop ? mixora::VOICE_LOOP : mixora::VOICE_ONCE) | (paused ? mixora::VOICE_PAUSED : 0);
     sound* voice = theMixer->play(sample, old, mode, givenChannel ? 0 : 1);
     if (!voice) {
+        if (old) {
+            channelTable->voice[slot] = old;
+            old->handle = handle;
+        }
         if (!givenChannel && handle) FreeSlot(slot);
         return 0;
     }
     voice->handle = handle;
     if (handle) {
-        if (sound* previous = channelTable->voice[slot]) {
-            if (previous->queued) StopVoice(previous);
-            else theMixer->GiveBack(previous);
+        // The old voice goes back: a placeholder the mixer never saw is kept for the next start,
+        // a voice the mixer holds ends at its next block and returns through the free ring.
+        if (old && old != voice) {
+            if (old->queued) StopVoice(old);
+            else theMixer->GiveBack(old);
         }
         channelTable->voice[slot] = voice;
     }

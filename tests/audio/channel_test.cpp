@@ -86,6 +86,36 @@ TEST_F(ChannelTest, PlayingOnAGivenChannelKeepsItsHandleAndSettings) {
     EXPECT_EQ(out, (std::vector<int16_t>{500, 0}));
 }
 
+// A channel whose one-shot ended, or that was stopped, plays again on its own handle: it reports
+// playing, answers Stop, and the next channel started gets a slot of its own.
+TEST_F(ChannelTest, ReplayingAChannelWhoseVoiceEndedOrWasStoppedKeepsTheChannel) {
+    TSoundPtr shortsound = constantsound(1000, 10);
+    TSoundPtr longsound = constantsound(1000, 1000);
+    TSoundPtr other = constantsound(300, 1000);
+    for (bool stop : {false, true}) {
+        SCOPED_TRACE(stop ? "stopped" : "ended");
+        TChannelPtr channel = PlaySound(stop ? longsound : shortsound);
+        ASSERT_TRUE(channel);
+        int handle = handleof(channel);
+        if (stop) StopChannel(channel);
+        mixleft(64);
+        mixleft(64);                                // ended, then handed back to the game
+        EXPECT_EQ(ChannelPlaying(channel), 0);
+        EXPECT_EQ(PlaySound(longsound, channel), channel);
+        EXPECT_EQ(handleof(channel), handle);
+        EXPECT_EQ(ChannelPlaying(channel), 1);
+        TChannelPtr unrelated = PlaySound(other);
+        ASSERT_TRUE(unrelated);
+        EXPECT_NE(handleof(unrelated) & 4095, handle & 4095);
+        EXPECT_EQ(mixleft(1)[0], 1300);
+        StopChannel(channel);
+        EXPECT_EQ(ChannelPlaying(channel), 0);
+        EXPECT_EQ(mixleft(1)[0], 300);
+        StopChannel(unrelated);
+        mixleft(1);
+    }
+}
+
 TEST_F(ChannelTest, PausedChannelCountsAsPlayingUntilItsSoundEnds) {
     TChannelPtr channel = CueSound(constantsound(1000, 30));
     ASSERT_TRUE(channel);
