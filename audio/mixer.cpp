@@ -68,6 +68,8 @@ sound* mixer::TakeFree() {
     if (!voice) return nullptr;
     if (voice->handle && releaseHandle) releaseHandle(releaseContext, voice);
     voice->handle = 0;
+    // Back from the mixer: until it is started again, the mixer does not hold it.
+    voice->queued = false;
     ReleaseSample(voice->source);
     voice->source = nullptr;
     return voice;

@@ -89,7 +89,7 @@ struct sound : output {
     std::atomic<int> status{VOICE_STOPPED};
     std::atomic<int> autorelease{0};
     int handle = 0;                 // game thread only
-    bool queued = false;            // game thread only: handed to the mixer at least once
+    bool queued = false;            // game thread only: held by the mixer (started, not yet freed)
     sound* next = nullptr;          // audio thread only: the active list
     sample* source = nullptr;       // the sample played
     uint64_t position = 0;          // 32.32 frames

@@ -116,6 +116,21 @@ TEST_F(ChannelTest, ReplayingAChannelWhoseVoiceEndedOrWasStoppedKeepsTheChannel)
     }
 }
 
+// Allocating a channel and playing on it, thousands of times over, keeps reusing a few voices:
+// the idle voice the channel held before its first sound is given back, not lost.
+TEST_F(ChannelTest, AllocatedChannelsPlayedOnReuseTheirVoices) {
+    TSoundPtr sound = constantsound(1000, 10);
+    for (int i = 0; i < 3000; ++i) {
+        TChannelPtr channel = AllocChannel();
+        ASSERT_TRUE(channel) << i;
+        ASSERT_EQ(PlaySound(sound, channel), channel) << i;
+        StopChannel(channel);
+        mixleft(64);
+        mixleft(64);
+    }
+    EXPECT_LE(mxo_Mixer()->voices.size(), 4u);
+}
+
 TEST_F(ChannelTest, PausedChannelCountsAsPlayingUntilItsSoundEnds) {
     TChannelPtr channel = CueSound(constantsound(1000, 30));
     ASSERT_TRUE(channel);
