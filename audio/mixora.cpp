@@ -88,6 +88,12 @@ sound* Lookup(int handle) {
     return voice;
 }
 
+// The low 16 bits of a volume, pan or depth, as the voice keeps them: the mixer's gain products
+// stay within 32 bits only for 16-bit values.
+int Fixed16(int value) {
+    return static_cast<int16_t>(value);
+}
+
 // Marks a voice to be released when it ends and stops it unless it is already idle.
 void StopVoice(sound* voice) {
     voice->autorelease.store(1, std::memory_order_relaxed);
@@ -210,17 +216,17 @@ int mxo_SetChannelPaused(int handle, int paused) {
 }
 
 int mxo_SetChannelVolume(int handle, int volume) {
-    if (sound* voice = Lookup(handle)) voice->setvolume(volume);
+    if (sound* voice = Lookup(handle)) voice->setvolume(Fixed16(volume));
     return 0;
 }
 
 int mxo_SetChannelPan(int handle, int pan) {
-    if (sound* voice = Lookup(handle)) voice->setpan(pan);
+    if (sound* voice = Lookup(handle)) voice->setpan(Fixed16(pan));
     return 0;
 }
 
 int mxo_SetChannelDepth(int handle, int depth) {
-    if (sound* voice = Lookup(handle)) voice->setdepth(depth);
+    if (sound* voice = Lookup(handle)) voice->setdepth(Fixed16(depth));
     return 0;
 }
 

@@ -35,7 +35,8 @@ int mxo_ChannelStatus(int handle);
 int mxo_StopChannel(int handle);
 // Pauses (paused non-zero) or resumes the channel's voice if it is playing. 0.
 int mxo_SetChannelPaused(int handle, int paused);
-// Set a target of the channel's voice (the mixer moves toward it from the next block). 0.
+// Set a target of the channel's voice (the mixer moves toward it from the next block); volume,
+// pan and depth keep their low 16 bits, as the voice holds them. 0.
 int mxo_SetChannelVolume(int handle, int volume);   // 4096 = 1.0
 int mxo_SetChannelPan(int handle, int pan);         // -4096 full left .. 4096 full right
 int mxo_SetChannelDepth(int handle, int depth);     // 4096 = 1.0; negative inverts the right side

@@ -131,6 +131,34 @@ TEST_F(ChannelTest, AllocatedChannelsPlayedOnReuseTheirVoices) {
     EXPECT_LE(mxo_Mixer()->voices.size(), 4u);
 }
 
+// The mixer keeps volume, pan and depth as 16-bit values: the mxo_ setters take whole ints and
+// keep their low 16 bits, as the channel objects do, so an out-of-range value cannot overflow
+// the gains on the audio thread.
+TEST_F(ChannelTest, MixerSettersKeepSixteenBitsOfVolumePanAndDepth) {
+    TSoundPtr sound = constantsound(1000, 1000, 1);
+    const struct { int volume, pan, depth; std::vector<int16_t> expected; } cases[] = {
+        {4096 + 65536, 0, 0, {1000, 1000}},          // volume 1.0
+        {4096, 65536 + 4096, 0, {0, 1000}},          // pan full right
+        {4096, 0, 65536 - 4096, {1000, -1000}},      // depth -1.0 inverts the right side
+        {2048 - 131072, -65536, 0, {500, 500}},      // volume 0.5, centred
+    };
+    for (const auto& c : cases) {
+        TChannelPtr channel = CueSound(sound);
+        ASSERT_TRUE(channel);
+        int handle = handleof(channel);
+        mxo_SetChannelVolume(handle, c.volume);
+        mxo_SetChannelPan(handle, c.pan);
+        mxo_SetChannelDepth(handle, c.depth);
+        ResumeChannel(channel);
+        clock.advance(20);
+        std::vector<int16_t> out(4);
+        MixAudioFrames(out.data(), 2);              // the first block takes pan and depth
+        MixAudioFrames(out.data(), 1);
+        EXPECT_EQ(std::vector<int16_t>(out.begin(), out.begin() + 2), c.expected) << c.volume << " " << c.pan;
+        StopChannel(channel);
+    }
+}
+
 TEST_F(ChannelTest, PausedChannelCountsAsPlayingUntilItsSoundEnds) {
     TChannelPtr channel = CueSound(constantsound(1000, 30));
     ASSERT_TRUE(channel);
