@@ -244,3 +244,10 @@ bool mxo_Mix16(int16_t* out, int frames) {
 mixora::mixer* mxo_Mixer() {
     return theMixer;
 }
+
+int mxo_ChannelsInUse() {
+    if (!channelTable) return 0;
+    int count = 0;
+    for (int slot = 1; slot < kSlots; ++slot) count += channelTable->inUse[slot] ? 1 : 0;
+    return count;
+}

@@ -44,5 +44,7 @@ int mxo_SetChannelRate(int handle, int rate);       // 65536 = as recorded
 // Manual mode: mixes frames stereo frames on the calling thread; false when there is no
 // manual mixer (out is then left alone).
 bool mxo_Mix16(int16_t* out, int frames);
+// The number of channel slots in use (handed out and not yet back on the free list); 0 when closed.
+int mxo_ChannelsInUse();
 // The mixer, or none when closed (for the scripted runner's checks and the tests).
 mixora::mixer* mxo_Mixer();
