@@ -140,6 +140,10 @@ mixora::sample* mxo_CreateSoundOver(int length, int bits, int channels, int hert
     return mixora::CreateSampleOver(length, bits, channels, hertz, data, std::move(keeper), loop);
 }
 
+int mxo_WriteSound(mixora::sample* sample, const void* data, int frames) {
+    return channelTable ? mixora::WriteSample(sample, data, frames) : 0;
+}
+
 int mxo_FreeSound(mixora::sample* sample) {
     mixora::ReleaseSample(sample);
     return 0;
@@ -152,7 +156,7 @@ int mxo_PlaySound(mixora::sample* sample, int paused, int handle) {
     int slot = SlotOf(handle);
     if (!slot) handle = 0;
     bool givenChannel = handle != 0;
-    if (sample->length <= 0 || theMixer->requests.Full()) return 0;
+    if (sample->length == 0 || theMixer->requests.Full()) return 0;
 
     sound* old = givenChannel ? Lookup(handle) : nullptr;
     if (old) {
@@ -165,7 +169,8 @@ int mxo_PlaySound(mixora::sample* sample, int paused, int handle) {
         handle = AllocHandle();
         slot = handle & kSlotMask;
     }
-    int mode = (sample->loop ? mixora::VOICE_LOOP : mixora::VOICE_ONCE) | (paused ? mixora::VOICE_PAUSED : 0);
+    int mode = sample->capacity ? mixora::VOICE_STREAM : sample->loop ? mixora::VOICE_LOOP : mixora::VOICE_ONCE;
+    mode |= paused ? mixora::VOICE_PAUSED : 0;
     sound* voice = theMixer->play(sample, old, mode, givenChannel ? 0 : 1);
     if (!voice) {
         if (old) {

@@ -17,12 +17,16 @@ enum class TAudioOutputMode { System, Manual };
 int mxo_Init(TMilliSecsClock clock, TAudioOutputMode mode = TAudioOutputMode::System);
 // Stops the output and frees the handle table and the mixer.
 int mxo_Close();
-// A mixer sample of length frames, copied from data when given; none without a handle table.
+// A mixer sample of length frames, copied from data when given, or with length -1 an endless
+// stream fed by mxo_WriteSound; none without a handle table.
 mixora::sample* mxo_CreateSound(int length, int bits, int channels, int hertz, const void* data, int loop);
 // A mixer sample that plays data in place while keeper keeps it alive (no copy); none without a
 // handle table. 16-bit data must be in the machine's byte order.
 mixora::sample* mxo_CreateSoundOver(int length, int bits, int channels, int hertz, const void* data,
                                     std::shared_ptr<const void> keeper, int loop);
+// Streaming: appends up to frames frames of data to a sample made with length -1, as many as it
+// has room for (kStreamFrames ahead of its voice); the frames written.
+int mxo_WriteSound(mixora::sample* sample, const void* data, int frames);
 // Drops the caller's reference to sample; voices still playing it keep it alive. 0.
 int mxo_FreeSound(mixora::sample* sample);
 // Starts sample on the channel named by handle (0: a new channel); the handle that plays, 0 if none.

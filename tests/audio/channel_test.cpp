@@ -175,6 +175,42 @@ TEST_F(ChannelTest, PausedChannelCountsAsPlayingUntilItsSoundEnds) {
     EXPECT_EQ(ChannelPlaying(channel), 0);
 }
 
+// A streaming voice gives out the frames written to it in order, across many turns of its ring;
+// where the writer falls behind it gives silence, never data played before, and it goes on with
+// the next written frame. A writer cannot get further ahead than the ring holds.
+TEST_F(ChannelTest, StreamGivesWrittenFramesInOrderAndSilenceWhenTheWriterFallsBehind) {
+    mixora::sample* stream = mxo_CreateSound(-1, 16, 1, 44100, nullptr, 0);
+    ASSERT_NE(stream, nullptr);
+    int handle = mxo_PlaySound(stream, 0, 0);
+    ASSERT_NE(handle, 0);
+    EXPECT_EQ(mxo_ChannelStatus(handle), mixora::VOICE_STREAM);
+    int next = 0;                                   // the value of the next frame to write
+    auto write = [&](int frames) {
+        std::vector<int16_t> values;
+        for (int i = 0; i < frames; ++i) values.push_back(int16_t(next++ % 20000 - 10000));
+        return mxo_WriteSound(stream, values.data(), frames);
+    };
+    int expected = 0;                               // the value of the next frame to hear
+    for (int turn = 0; turn < 40; ++turn) {         // 94600 frames: the ring turns over
+        int written = 1000 + turn * 70;             // the writer falls behind by less each turn
+        ASSERT_EQ(write(written), written);
+        std::vector<int> heard = mixleft(4000);
+        for (int i = 0; i < 4000; ++i) {
+            int want = i < written ? int16_t(expected++ % 20000 - 10000) : 0;
+            ASSERT_EQ(heard[size_t(i)], want) << "turn " << turn << " frame " << i;
+        }
+    }
+    EXPECT_EQ(write(mixora::kStreamFrames + 100), mixora::kStreamFrames);   // as much as the ring holds
+    EXPECT_EQ(write(1), 0);
+    std::vector<int> heard = mixleft(2);
+    EXPECT_EQ(heard, (std::vector<int>{expected % 20000 - 10000, (expected + 1) % 20000 - 10000}));
+    EXPECT_EQ(write(2), 2);                         // played frames make room again
+    EXPECT_EQ(ChannelPlaying(std::make_shared<TMixoraChannel>(handle)), 1);
+    mxo_StopChannel(handle);
+    EXPECT_EQ(mxo_ChannelStatus(handle), mixora::VOICE_STOPPED);
+    mxo_FreeSound(stream);
+}
+
 TEST(SystemOutput, DeviceThreadMixesASoundToItsEnd) {
     InstallPlatform(SDLPlatform());   // the system's output is SDL's
     if (!StartAudio(TAudioOutputMode::System)) GTEST_SKIP() << "no audio device";
