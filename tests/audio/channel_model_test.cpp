@@ -3,7 +3,9 @@
 // against bounds on the voices and channel slots alive.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <random>
 #include <set>
 #include <string>
