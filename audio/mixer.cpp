@@ -47,13 +47,14 @@ mixer::~mixer() {
 }
 
 sound* mixer::play(sample* s, const output* settings, int mode, int autorelease) {
-    if (!s || s->length <= 0 || rate == 0) return nullptr;
+    if (!s || s->length == 0 || rate == 0) return nullptr;
     // A full ring refuses the start rather than overwrite a voice still waiting in it.
     if (requests.Full()) return nullptr;
     sound* voice = allocsound(settings);
     s->references++;
     voice->source = s;
-    voice->position = 0;
+    // A stream's voice starts at the first frame no voice has played yet.
+    voice->position = s->capacity ? uint64_t(s->consumed.load(std::memory_order_acquire)) << 32 : 0;
     voice->startDelay = 0;
     voice->requestTime = milliSecs();
     voice->autorelease.store(autorelease, std::memory_order_relaxed);
@@ -68,6 +69,8 @@ sound* mixer::TakeFree() {
     if (!voice) return nullptr;
     if (voice->handle && releaseHandle) releaseHandle(releaseContext, voice);
     voice->handle = 0;
+    // Back from the mixer: until it is started again, the mixer does not hold it.
+    voice->queued = false;
     ReleaseSample(voice->source);
     voice->source = nullptr;
     return voice;

@@ -24,6 +24,7 @@ constexpr int kOutputRate = 44100;
 constexpr int kOutputChannels = 2;
 constexpr int kBufferSize = 8192;       // accumulator entries: 4096 stereo frames
 constexpr int kRingSize = 4096;         // entries of each ring (one is always left empty)
+constexpr int kStreamFrames = 65536;    // frames a streaming sample holds ahead of its voice
 
 // A voice's status.
 enum : int {
@@ -51,18 +52,28 @@ struct sample {
     uint8_t after[4] = {};                  // the frame after the last
     std::unique_ptr<uint8_t[]> store;       // the data when the sample owns it
     std::shared_ptr<const void> keeper;     // what keeps the data alive when it does not
+    // A streaming sample (length -1) is a ring of capacity frames: the game thread writes at
+    // written, the audio thread reads up to it and publishes how far it got in consumed. Both
+    // count frames modulo 2^32; capacity is a power of two, 0 for a sample that is not a stream.
+    int capacity = 0;
+    std::atomic<uint32_t> written{0};
+    std::atomic<uint32_t> consumed{0};
 
     // Sets the loop flag and writes the frame after the last.
     void SetLoop(int loop);
 };
 
-// A new sample of length frames copied from data (zeroed when data is none); none for a shape
-// the mixer cannot play.
+// A new sample of length frames copied from data (zeroed when data is none); length -1 makes an
+// endless stream that WriteSample fills (data is then not read). None for a shape the mixer
+// cannot play.
 sample* CreateSample(int length, int bits, int channels, int hertz, const void* data, int loop);
 // A new sample that plays data in place, kept alive by keeper; none for a shape the mixer cannot
 // play. 16-bit data must be in the machine's byte order.
 sample* CreateSampleOver(int length, int bits, int channels, int hertz, const void* data,
                          std::shared_ptr<const void> keeper, int loop);
+// Game thread: appends up to frames frames of data to a streaming sample, as many as it has room
+// for; the frames written (0 for a sample that is not a stream).
+int WriteSample(sample* s, const void* data, int frames);
 // Drops one reference; the sample is freed when none is left. Game thread only.
 void ReleaseSample(sample* s);
 
@@ -89,7 +100,7 @@ struct sound : output {
     std::atomic<int> status{VOICE_STOPPED};
     std::atomic<int> autorelease{0};
     int handle = 0;                 // game thread only
-    bool queued = false;            // game thread only: handed to the mixer at least once
+    bool queued = false;            // game thread only: held by the mixer (started, not yet freed)
     sound* next = nullptr;          // audio thread only: the active list
     sample* source = nullptr;       // the sample played
     uint64_t position = 0;          // 32.32 frames

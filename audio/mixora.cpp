@@ -88,6 +88,12 @@ sound* Lookup(int handle) {
     return voice;
 }
 
+// The low 16 bits of a volume, pan or depth, as the voice keeps them: the mixer's gain products
+// stay within 32 bits only for 16-bit values.
+int Fixed16(int value) {
+    return static_cast<int16_t>(value);
+}
+
 // Marks a voice to be released when it ends and stops it unless it is already idle.
 void StopVoice(sound* voice) {
     voice->autorelease.store(1, std::memory_order_relaxed);
@@ -134,6 +140,10 @@ mixora::sample* mxo_CreateSoundOver(int length, int bits, int channels, int hert
     return mixora::CreateSampleOver(length, bits, channels, hertz, data, std::move(keeper), loop);
 }
 
+int mxo_WriteSound(mixora::sample* sample, const void* data, int frames) {
+    return channelTable ? mixora::WriteSample(sample, data, frames) : 0;
+}
+
 int mxo_FreeSound(mixora::sample* sample) {
     mixora::ReleaseSample(sample);
     return 0;
@@ -146,24 +156,37 @@ int mxo_PlaySound(mixora::sample* sample, int paused, int handle) {
     int slot = SlotOf(handle);
     if (!slot) handle = 0;
     bool givenChannel = handle != 0;
-    if (sample->length <= 0 || theMixer->requests.Full()) return 0;
+    if (sample->length == 0 || theMixer->requests.Full()) return 0;
 
     sound* old = givenChannel ? Lookup(handle) : nullptr;
+    if (old) {
+        // The old voice leaves its slot before a voice is taken for the new start: it may be
+        // waiting in the free ring itself, and recycling it must not free the channel's slot.
+        channelTable->voice[slot] = nullptr;
+        old->handle = 0;
+    }
     if (!givenChannel) {
         handle = AllocHandle();
         slot = handle & kSlotMask;
     }
-    int mode = (sample->loop ? mixora::VOICE_LOOP : mixora::VOICE_ONCE) | (paused ? mixora::VOICE_PAUSED : 0);
+    int mode = sample->capacity ? mixora::VOICE_STREAM : sample->loop ? mixora::VOICE_LOOP : mixora::VOICE_ONCE;
+    mode |= paused ? mixora::VOICE_PAUSED : 0;
     sound* voice = theMixer->play(sample, old, mode, givenChannel ? 0 : 1);
     if (!voice) {
+        if (old) {
+            channelTable->voice[slot] = old;
+            old->handle = handle;
+        }
         if (!givenChannel && handle) FreeSlot(slot);
         return 0;
     }
     voice->handle = handle;
     if (handle) {
-        if (sound* previous = channelTable->voice[slot]) {
-            if (previous->queued) StopVoice(previous);
-            else theMixer->GiveBack(previous);
+        // The old voice goes back: a placeholder the mixer never saw is kept for the next start,
+        // a voice the mixer holds ends at its next block and returns through the free ring.
+        if (old && old != voice) {
+            if (old->queued) StopVoice(old);
+            else theMixer->GiveBack(old);
         }
         channelTable->voice[slot] = voice;
     }
@@ -198,17 +221,17 @@ int mxo_SetChannelPaused(int handle, int paused) {
 }
 
 int mxo_SetChannelVolume(int handle, int volume) {
-    if (sound* voice = Lookup(handle)) voice->setvolume(volume);
+    if (sound* voice = Lookup(handle)) voice->setvolume(Fixed16(volume));
     return 0;
 }
 
 int mxo_SetChannelPan(int handle, int pan) {
-    if (sound* voice = Lookup(handle)) voice->setpan(pan);
+    if (sound* voice = Lookup(handle)) voice->setpan(Fixed16(pan));
     return 0;
 }
 
 int mxo_SetChannelDepth(int handle, int depth) {
-    if (sound* voice = Lookup(handle)) voice->setdepth(depth);
+    if (sound* voice = Lookup(handle)) voice->setdepth(Fixed16(depth));
     return 0;
 }
 
@@ -225,4 +248,11 @@ bool mxo_Mix16(int16_t* out, int frames) {
 
 mixora::mixer* mxo_Mixer() {
     return theMixer;
+}
+
+int mxo_ChannelsInUse() {
+    if (!channelTable) return 0;
+    int count = 0;
+    for (int slot = 1; slot < kSlots; ++slot) count += channelTable->inUse[slot] ? 1 : 0;
+    return count;
 }

@@ -17,12 +17,16 @@ enum class TAudioOutputMode { System, Manual };
 int mxo_Init(TMilliSecsClock clock, TAudioOutputMode mode = TAudioOutputMode::System);
 // Stops the output and frees the handle table and the mixer.
 int mxo_Close();
-// A mixer sample of length frames, copied from data when given; none without a handle table.
+// A mixer sample of length frames, copied from data when given, or with length -1 an endless
+// stream fed by mxo_WriteSound; none without a handle table.
 mixora::sample* mxo_CreateSound(int length, int bits, int channels, int hertz, const void* data, int loop);
 // A mixer sample that plays data in place while keeper keeps it alive (no copy); none without a
 // handle table. 16-bit data must be in the machine's byte order.
 mixora::sample* mxo_CreateSoundOver(int length, int bits, int channels, int hertz, const void* data,
                                     std::shared_ptr<const void> keeper, int loop);
+// Streaming: appends up to frames frames of data to a sample made with length -1, as many as it
+// has room for (kStreamFrames ahead of its voice); the frames written.
+int mxo_WriteSound(mixora::sample* sample, const void* data, int frames);
 // Drops the caller's reference to sample; voices still playing it keep it alive. 0.
 int mxo_FreeSound(mixora::sample* sample);
 // Starts sample on the channel named by handle (0: a new channel); the handle that plays, 0 if none.
@@ -35,7 +39,8 @@ int mxo_ChannelStatus(int handle);
 int mxo_StopChannel(int handle);
 // Pauses (paused non-zero) or resumes the channel's voice if it is playing. 0.
 int mxo_SetChannelPaused(int handle, int paused);
-// Set a target of the channel's voice (the mixer moves toward it from the next block). 0.
+// Set a target of the channel's voice (the mixer moves toward it from the next block); volume,
+// pan and depth keep their low 16 bits, as the voice holds them. 0.
 int mxo_SetChannelVolume(int handle, int volume);   // 4096 = 1.0
 int mxo_SetChannelPan(int handle, int pan);         // -4096 full left .. 4096 full right
 int mxo_SetChannelDepth(int handle, int depth);     // 4096 = 1.0; negative inverts the right side
@@ -43,5 +48,7 @@ int mxo_SetChannelRate(int handle, int rate);       // 65536 = as recorded
 // Manual mode: mixes frames stereo frames on the calling thread; false when there is no
 // manual mixer (out is then left alone).
 bool mxo_Mix16(int16_t* out, int frames);
+// The number of channel slots in use (handed out and not yet back on the free list); 0 when closed.
+int mxo_ChannelsInUse();
 // The mixer, or none when closed (for the scripted runner's checks and the tests).
 mixora::mixer* mxo_Mixer();

@@ -170,6 +170,11 @@ bool Skip(TStream& stream, uint32_t count) {
     return true;
 }
 
+// The highest sample rate a WAV file may declare. No recording format in use goes beyond 384000 Hz;
+// a rate of 0 or below would hold a one-shot voice still forever (it never reaches its end), and
+// a far larger one is a damaged header rather than a sound.
+constexpr int kMaxHertz = 384000;
+
 // The sample format for a bit depth and channel count, or 0.
 int FormatFor(int bits, int channels) {
     if (bits == 8 && channels == 1) return SF_MONO8;
@@ -196,6 +201,7 @@ TAudioSamplePtr TAudioSampleLoaderWAV::LoadAudioSample(TStream& stream) {
     int bits = stream.ReadShort();
     int format = FormatFor(bits, channels);
     if (!format) return nullptr;
+    if (hertz <= 0 || hertz > kMaxHertz) return nullptr;
     if (!Skip(stream, fmtSize - 16)) return nullptr;
 
     while (!stream.Eof()) {

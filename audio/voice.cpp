@@ -10,7 +10,7 @@ namespace mixora {
 
 void sample::SetLoop(int flag) {
     loop = flag;
-    if (length == 0) {
+    if (length <= 0) {
         std::memset(after, bits == 8 ? 128 : 0, bytesPerFrame);
     } else {
         const uint8_t* from = loop ? data : data + static_cast<size_t>(length - 1) * bytesPerFrame;
@@ -20,11 +20,13 @@ void sample::SetLoop(int flag) {
 
 namespace {
 
-// A sample of the given shape with no data yet; none for a shape the mixer cannot play.
-std::unique_ptr<sample> NewSample(int length, int bits, int channels, int hertz) {
-    if (length < 0 || (channels != 1 && channels != 2) || (bits != 8 && bits != 16)) return nullptr;
+// A sample of the given shape with no data yet (length -1: a stream, when stream is allowed);
+// none for a shape the mixer cannot play.
+std::unique_ptr<sample> NewSample(int length, int bits, int channels, int hertz, bool stream) {
+    bool isStream = stream && length == -1;
+    if ((length < 0 && !isStream) || (channels != 1 && channels != 2) || (bits != 8 && bits != 16)) return nullptr;
     int bytesPerFrame = std::max(channels * ((bits + 7) / 8), channels);
-    int64_t total = int64_t(length) * bytesPerFrame;
+    int64_t total = int64_t(isStream ? kStreamFrames : length) * bytesPerFrame;
     if (total > INT_MAX) return nullptr;
     auto s = std::make_unique<sample>();
     s->hertz = hertz;
@@ -33,6 +35,7 @@ std::unique_ptr<sample> NewSample(int length, int bits, int channels, int hertz)
     s->length = length;
     s->bytesPerFrame = bytesPerFrame;
     s->totalBytes = static_cast<int>(total);
+    s->capacity = isStream ? kStreamFrames : 0;
     return s;
 }
 
@@ -44,11 +47,11 @@ int CurrentOrTarget(const std::atomic<int>& current, const std::atomic<int>& tar
 }  // namespace
 
 sample* CreateSample(int length, int bits, int channels, int hertz, const void* data, int loop) {
-    std::unique_ptr<sample> s = NewSample(length, bits, channels, hertz);
+    std::unique_ptr<sample> s = NewSample(length, bits, channels, hertz, true);
     if (!s) return nullptr;
     size_t total = static_cast<size_t>(s->totalBytes);
     s->store = std::make_unique<uint8_t[]>(total);
-    if (data) std::memcpy(s->store.get(), data, total);
+    if (data && !s->capacity) std::memcpy(s->store.get(), data, total);
     else if (bits == 8) std::memset(s->store.get(), 128, total);
     s->data = s->store.get();
     s->SetLoop(loop);
@@ -57,12 +60,27 @@ sample* CreateSample(int length, int bits, int channels, int hertz, const void* 
 
 sample* CreateSampleOver(int length, int bits, int channels, int hertz, const void* data,
                          std::shared_ptr<const void> keeper, int loop) {
-    std::unique_ptr<sample> s = NewSample(length, bits, channels, hertz);
+    std::unique_ptr<sample> s = NewSample(length, bits, channels, hertz, false);
     if (!s || (!data && length > 0)) return nullptr;
     s->data = static_cast<const uint8_t*>(data);
     s->keeper = std::move(keeper);
     s->SetLoop(loop);
     return s.release();
+}
+
+int WriteSample(sample* s, const void* data, int frames) {
+    if (!s || !s->capacity || !data || frames <= 0) return 0;
+    uint32_t written = s->written.load(std::memory_order_relaxed);
+    // Frames written and not yet played; none when the voice ran past the writer.
+    int64_t waiting = int32_t(written - s->consumed.load(std::memory_order_acquire));
+    int count = static_cast<int>(std::min<int64_t>(frames, s->capacity - std::max<int64_t>(waiting, 0)));
+    const auto* from = static_cast<const uint8_t*>(data);
+    for (int i = 0; i < count; ++i) {
+        size_t at = size_t((written + uint32_t(i)) & uint32_t(s->capacity - 1)) * s->bytesPerFrame;
+        std::memcpy(s->store.get() + at, from + size_t(i) * s->bytesPerFrame, s->bytesPerFrame);
+    }
+    s->written.store(written + uint32_t(count), std::memory_order_release);
+    return count;
 }
 
 void ReleaseSample(sample* s) {
@@ -187,6 +205,42 @@ bool MixFrames(const sample& s, uint64_t& position, int32_t* buffer, int frames,
     return true;
 }
 
+// Mixes frames output frames of a stream at a steady gain and step, the frames in the order they
+// were written; where the writer has not written yet the rest of the block stays silent and the
+// voice waits there. Publishes how far the voice got, so the writer may reuse what lies before.
+template <int Bits, int Channels>
+void MixStreamFrames(sample& s, uint64_t& position, int32_t* buffer, int frames, const TMixBlock& b) {
+    constexpr size_t kFrameBytes = Bits / 8 * Channels;
+    const uint32_t mask = uint32_t(s.capacity - 1);
+    const uint32_t written = s.written.load(std::memory_order_acquire);
+    TGains g = GainsFor(b.volumeTarget, b.pan, b.depth);
+    uint64_t advance = uint64_t(b.stepTarget) << 16;
+    for (int i = 0; i < frames; ++i) {
+        uint32_t frame = uint32_t(position >> 32);
+        uint32_t ahead = written - frame;
+        if (ahead == 0 || ahead > uint32_t(s.capacity)) break;
+        const uint8_t* frame0 = s.data + size_t(frame & mask) * kFrameBytes;
+        const uint8_t* frame1 = ahead >= 2 ? s.data + size_t((frame + 1) & mask) * kFrameBytes : frame0;
+        int f = static_cast<int>((position >> 16) & 0xFFFF);
+        int left = ReadChannel<Bits>(frame0, frame1, 0, f);
+        int right = Channels == 2 ? ReadChannel<Bits>(frame0, frame1, 1, f) : left;
+        Accumulate(buffer[2 * i], (int64_t(left) * g.left) >> 8);
+        Accumulate(buffer[2 * i + 1], (int64_t(right) * g.right) >> 8);
+        position += advance;
+    }
+    s.consumed.store(uint32_t(position >> 32), std::memory_order_release);
+}
+
+void MixStream(sample& s, uint64_t& position, int32_t* buffer, int frames, const TMixBlock& b) {
+    if (s.bits == 16) {
+        if (s.channels == 2) MixStreamFrames<16, 2>(s, position, buffer, frames, b);
+        else MixStreamFrames<16, 1>(s, position, buffer, frames, b);
+    } else {
+        if (s.channels == 2) MixStreamFrames<8, 2>(s, position, buffer, frames, b);
+        else MixStreamFrames<8, 1>(s, position, buffer, frames, b);
+    }
+}
+
 template <bool Ramp>
 bool MixShape(const sample& s, uint64_t& position, int32_t* buffer, int frames, bool loop, const TMixBlock& b) {
     if (s.bits == 16) {
@@ -217,7 +271,7 @@ int sound::mix(int32_t* buffer, int n) {
     }
     if (frames <= 0 || !source) return 0;
 
-    const sample& s = *source;
+    sample& s = *source;
     TMixBlock b;
     b.step = StepFor(s.hertz, rateCurrent.load(std::memory_order_relaxed));
     int rateTargetNow = rateTarget.load(std::memory_order_relaxed);
@@ -229,6 +283,14 @@ int sound::mix(int32_t* buffer, int n) {
     panCurrent.store(b.pan, std::memory_order_relaxed);
     depthCurrent.store(b.depth, std::memory_order_relaxed);
     bool loop = (st & VOICE_LOOP) != 0;
+
+    if (s.capacity) {
+        // A stream plays at its target volume and rate from the block they are set in.
+        rateCurrent.store(rateTargetNow, std::memory_order_relaxed);
+        volumeCurrent.store(b.volumeTarget, std::memory_order_relaxed);
+        MixStream(s, position, buffer, frames, b);
+        return 0;
+    }
 
     bool going;
     if (b.volume == b.volumeTarget && b.step == b.stepTarget) {

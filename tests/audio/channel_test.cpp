@@ -86,6 +86,79 @@ TEST_F(ChannelTest, PlayingOnAGivenChannelKeepsItsHandleAndSettings) {
     EXPECT_EQ(out, (std::vector<int16_t>{500, 0}));
 }
 
+// A channel whose one-shot ended, or that was stopped, plays again on its own handle: it reports
+// playing, answers Stop, and the next channel started gets a slot of its own.
+TEST_F(ChannelTest, ReplayingAChannelWhoseVoiceEndedOrWasStoppedKeepsTheChannel) {
+    TSoundPtr shortsound = constantsound(1000, 10);
+    TSoundPtr longsound = constantsound(1000, 1000);
+    TSoundPtr other = constantsound(300, 1000);
+    for (bool stop : {false, true}) {
+        SCOPED_TRACE(stop ? "stopped" : "ended");
+        TChannelPtr channel = PlaySound(stop ? longsound : shortsound);
+        ASSERT_TRUE(channel);
+        int handle = handleof(channel);
+        if (stop) StopChannel(channel);
+        mixleft(64);
+        mixleft(64);                                // ended, then handed back to the game
+        EXPECT_EQ(ChannelPlaying(channel), 0);
+        EXPECT_EQ(PlaySound(longsound, channel), channel);
+        EXPECT_EQ(handleof(channel), handle);
+        EXPECT_EQ(ChannelPlaying(channel), 1);
+        TChannelPtr unrelated = PlaySound(other);
+        ASSERT_TRUE(unrelated);
+        EXPECT_NE(handleof(unrelated) & 4095, handle & 4095);
+        EXPECT_EQ(mixleft(1)[0], 1300);
+        StopChannel(channel);
+        EXPECT_EQ(ChannelPlaying(channel), 0);
+        EXPECT_EQ(mixleft(1)[0], 300);
+        StopChannel(unrelated);
+        mixleft(1);
+    }
+}
+
+// Allocating a channel and playing on it, thousands of times over, keeps reusing a few voices:
+// the idle voice the channel held before its first sound is given back, not lost.
+TEST_F(ChannelTest, AllocatedChannelsPlayedOnReuseTheirVoices) {
+    TSoundPtr sound = constantsound(1000, 10);
+    for (int i = 0; i < 3000; ++i) {
+        TChannelPtr channel = AllocChannel();
+        ASSERT_TRUE(channel) << i;
+        ASSERT_EQ(PlaySound(sound, channel), channel) << i;
+        StopChannel(channel);
+        mixleft(64);
+        mixleft(64);
+    }
+    EXPECT_LE(mxo_Mixer()->voices.size(), 4u);
+}
+
+// The mixer keeps volume, pan and depth as 16-bit values: the mxo_ setters take whole ints and
+// keep their low 16 bits, as the channel objects do, so an out-of-range value cannot overflow
+// the gains on the audio thread.
+TEST_F(ChannelTest, MixerSettersKeepSixteenBitsOfVolumePanAndDepth) {
+    TSoundPtr sound = constantsound(1000, 1000, 1);
+    const struct { int volume, pan, depth; std::vector<int16_t> expected; } cases[] = {
+        {4096 + 65536, 0, 0, {1000, 1000}},          // volume 1.0
+        {4096, 65536 + 4096, 0, {0, 1000}},          // pan full right
+        {4096, 0, 65536 - 4096, {1000, -1000}},      // depth -1.0 inverts the right side
+        {2048 - 131072, -65536, 0, {500, 500}},      // volume 0.5, centred
+    };
+    for (const auto& c : cases) {
+        TChannelPtr channel = CueSound(sound);
+        ASSERT_TRUE(channel);
+        int handle = handleof(channel);
+        mxo_SetChannelVolume(handle, c.volume);
+        mxo_SetChannelPan(handle, c.pan);
+        mxo_SetChannelDepth(handle, c.depth);
+        ResumeChannel(channel);
+        clock.advance(20);
+        std::vector<int16_t> out(4);
+        MixAudioFrames(out.data(), 2);              // the first block takes pan and depth
+        MixAudioFrames(out.data(), 1);
+        EXPECT_EQ(std::vector<int16_t>(out.begin(), out.begin() + 2), c.expected) << c.volume << " " << c.pan;
+        StopChannel(channel);
+    }
+}
+
 TEST_F(ChannelTest, PausedChannelCountsAsPlayingUntilItsSoundEnds) {
     TChannelPtr channel = CueSound(constantsound(1000, 30));
     ASSERT_TRUE(channel);
@@ -100,6 +173,42 @@ TEST_F(ChannelTest, PausedChannelCountsAsPlayingUntilItsSoundEnds) {
     EXPECT_EQ(ChannelPlaying(channel), 0);
     PauseChannel(channel);                          // a finished channel does not come back
     EXPECT_EQ(ChannelPlaying(channel), 0);
+}
+
+// A streaming voice gives out the frames written to it in order, across many turns of its ring;
+// where the writer falls behind it gives silence, never data played before, and it goes on with
+// the next written frame. A writer cannot get further ahead than the ring holds.
+TEST_F(ChannelTest, StreamGivesWrittenFramesInOrderAndSilenceWhenTheWriterFallsBehind) {
+    mixora::sample* stream = mxo_CreateSound(-1, 16, 1, 44100, nullptr, 0);
+    ASSERT_NE(stream, nullptr);
+    int handle = mxo_PlaySound(stream, 0, 0);
+    ASSERT_NE(handle, 0);
+    EXPECT_EQ(mxo_ChannelStatus(handle), mixora::VOICE_STREAM);
+    int next = 0;                                   // the value of the next frame to write
+    auto write = [&](int frames) {
+        std::vector<int16_t> values;
+        for (int i = 0; i < frames; ++i) values.push_back(int16_t(next++ % 20000 - 10000));
+        return mxo_WriteSound(stream, values.data(), frames);
+    };
+    int expected = 0;                               // the value of the next frame to hear
+    for (int turn = 0; turn < 40; ++turn) {         // 94600 frames: the ring turns over
+        int written = 1000 + turn * 70;             // the writer falls behind by less each turn
+        ASSERT_EQ(write(written), written);
+        std::vector<int> heard = mixleft(4000);
+        for (int i = 0; i < 4000; ++i) {
+            int want = i < written ? int16_t(expected++ % 20000 - 10000) : 0;
+            ASSERT_EQ(heard[size_t(i)], want) << "turn " << turn << " frame " << i;
+        }
+    }
+    EXPECT_EQ(write(mixora::kStreamFrames + 100), mixora::kStreamFrames);   // as much as the ring holds
+    EXPECT_EQ(write(1), 0);
+    std::vector<int> heard = mixleft(2);
+    EXPECT_EQ(heard, (std::vector<int>{expected % 20000 - 10000, (expected + 1) % 20000 - 10000}));
+    EXPECT_EQ(write(2), 2);                         // played frames make room again
+    EXPECT_EQ(ChannelPlaying(std::make_shared<TMixoraChannel>(handle)), 1);
+    mxo_StopChannel(handle);
+    EXPECT_EQ(mxo_ChannelStatus(handle), mixora::VOICE_STOPPED);
+    mxo_FreeSound(stream);
 }
 
 TEST(SystemOutput, DeviceThreadMixesASoundToItsEnd) {

@@ -39,20 +39,20 @@ TBytes Chunk(const char* tag, uint32_t size, const TBytes& body) {
 TBytes Chunk(const char* tag, const TBytes& body) { return Chunk(tag, uint32_t(body.size()), body); }
 
 // The body of a "fmt " chunk: the 16 bytes every format has, then any extra bytes.
-TBytes FmtBody(int formatTag, int channels, int hertz, int bits, const TBytes& extra = {}) {
+TBytes FmtBody(int formatTag, int channels, uint32_t hertz, int bits, const TBytes& extra = {}) {
     TBytes out;
     int align = channels * ((bits + 7) / 8);
     Put16(out, uint32_t(formatTag));
     Put16(out, uint32_t(channels));
-    Put32(out, uint32_t(hertz));
-    Put32(out, uint32_t(hertz * align));
+    Put32(out, hertz);
+    Put32(out, hertz * uint32_t(align));
     Put16(out, uint32_t(align));
     Put16(out, uint32_t(bits));
     out.insert(out.end(), extra.begin(), extra.end());
     return out;
 }
 
-TBytes Fmt(int formatTag, int channels, int hertz, int bits, const TBytes& extra = {}) {
+TBytes Fmt(int formatTag, int channels, uint32_t hertz, int bits, const TBytes& extra = {}) {
     return Chunk("fmt ", FmtBody(formatTag, channels, hertz, bits, extra));
 }
 
@@ -144,6 +144,17 @@ std::vector<TWavFile> WavFiles() {
               "the data size is one byte more than 441 whole frames: the part frame is left out"),
         Loads("odd-chunk-before-data", Riff({stereoFmt, Chunk("note", {'o', 'd', 'd'}), Chunk("data", tone)}),
               SF_STEREO16LE, 22050, 441, tone, "chunk sizes are used as they stand: no pad byte after an odd one"),
+        // Sample rates: up to 384000 Hz loads; none, negative or beyond that is refused.
+        Loads("rate-384000", Riff({Fmt(1, 1, 384000, 16), Chunk("data", mono16)}), SF_MONO16LE, 384000, 1103,
+              mono16, "the highest sample rate that loads"),
+        Refused("rate-zero", Riff({Fmt(1, 1, 0, 16), Chunk("data", mono16)}),
+                "a sample rate of 0: a one-shot of it would never end"),
+        Refused("rate-negative", Riff({Fmt(1, 2, 0x80000000u, 16), Chunk("data", tone)}),
+                "a sample rate negative as a signed 32-bit number"),
+        Refused("rate-all-ones", Riff({Fmt(1, 1, 0xFFFFFFFFu, 8), Chunk("data", mono8)}),
+                "a sample rate of -1 as a signed 32-bit number"),
+        Refused("rate-over-384000", Riff({Fmt(1, 1, 384001, 16), Chunk("data", mono16)}),
+                "a sample rate above 384000 Hz"),
         // Formats the reader does not play.
         Refused("pcm24-stereo", Riff({extensible(24), Chunk("data", PatternBytes(600, 5))}),
                 "WAVE_FORMAT_EXTENSIBLE (tag 65534), 24 bits"),
