@@ -193,6 +193,11 @@ void TGLGraphicsDriver::SwapSharedContext() {
         MakeWindowContextCurrent(level.currentContext ? level.currentContext->window : nullptr);
 }
 
+bool TGLGraphicsDriver::TexturesReachable() {
+    if (level.displayContext) return level.currentContext == level.displayContext;
+    return SharedContextIsCurrent();
+}
+
 TGLGraphicsDriver* GLGraphicsDriver() {
     static TGLGraphicsDriver driver;
     return &driver;

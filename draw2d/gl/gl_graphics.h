@@ -41,6 +41,9 @@ struct TGLGraphicsDriver : TGraphicsDriver {
     // Called in pairs: runs the enclosed texture work in the hidden context that shares
     // textures with every window.
     void SwapSharedContext();
+    // Whether the current context holds the shared texture names (the hidden context, or
+    // the full-screen one that owns the display).
+    bool TexturesReachable();
 };
 
 // The one OpenGL window level.

@@ -2,6 +2,8 @@
 // software pacing of Flip(-1) on a fake clock.
 #include <gtest/gtest.h>
 
+#include <GL/gl.h>
+
 #include <climits>
 #include <cstring>
 #include <vector>
@@ -132,6 +134,38 @@ TEST(Graphics, OpeningAgainStartsCleanAndRemakesEachTextureOnce) {
     EXPECT_EQ(image->Frame(0), second);
     DrawImage(image, 20, 20);
     EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 16);
+}
+
+namespace {
+
+// How many texture names OpenGL holds among the first few thousand (names are handed out low).
+int LiveTextureNames() {
+    int live = 0;
+    for (GLuint name = 1; name <= 4096; ++name) live += glIsTexture(name) == GL_TRUE;
+    return live;
+}
+
+}  // namespace
+
+TEST(Graphics, ReopeningFreesTheTexturesOfTheGraphicsBefore) {
+    ASSERT_TRUE(OpenTestGraphics());
+    TPixmapPtr white = TPixmap::Create(4, 4, PIXEL_RGBA8888);
+    std::memset(white->pixels, 0xFF, 4 * 4 * 4);
+    TImagePtr images[2] = {LoadImage(white, 0), LoadImage(white, IMAGE_FILTERED)};
+    auto drawBoth = [&] {
+        DrawImage(images[0], 10, 10);
+        DrawImage(images[1], 20, 10);
+        DrawText("x", 30, 10);
+    };
+    drawBoth();
+    const int live = LiveTextureNames();
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));
+        drawBoth();
+    }
+    // Each image has one texture now, as before: the ones made for earlier graphics are gone.
+    EXPECT_LE(LiveTextureNames(), live);
+    EXPECT_EQ(CountLitPixels(10, 10, 14, 4), 32);
 }
 
 TEST(Graphics, DrawingWithNoGraphicsOpenIsHarmless) {
