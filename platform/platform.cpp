@@ -36,6 +36,8 @@ TSystemDriver* GetSystemDriver() { return systemOverride ? systemOverride : Inst
 
 bool StartVideo(const char** why) { return Window().StartVideo(why); }
 
+std::vector<TDisplayMode> DisplayModes() { return Window().DisplayModes(); }
+
 TGLWindow* OpenGLWindow(int width, int height, const char* title, const TGLWindowFormat& format,
                         bool fullscreen, int hz, const char** why) {
     return Window().Open(width, height, title, format, fullscreen, hz, why);

@@ -14,6 +14,8 @@ struct TWindowDriver {
     virtual ~TWindowDriver() = default;
     // Starts the video system; false with the reason in *why when there is no display.
     virtual bool StartVideo(const char** why) = 0;
+    // The main display's modes; none when there is no display.
+    virtual std::vector<TDisplayMode> DisplayModes() { return {}; }
     // Opens a titled window (no context yet); nullptr with the reason in *why.
     virtual TGLWindow* Open(int width, int height, const char* title, const TGLWindowFormat& format,
                             bool fullscreen, int hz, const char** why) = 0;

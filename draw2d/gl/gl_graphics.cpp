@@ -138,6 +138,13 @@ void TGLGraphics::Close() {
     rec = nullptr;
 }
 
+// The display's modes, from the platform's window part.
+std::vector<TGraphicsMode> TGLGraphicsDriver::GraphicsModes() {
+    std::vector<TGraphicsMode> modes;
+    for (const TDisplayMode& m : DisplayModes()) modes.push_back({m.width, m.height, m.depth, m.hz});
+    return modes;
+}
+
 // Opens a window (or the full screen); the GL context is made when first set current.
 TGraphicsPtr TGLGraphicsDriver::CreateGraphics(int width, int height, int depth, int hz, int flags) {
     TGLWindowFormat format;

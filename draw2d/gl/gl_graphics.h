@@ -32,6 +32,7 @@ struct TGLGraphics : TGraphics {
 };
 
 struct TGLGraphicsDriver : TGraphicsDriver {
+    std::vector<TGraphicsMode> GraphicsModes() override;
     TGraphicsPtr CreateGraphics(int width, int height, int depth, int hz, int flags) override;
     void SetGraphics(const TGraphicsPtr& g) override;
     void Flip(int sync) override;

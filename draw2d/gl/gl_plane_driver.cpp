@@ -89,6 +89,7 @@ struct TGLPlaneDriver : TPlaneDriver {
         SetAlpha(s.color_alpha);
     }
 
+    std::vector<TGraphicsMode> GraphicsModes() override { return GLGraphicsDriver()->GraphicsModes(); }
     void Flip(int sync) override { GLGraphicsDriver()->Flip(sync); }
     void MoveMouse(int x, int y) override { GLGraphicsDriver()->MoveMouse(x, y); }
     std::string GraphicsError() override { return GLGraphicsDriver()->GraphicsError(); }

@@ -25,6 +25,7 @@ struct THeadlessWindow : TWindowDriver {
         if (why) *why = kHeadlessNoWindow;
         return false;
     }
+    std::vector<TDisplayMode> DisplayModes() override { return {}; }
     TGLWindow* Open(int, int, const char*, const TGLWindowFormat&, bool, int, const char** why) override {
         if (why) *why = kHeadlessNoWindow;
         return nullptr;

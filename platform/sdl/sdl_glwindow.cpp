@@ -50,6 +50,7 @@ bool ShowsNothing(const char* driver) {
 // SDL's windows and contexts behind the window part of a platform.
 struct TSDLWindowDriver : TWindowDriver {
     bool StartVideo(const char** why) override;
+    std::vector<TDisplayMode> DisplayModes() override;
     TGLWindow* Open(int width, int height, const char* title, const TGLWindowFormat& format,
                     bool fullscreen, int hz, const char** why) override;
     bool CreateContext(TGLWindow* window) override;
@@ -81,6 +82,19 @@ bool TSDLWindowDriver::StartVideo(const char** why) {
     }
     if (why) *why = reason.c_str();
     return false;
+}
+
+// The modes SDL lists for the first display (starting video if needed).
+std::vector<TDisplayMode> TSDLWindowDriver::DisplayModes() {
+    std::vector<TDisplayMode> modes;
+    if (!StartVideo(nullptr)) return modes;
+    int count = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
+        modes.push_back({mode.w, mode.h, static_cast<int>(SDL_BITSPERPIXEL(mode.format)), mode.refresh_rate});
+    }
+    return modes;
 }
 
 // Opens the window; its context comes later.

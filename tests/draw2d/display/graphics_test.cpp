@@ -193,3 +193,89 @@ TEST(Graphics, DrawingWithNoGraphicsOpenIsHarmless) {
     EXPECT_FALSE(ReadFramePixels(0, 0, 1, 1, pixel));
     ASSERT_TRUE(OpenTestGraphics());
 }
+
+TEST(GraphicsModes, ListsTheDisplaysModesAndFullScreenOpensInOne) {
+    ASSERT_TRUE(OpenTestGraphics());
+    std::vector<TGraphicsMode> modes = GraphicsModes();
+    ASSERT_FALSE(modes.empty());
+    for (const TGraphicsMode& m : modes) {
+        EXPECT_GT(m.width, 0);
+        EXPECT_GT(m.height, 0);
+        EXPECT_GT(m.depth, 0);
+        EXPECT_TRUE(GraphicsModeExists(m.width, m.height, m.depth, m.hz));
+        EXPECT_TRUE(GraphicsModeExists(m.width, m.height));
+    }
+    EXPECT_FALSE(GraphicsModeExists(7, 5));
+    const TGraphicsMode& mode = modes.front();
+
+    // Full screen in a listed mode, with hz 0 (no display probe): draw, read back, flip, close.
+    TGraphicsPtr g = Graphics(mode.width, mode.height, mode.depth, 0, 0);
+    ASSERT_TRUE(g);
+    EXPECT_EQ(GraphicsWidth(), mode.width);
+    EXPECT_EQ(GraphicsDepth(), mode.depth);
+    SetColor(10, 200, 30);
+    DrawRect(100, 50, 20, 10);
+    TPixmapPtr white = TPixmap::Create(4, 4, PIXEL_RGBA8888);
+    std::memset(white->pixels, 0xFF, 4 * 4 * 4);
+    TImagePtr image = LoadImage(white, 0);
+    DrawImage(image, 300, 300);                    // a texture made while full screen owns the display
+    EXPECT_EQ(ReadPixel(105, 55), 0x0AC81Eu);
+    EXPECT_EQ(ReadPixel(301, 301), 0x0AC81Eu);
+    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 200 + 16);
+    Flip(0);
+    EXPECT_EQ(ReadPixel(105, 55), 0x0AC81Eu);
+    EndGraphics();
+    EXPECT_EQ(CurrentGraphics(), nullptr);
+    image.reset();
+    ASSERT_TRUE(OpenTestGraphics());               // a window again
+    DrawRect(0, 0, 2, 2);
+    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 4);
+}
+
+namespace {
+
+// A clock that moves on by `step` at every reading and records each sleep.
+struct TSteppingClock : TSystemDriver {
+    int now = 0, step = 0;
+    int sleeps = 0;
+    void PollEvents() override {}
+    int MilliSecs() override { return now += step; }
+    void Delay(int ms) override {
+        now += ms;
+        ++sleeps;
+    }
+};
+
+}  // namespace
+
+TEST(Graphics, FullScreenProbeLetsADisplayAtTheRateDoThePacing) {
+    ASSERT_TRUE(OpenTestGraphics());
+    std::vector<TGraphicsMode> modes = GraphicsModes();
+    ASSERT_FALSE(modes.empty());
+    const TGraphicsMode& mode = modes.front();
+    TSystemDriver* real = GetSystemDriver();
+    // Flips that each take 16 ms (one reading apart) are a 60 Hz display: Flip(-1) leaves the
+    // pacing to it and never sleeps. Flips of 5 ms are not, so Flip(-1) paces in software.
+    for (int step : {16, 5}) {
+        TSteppingClock clock;
+        clock.step = step;
+        SetSystemDriver(&clock);
+        ASSERT_TRUE(Graphics(mode.width, mode.height, mode.depth, 60, 0)) << step;
+        clock.sleeps = 0;
+        for (int frame = 0; frame < 3; ++frame) Flip(-1);
+        EXPECT_EQ(clock.sleeps, step == 16 ? 0 : 3) << step;
+        SetSystemDriver(real);
+        EndGraphics();
+    }
+    // A windowed Graphics never probes (a probe reads the clock for a whole second), and
+    // always paces in software.
+    TSteppingClock clock;
+    clock.step = 1;
+    SetSystemDriver(&clock);
+    ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));
+    EXPECT_LT(clock.now, 100);
+    Flip(-1);
+    EXPECT_EQ(clock.sleeps, 1);
+    SetSystemDriver(real);
+    ASSERT_TRUE(OpenTestGraphics());
+}
