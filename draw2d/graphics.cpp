@@ -99,6 +99,17 @@ TGraphicsPtr CreateGraphics(int w, int h, int d, int hz, int f) {
     }
 }
 
+// Attaches through the driver; an error raised while attaching means none.
+TGraphicsPtr AttachGraphics(TGLWindow* view, int flags) {
+    if (!level.driver || !view) return nullptr;
+    flags |= level.defaultGraphicsFlags;
+    try {
+        return level.driver->AttachGraphics(view, flags);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
 // Makes g current (switching to its driver) and takes its settings; none unsets graphics.
 void SetGraphics(const TGraphicsPtr& g) {
     if (!g) {

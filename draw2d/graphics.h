@@ -20,6 +20,7 @@ struct TGraphicsMode {
 };
 
 struct TGraphicsDriver;
+struct TGLWindow;   // a platform window (platform/glwindow.h) that graphics can be attached to
 // One open graphics (a window, or a null window that only remembers its settings).
 struct TGraphics {
     virtual ~TGraphics() = default;
@@ -36,6 +37,8 @@ struct TGraphicsDriver {
     virtual ~TGraphicsDriver() = default;
     // The display modes full-screen graphics can use (none for a driver without a display).
     virtual std::vector<TGraphicsMode> GraphicsModes() { return {}; }
+    // Graphics that draw into a window the caller opened and keeps (none when they cannot).
+    virtual TGraphicsPtr AttachGraphics(TGLWindow* /*view*/, int /*flags*/) { return nullptr; }
     // New graphics of this size and kind (none when they cannot be made).
     virtual TGraphicsPtr CreateGraphics(int width, int height, int depth, int hz, int flags) = 0;
     // Makes g the graphics drawn into (none: no graphics).
@@ -63,6 +66,9 @@ TGraphicsDriver* GetGraphicsDriver();
 std::vector<TGraphicsMode> GraphicsModes();
 // Whether the registered driver lists a mode of this size and depth (and hz, unless 0).
 bool GraphicsModeExists(int width, int height, int depth = 0, int hz = 0);
+// Graphics drawing into the caller's own window `view`, sized as the window is and not made
+// current; closing them leaves the window open. None when they cannot be made.
+TGraphicsPtr AttachGraphics(TGLWindow* view, int flags = 0);
 // New graphics from the driver, not made current; none when they cannot be made.
 TGraphicsPtr CreateGraphics(int width, int height, int depth, int hz, int flags);
 // Makes g the graphics drawn into, taking its settings; none unsets the graphics.

@@ -38,6 +38,10 @@ bool CreateGLContext(TGLWindow* window);
 bool HasGLContext(const TGLWindow* window);
 // Deletes the window's context and closes the window.
 void CloseGLWindow(TGLWindow* window);
+// Deletes the window's context (if made) and leaves the window open.
+void ReleaseGLContext(TGLWindow* window);
+// The window's client size in pixels now; false when the platform cannot tell.
+bool GLWindowSize(TGLWindow* window, int* width, int* height);
 
 // Makes the window's own context current (nullptr: no context current).
 void MakeWindowContextCurrent(TGLWindow* window);

@@ -25,6 +25,10 @@ struct TWindowDriver {
     virtual bool HasContext(const TGLWindow* window) = 0;
     // Deletes the window's context and closes the window.
     virtual void Close(TGLWindow* window) = 0;
+    // Deletes the window's context (if made), leaving the window open.
+    virtual void ReleaseContext(TGLWindow* /*window*/) {}
+    // The window's client size now; false when it cannot tell.
+    virtual bool Size(TGLWindow* /*window*/, int* /*width*/, int* /*height*/) { return false; }
     // Makes the window's context current (nullptr: none).
     virtual void MakeCurrent(TGLWindow* window) = 0;
     // Makes the hidden shared context current, creating it on first need.

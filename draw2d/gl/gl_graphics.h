@@ -11,9 +11,11 @@ struct TGLWindow;
 struct TFrameSurface {
     unsigned framebuffer = 0;
     unsigned colour = 0;
+    int width = 0, height = 0;   // the size it was made at
 };
 
-// One open graphics: kind 2 is an own window, 3 full screen.
+// One open graphics: kind 1 draws into the caller's window (attached), 2 is an own window,
+// 3 full screen.
 struct GLContextRec {
     int kind = 0;
     int width = 0, height = 0, depth = 0, hz = 0, flags = 0;
@@ -34,6 +36,7 @@ struct TGLGraphics : TGraphics {
 struct TGLGraphicsDriver : TGraphicsDriver {
     std::vector<TGraphicsMode> GraphicsModes() override;
     TGraphicsPtr CreateGraphics(int width, int height, int depth, int hz, int flags) override;
+    TGraphicsPtr AttachGraphics(TGLWindow* view, int flags) override;
     void SetGraphics(const TGraphicsPtr& g) override;
     void Flip(int sync) override;
     void MoveMouse(int x, int y) override;

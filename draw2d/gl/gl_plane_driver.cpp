@@ -61,6 +61,16 @@ struct TGLPlaneDriver : TPlaneDriver {
         return g;
     }
 
+    // Window-level graphics in the caller's window, wrapped as drawing-level graphics.
+    TGraphicsPtr AttachGraphics(TGLWindow* view, int flags) override {
+        TGraphicsPtr inner = GLGraphicsDriver()->AttachGraphics(view, flags);
+        if (!inner) return nullptr;
+        auto g = std::make_shared<TPlaneGraphics>();
+        g->glGraphics = inner;
+        g->driver = this;
+        return g;
+    }
+
     // Makes g current and installs the 2D projection: one unit per pixel, y down.
     void SetGraphics(const TGraphicsPtr& g) override {
         if (!g) {

@@ -34,6 +34,8 @@ struct THeadlessWindow : TWindowDriver {
     bool CreateContext(TGLWindow*) override { return false; }
     bool HasContext(const TGLWindow*) override { return false; }
     void Close(TGLWindow*) override {}
+    void ReleaseContext(TGLWindow*) override {}
+    bool Size(TGLWindow*, int*, int*) override { return false; }
     void MakeCurrent(TGLWindow*) override {}
     bool MakeSharedCurrent() override { return false; }
     bool SharedIsCurrent() override { return false; }

@@ -56,6 +56,8 @@ struct TSDLWindowDriver : TWindowDriver {
     bool CreateContext(TGLWindow* window) override;
     bool HasContext(const TGLWindow* window) override { return window && window->context; }
     void Close(TGLWindow* window) override;
+    void ReleaseContext(TGLWindow* window) override;
+    bool Size(TGLWindow* window, int* width, int* height) override;
     void MakeCurrent(TGLWindow* window) override;
     bool MakeSharedCurrent() override;
     bool SharedIsCurrent() override;
@@ -149,6 +151,21 @@ void TSDLWindowDriver::Close(TGLWindow* window) {
         SDL_DestroyWindow(window->window);
     }
     delete window;
+}
+
+// Deletes the context only; the window stays as it is.
+void TSDLWindowDriver::ReleaseContext(TGLWindow* window) {
+    if (!window || !window->context || !VideoStarted()) return;
+    if (SDL_GL_GetCurrentContext() == window->context) SDL_GL_MakeCurrent(nullptr, nullptr);
+    SDL_GL_DeleteContext(window->context);
+    window->context = nullptr;
+}
+
+// The window's size as SDL last learnt it.
+bool TSDLWindowDriver::Size(TGLWindow* window, int* width, int* height) {
+    if (!window || !VideoStarted()) return false;
+    SDL_GetWindowSize(window->window, width, height);
+    return true;
 }
 
 // Makes the window's context current, or none.

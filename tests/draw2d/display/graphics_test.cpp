@@ -13,6 +13,7 @@
 #include "draw2d/font.h"
 #include "draw2d/image.h"
 #include "draw2d/poly.h"
+#include "platform/glwindow.h"
 #include "platform/input.h"
 #include "platform/system.h"
 #include "support/gl_fixture.h"
@@ -278,4 +279,42 @@ TEST(Graphics, FullScreenProbeLetsADisplayAtTheRateDoThePacing) {
     EXPECT_EQ(clock.sleeps, 1);
     SetSystemDriver(real);
     ASSERT_TRUE(OpenTestGraphics());
+}
+
+TEST(AttachGraphics, DrawsIntoTheCallersWindowAndLeavesItOpen) {
+    ASSERT_TRUE(OpenTestGraphics());
+    const char* why = nullptr;
+    TGLWindow* view = OpenGLWindow(320, 200, "view", TGLWindowFormat{}, false, 0, &why);
+    ASSERT_TRUE(view) << (why ? why : "");
+    TImagePtr image = LoadImage(TPixmap::Create(2, 2, PIXEL_RGBA8888), 0);
+    std::memset(image->Lock(0, true, true)->pixels, 0xFF, 2 * 2 * 4);
+    for (int round = 0; round < 2; ++round) {   // the second time into the same, still open, window
+        TGraphicsPtr g = AttachGraphics(view);
+        ASSERT_TRUE(g) << round;
+        int w, h, d, hz, flags;
+        g->GetSettings(&w, &h, &d, &hz, &flags);
+        EXPECT_EQ(w, 320);
+        EXPECT_EQ(h, 200);
+        EXPECT_EQ(flags & GFX_DOUBLEBUFFER, GFX_DOUBLEBUFFER);   // the default flags are or-ed in
+        SetGraphics(g);
+        EXPECT_EQ(GraphicsWidth(), 320);
+        EXPECT_EQ(CountLitPixels(0, 0, 320, 200), 0);             // starts cleared
+        SetColor(10, 200, 30);
+        DrawRect(300, 190, 20, 10);                               // the bottom-right corner
+        DrawImage(image, 0, 0);
+        Flip(0);
+        EXPECT_EQ(ReadPixel(319, 199), 0x0AC81Eu) << round;
+        EXPECT_EQ(ReadPixel(1, 1), 0x0AC81Eu) << round;
+        EXPECT_EQ(CountLitPixels(0, 0, 320, 200), 200 + 4) << round;
+        CloseGraphics(g);
+        EXPECT_EQ(CurrentGraphics(), nullptr);
+        int vw = 0, vh = 0;
+        EXPECT_TRUE(GLWindowSize(view, &vw, &vh));                // the window is still there
+        EXPECT_EQ(vw, 320);
+    }
+    CloseGLWindow(view);
+    image.reset();
+    ASSERT_TRUE(OpenTestGraphics());
+    DrawRect(0, 0, 2, 2);
+    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 4);
 }
