@@ -1,6 +1,7 @@
 // The built-in 8 by 16 bitmap font, turned into one small image per glyph, and text drawing.
 #include "draw2d/font.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "assets/embedded.h"
@@ -70,10 +71,13 @@ std::shared_ptr<TImageGlyph> TImageFont::LoadGlyph(int index) {
 }
 
 // Draws each drawable character as its glyph image at the pen, then moves the pen along the matrix.
-// The built-in font takes each glyph's cell from its atlas: the same texels, sampled nearest,
-// so the pixels are those of the glyph's own image.
+// The built-in font takes each glyph's cell from its atlas where that gives the glyph image's
+// own pixels: unscaled and unturned, at a whole-pixel pen, every pixel centre falls on the
+// centre of one texel of the cell. Anywhere else nearest sampling may land on the next cell's
+// texels (where the glyph's own texture repeats its edge), so the glyph image is drawn.
 void TImageFont::Draw(const std::u16string& text, float x, float y, float ix, float iy, float jx, float jy) {
-    TImageFramePtr sheet = atlas ? atlas->Frame(0) : nullptr;
+    const bool upright = ix == 1 && iy == 0 && jx == 0 && jy == 1;
+    TImageFramePtr sheet = atlas && upright ? atlas->Frame(0) : nullptr;
     TPlaneDriver* driver = CurrentPlaneDriver();
     for (char16_t c : text) {
         int n = CharToGlyph(c);
@@ -87,7 +91,8 @@ void TImageFont::Draw(const std::u16string& text, float x, float y, float ix, fl
             const float w = static_cast<float>(image->width), h = static_cast<float>(image->height);
             const float px = static_cast<float>(static_cast<double>(x) + dx);
             const float py = static_cast<float>(static_cast<double>(y) + dy);
-            if (sheet && driver && n < atlas->width / kCellWidth) {
+            const bool wholePixel = px == std::floor(px) && py == std::floor(py);
+            if (sheet && driver && wholePixel && n < atlas->width / kCellWidth) {
                 driver->DrawFrameRegion(*sheet, 0, 0, w, h, px, py, n * kCellWidth, 0, kCellWidth,
                                         atlas->height, atlas->width, atlas->height);
             } else if (TImageFramePtr frame = image->Frame(0)) {

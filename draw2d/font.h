@@ -20,7 +20,8 @@ struct TImageFont {
     std::vector<std::shared_ptr<TImageGlyph>> glyphs;
     int src_flags = 0;
     // The built-in font's glyphs side by side in one image, so a line of text is drawn from
-    // one texture instead of binding a texture per character; none for other fonts.
+    // one texture instead of binding a texture per character (at whole pixels, unscaled and
+    // unturned, where it gives the glyphs' own pixels); none for other fonts.
     TImagePtr atlas;
     // The height of a line of text in pixels.
     int Height() const { return 16; }

@@ -76,12 +76,35 @@ void SetGraphicsDriver(TGraphicsDriver* newDriver, int defaultFlags) {
 
 TGraphicsDriver* GetGraphicsDriver() { return level.driver; }
 
+std::vector<TGraphicsMode> GraphicsModes() {
+    return level.driver ? level.driver->GraphicsModes() : std::vector<TGraphicsMode>{};
+}
+
+// A depth of 0 matches any depth, as does an hz of 0.
+bool GraphicsModeExists(int width, int height, int depth, int hz) {
+    for (const TGraphicsMode& m : GraphicsModes())
+        if (m.width == width && m.height == height && (depth == 0 || m.depth == depth) && (hz == 0 || m.hz == hz))
+            return true;
+    return false;
+}
+
 // Creates graphics through the driver; an error raised while creating means none.
 TGraphicsPtr CreateGraphics(int w, int h, int d, int hz, int f) {
     if (!level.driver) return nullptr;
     f |= level.defaultGraphicsFlags;
     try {
         return level.driver->CreateGraphics(w, h, d, hz, f);
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
+// Attaches through the driver; an error raised while attaching means none.
+TGraphicsPtr AttachGraphics(TGLWindow* view, int flags) {
+    if (!level.driver || !view) return nullptr;
+    flags |= level.defaultGraphicsFlags;
+    try {
+        return level.driver->AttachGraphics(view, flags);
     } catch (const std::exception&) {
         return nullptr;
     }

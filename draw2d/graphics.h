@@ -6,13 +6,21 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 enum : int {
     GFX_DOUBLEBUFFER = 2, GFX_ALPHABUFFER = 4, GFX_DEPTHBUFFER = 8,
     GFX_STENCILBUFFER = 16, GFX_ACCUMBUFFER = 32,
 };
 
+// A display mode full-screen graphics can be opened in: size, colour depth in bits and
+// refresh rate in hertz (0 when the display does not say).
+struct TGraphicsMode {
+    int width = 0, height = 0, depth = 0, hz = 0;
+};
+
 struct TGraphicsDriver;
+struct TGLWindow;   // a platform window (platform/glwindow.h) that graphics can be attached to
 // One open graphics (a window, or a null window that only remembers its settings).
 struct TGraphics {
     virtual ~TGraphics() = default;
@@ -27,6 +35,10 @@ using TGraphicsPtr = std::shared_ptr<TGraphics>;
 
 struct TGraphicsDriver {
     virtual ~TGraphicsDriver() = default;
+    // The display modes full-screen graphics can use (none for a driver without a display).
+    virtual std::vector<TGraphicsMode> GraphicsModes() { return {}; }
+    // Graphics that draw into a window the caller opened and keeps (none when they cannot).
+    virtual TGraphicsPtr AttachGraphics(TGLWindow* /*view*/, int /*flags*/) { return nullptr; }
     // New graphics of this size and kind (none when they cannot be made).
     virtual TGraphicsPtr CreateGraphics(int width, int height, int depth, int hz, int flags) = 0;
     // Makes g the graphics drawn into (none: no graphics).
@@ -50,6 +62,13 @@ extern std::string AppTitle;
 void SetGraphicsDriver(TGraphicsDriver* driver, int defaultFlags);
 // The registered (or current graphics') driver, or none.
 TGraphicsDriver* GetGraphicsDriver();
+// The display modes of the registered driver, as the system lists them.
+std::vector<TGraphicsMode> GraphicsModes();
+// Whether the registered driver lists a mode of this size and depth (and hz, unless 0).
+bool GraphicsModeExists(int width, int height, int depth = 0, int hz = 0);
+// Graphics drawing into the caller's own window `view`, sized as the window is and not made
+// current; closing them leaves the window open. None when they cannot be made.
+TGraphicsPtr AttachGraphics(TGLWindow* view, int flags = 0);
 // New graphics from the driver, not made current; none when they cannot be made.
 TGraphicsPtr CreateGraphics(int width, int height, int depth, int hz, int flags);
 // Makes g the graphics drawn into, taking its settings; none unsets the graphics.

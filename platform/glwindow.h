@@ -4,7 +4,15 @@
 // can be opened.
 #pragma once
 
+#include <vector>
+
 struct TGLWindow;   // opaque; one per open window, defined by the platform that made it
+
+// One mode the main display can be switched to: its size, bits per pixel and refresh rate
+// (0 when the system does not say).
+struct TDisplayMode {
+    int width = 0, height = 0, depth = 0, hz = 0;
+};
 
 // What the window's pixel format asks for beyond 8-bit RGBA.
 struct TGLWindowFormat {
@@ -14,6 +22,9 @@ struct TGLWindowFormat {
 
 // Starts the video system; false (with the reason in *why) when there is no display.
 bool StartVideo(const char** why);
+
+// The modes of the main display, as the system lists them; empty when there is no display.
+std::vector<TDisplayMode> DisplayModes();
 
 // Opens a centred, non-resizable, titled window of the given client size (full screen when
 // asked, at the closest display mode); nullptr with the reason in *why when it cannot be made.
@@ -27,6 +38,10 @@ bool CreateGLContext(TGLWindow* window);
 bool HasGLContext(const TGLWindow* window);
 // Deletes the window's context and closes the window.
 void CloseGLWindow(TGLWindow* window);
+// Deletes the window's context (if made) and leaves the window open.
+void ReleaseGLContext(TGLWindow* window);
+// The window's client size in pixels now; false when the platform cannot tell.
+bool GLWindowSize(TGLWindow* window, int* width, int* height);
 
 // Makes the window's own context current (nullptr: no context current).
 void MakeWindowContextCurrent(TGLWindow* window);

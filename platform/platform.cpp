@@ -36,6 +36,8 @@ TSystemDriver* GetSystemDriver() { return systemOverride ? systemOverride : Inst
 
 bool StartVideo(const char** why) { return Window().StartVideo(why); }
 
+std::vector<TDisplayMode> DisplayModes() { return Window().DisplayModes(); }
+
 TGLWindow* OpenGLWindow(int width, int height, const char* title, const TGLWindowFormat& format,
                         bool fullscreen, int hz, const char** why) {
     return Window().Open(width, height, title, format, fullscreen, hz, why);
@@ -44,6 +46,8 @@ TGLWindow* OpenGLWindow(int width, int height, const char* title, const TGLWindo
 bool CreateGLContext(TGLWindow* window) { return Window().CreateContext(window); }
 bool HasGLContext(const TGLWindow* window) { return Window().HasContext(window); }
 void CloseGLWindow(TGLWindow* window) { Window().Close(window); }
+void ReleaseGLContext(TGLWindow* window) { Window().ReleaseContext(window); }
+bool GLWindowSize(TGLWindow* window, int* width, int* height) { return Window().Size(window, width, height); }
 void MakeWindowContextCurrent(TGLWindow* window) { Window().MakeCurrent(window); }
 bool MakeSharedContextCurrent() { return Window().MakeSharedCurrent(); }
 bool SharedContextIsCurrent() { return Window().SharedIsCurrent(); }

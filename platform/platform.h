@@ -14,6 +14,8 @@ struct TWindowDriver {
     virtual ~TWindowDriver() = default;
     // Starts the video system; false with the reason in *why when there is no display.
     virtual bool StartVideo(const char** why) = 0;
+    // The main display's modes; none when there is no display.
+    virtual std::vector<TDisplayMode> DisplayModes() { return {}; }
     // Opens a titled window (no context yet); nullptr with the reason in *why.
     virtual TGLWindow* Open(int width, int height, const char* title, const TGLWindowFormat& format,
                             bool fullscreen, int hz, const char** why) = 0;
@@ -23,6 +25,10 @@ struct TWindowDriver {
     virtual bool HasContext(const TGLWindow* window) = 0;
     // Deletes the window's context and closes the window.
     virtual void Close(TGLWindow* window) = 0;
+    // Deletes the window's context (if made), leaving the window open.
+    virtual void ReleaseContext(TGLWindow* /*window*/) {}
+    // The window's client size now; false when it cannot tell.
+    virtual bool Size(TGLWindow* /*window*/, int* /*width*/, int* /*height*/) { return false; }
     // Makes the window's context current (nullptr: none).
     virtual void MakeCurrent(TGLWindow* window) = 0;
     // Makes the hidden shared context current, creating it on first need.

@@ -71,6 +71,8 @@ void CreateSurface(GLContextRec* rec) {
     level.fbo.genFramebuffers(1, &s.framebuffer);
     level.fbo.bindFramebuffer(GL_FRAMEBUFFER, s.framebuffer);
     level.fbo.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, s.colour);
+    s.width = rec->width;
+    s.height = rec->height;
     if (level.fbo.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         level.fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
         level.fbo.deleteFramebuffers(1, &s.framebuffer);
@@ -87,6 +89,14 @@ void DeleteSurface(GLContextRec* rec) {
     level.fbo.deleteFramebuffers(1, &s.framebuffer);
     level.fbo.deleteRenderbuffers(1, &s.colour);
     s = TFrameSurface{};
+}
+
+// An attached window may have been resized by its owner: the record takes its size now.
+void FollowViewSize(GLContextRec* rec) {
+    int width = 0, height = 0;
+    if (rec->kind != 1 || !GLWindowSize(rec->window, &width, &height)) return;
+    rec->width = width;
+    rec->height = height;
 }
 
 // Copies the surface to the back buffer (scissoring would clip the copy) and swaps.
@@ -114,6 +124,7 @@ TGLGraphics::~TGLGraphics() { Close(); }
 TGraphicsDriver* TGLGraphics::Driver() { return GLGraphicsDriver(); }
 
 void TGLGraphics::GetSettings(int* width, int* height, int* depth, int* hz, int* flags) {
+    if (rec) FollowViewSize(rec);
     GLContextRec blank;
     const GLContextRec& r = rec ? *rec : blank;
     *width = r.width;
@@ -133,9 +144,19 @@ void TGLGraphics::Close() {
         MakeWindowContextCurrent(nullptr);
     }
     if (rec == level.displayContext) level.displayContext = nullptr;
-    CloseGLWindow(rec->window);
+    if (rec->kind == 1)
+        ReleaseGLContext(rec->window);   // the window is its owner's
+    else
+        CloseGLWindow(rec->window);
     delete rec;
     rec = nullptr;
+}
+
+// The display's modes, from the platform's window part.
+std::vector<TGraphicsMode> TGLGraphicsDriver::GraphicsModes() {
+    std::vector<TGraphicsMode> modes;
+    for (const TDisplayMode& m : DisplayModes()) modes.push_back({m.width, m.height, m.depth, m.hz});
+    return modes;
 }
 
 // Opens a window (or the full screen); the GL context is made when first set current.
@@ -161,13 +182,32 @@ TGraphicsPtr TGLGraphicsDriver::CreateGraphics(int width, int height, int depth,
     return g;
 }
 
-// Makes the record's context current, creating it (and the shared one) on first use.
+// Graphics in the caller's window, at the window's size; the context is made when first set
+// current and released on closing, and the window is left open.
+TGraphicsPtr TGLGraphicsDriver::AttachGraphics(TGLWindow* view, int flags) {
+    if (!view) return nullptr;
+    auto g = std::make_shared<TGLGraphics>();
+    g->rec = new GLContextRec{1, 0, 0, 0, 0, flags, -1, view, {}};
+    FollowViewSize(g->rec);
+    return g;
+}
+
+// Makes the record's context current, creating it (and the shared one) on first use. An
+// attached window's new size gets a drawing surface of that size.
 void TGLGraphicsDriver::SetGraphics(const TGraphicsPtr& g) {
     GLContextRec* rec = g ? static_cast<TGLGraphics*>(g.get())->rec : nullptr;
     if (rec && !HasGLContext(rec->window)) {
         if (!MakeSharedContextCurrent()) throw TRuntimeError("Unable to create shared GL context");
         if (!CreateGLContext(rec->window)) throw TRuntimeError("Unable to create GL Context");
         CreateSurface(rec);
+    } else if (rec && rec->kind == 1) {
+        FollowViewSize(rec);
+        if (rec->surface.framebuffer &&
+            (rec->surface.width != rec->width || rec->surface.height != rec->height)) {
+            MakeWindowContextCurrent(rec->window);
+            DeleteSurface(rec);
+            CreateSurface(rec);
+        }
     }
     MakeWindowContextCurrent(rec ? rec->window : nullptr);
     level.currentContext = rec;
@@ -191,6 +231,11 @@ void TGLGraphicsDriver::SwapSharedContext() {
         MakeSharedContextCurrent();
     else
         MakeWindowContextCurrent(level.currentContext ? level.currentContext->window : nullptr);
+}
+
+bool TGLGraphicsDriver::TexturesReachable() {
+    if (level.displayContext) return level.currentContext == level.displayContext;
+    return SharedContextIsCurrent();
 }
 
 TGLGraphicsDriver* GLGraphicsDriver() {

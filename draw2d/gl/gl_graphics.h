@@ -11,9 +11,11 @@ struct TGLWindow;
 struct TFrameSurface {
     unsigned framebuffer = 0;
     unsigned colour = 0;
+    int width = 0, height = 0;   // the size it was made at
 };
 
-// One open graphics: kind 2 is an own window, 3 full screen.
+// One open graphics: kind 1 draws into the caller's window (attached), 2 is an own window,
+// 3 full screen.
 struct GLContextRec {
     int kind = 0;
     int width = 0, height = 0, depth = 0, hz = 0, flags = 0;
@@ -32,7 +34,9 @@ struct TGLGraphics : TGraphics {
 };
 
 struct TGLGraphicsDriver : TGraphicsDriver {
+    std::vector<TGraphicsMode> GraphicsModes() override;
     TGraphicsPtr CreateGraphics(int width, int height, int depth, int hz, int flags) override;
+    TGraphicsPtr AttachGraphics(TGLWindow* view, int flags) override;
     void SetGraphics(const TGraphicsPtr& g) override;
     void Flip(int sync) override;
     void MoveMouse(int x, int y) override;
@@ -41,6 +45,9 @@ struct TGLGraphicsDriver : TGraphicsDriver {
     // Called in pairs: runs the enclosed texture work in the hidden context that shares
     // textures with every window.
     void SwapSharedContext();
+    // Whether the current context holds the shared texture names (the hidden context, or
+    // the full-screen one that owns the display).
+    bool TexturesReachable();
 };
 
 // The one OpenGL window level.

@@ -62,11 +62,10 @@ void UploadLevel(int level, const TPixmap& pm) {
     glTexSubImage2D(GL_TEXTURE_2D, level, 0, 0, pm.width, pm.height, GL_RGBA, GL_UNSIGNED_BYTE, pm.pixels);
 }
 
-// A texture name may only be deleted while the graphics it was made under are still open:
-// after they close (or at program end) the contexts, and so the name, may be gone.
-bool TextureStillAlive(int seq) {
-    return seq != 0 && seq == GraphicsSeq() && CurrentGraphics() != nullptr;
-}
+// Every context shares its textures with the hidden one, which outlives each graphics, so a
+// texture made under earlier graphics is still there to delete. Only while graphics are open,
+// though: at program end the contexts may already be gone.
+bool TextureMayBeDeleted(int seq) { return seq != 0 && CurrentGraphics() != nullptr; }
 
 }  // namespace
 
@@ -148,8 +147,9 @@ void TGLImageFrame::DrawRegion(float x0, float y0, float x1, float y1, float tx,
 }
 
 TGLImageFrame::~TGLImageFrame() {
-    if (!TextureStillAlive(seq)) return;
+    if (!TextureMayBeDeleted(seq)) return;
     SharedContextScope shared;
+    if (!GLGraphicsDriver()->TexturesReachable()) return;
     GLuint n = name;
     glDeleteTextures(1, &n);
     GLForgetTexture(n);

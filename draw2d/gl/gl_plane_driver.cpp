@@ -61,6 +61,16 @@ struct TGLPlaneDriver : TPlaneDriver {
         return g;
     }
 
+    // Window-level graphics in the caller's window, wrapped as drawing-level graphics.
+    TGraphicsPtr AttachGraphics(TGLWindow* view, int flags) override {
+        TGraphicsPtr inner = GLGraphicsDriver()->AttachGraphics(view, flags);
+        if (!inner) return nullptr;
+        auto g = std::make_shared<TPlaneGraphics>();
+        g->glGraphics = inner;
+        g->driver = this;
+        return g;
+    }
+
     // Makes g current and installs the 2D projection: one unit per pixel, y down.
     void SetGraphics(const TGraphicsPtr& g) override {
         if (!g) {
@@ -89,6 +99,7 @@ struct TGLPlaneDriver : TPlaneDriver {
         SetAlpha(s.color_alpha);
     }
 
+    std::vector<TGraphicsMode> GraphicsModes() override { return GLGraphicsDriver()->GraphicsModes(); }
     void Flip(int sync) override { GLGraphicsDriver()->Flip(sync); }
     void MoveMouse(int x, int y) override { GLGraphicsDriver()->MoveMouse(x, y); }
     std::string GraphicsError() override { return GLGraphicsDriver()->GraphicsError(); }

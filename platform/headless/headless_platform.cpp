@@ -25,6 +25,7 @@ struct THeadlessWindow : TWindowDriver {
         if (why) *why = kHeadlessNoWindow;
         return false;
     }
+    std::vector<TDisplayMode> DisplayModes() override { return {}; }
     TGLWindow* Open(int, int, const char*, const TGLWindowFormat&, bool, int, const char** why) override {
         if (why) *why = kHeadlessNoWindow;
         return nullptr;
@@ -33,6 +34,8 @@ struct THeadlessWindow : TWindowDriver {
     bool CreateContext(TGLWindow*) override { return false; }
     bool HasContext(const TGLWindow*) override { return false; }
     void Close(TGLWindow*) override {}
+    void ReleaseContext(TGLWindow*) override {}
+    bool Size(TGLWindow*, int*, int*) override { return false; }
     void MakeCurrent(TGLWindow*) override {}
     bool MakeSharedCurrent() override { return false; }
     bool SharedIsCurrent() override { return false; }

@@ -50,11 +50,14 @@ bool ShowsNothing(const char* driver) {
 // SDL's windows and contexts behind the window part of a platform.
 struct TSDLWindowDriver : TWindowDriver {
     bool StartVideo(const char** why) override;
+    std::vector<TDisplayMode> DisplayModes() override;
     TGLWindow* Open(int width, int height, const char* title, const TGLWindowFormat& format,
                     bool fullscreen, int hz, const char** why) override;
     bool CreateContext(TGLWindow* window) override;
     bool HasContext(const TGLWindow* window) override { return window && window->context; }
     void Close(TGLWindow* window) override;
+    void ReleaseContext(TGLWindow* window) override;
+    bool Size(TGLWindow* window, int* width, int* height) override;
     void MakeCurrent(TGLWindow* window) override;
     bool MakeSharedCurrent() override;
     bool SharedIsCurrent() override;
@@ -81,6 +84,19 @@ bool TSDLWindowDriver::StartVideo(const char** why) {
     }
     if (why) *why = reason.c_str();
     return false;
+}
+
+// The modes SDL lists for the first display (starting video if needed).
+std::vector<TDisplayMode> TSDLWindowDriver::DisplayModes() {
+    std::vector<TDisplayMode> modes;
+    if (!StartVideo(nullptr)) return modes;
+    int count = SDL_GetNumDisplayModes(0);
+    for (int i = 0; i < count; ++i) {
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayMode(0, i, &mode) != 0) continue;
+        modes.push_back({mode.w, mode.h, static_cast<int>(SDL_BITSPERPIXEL(mode.format)), mode.refresh_rate});
+    }
+    return modes;
 }
 
 // Opens the window; its context comes later.
@@ -135,6 +151,21 @@ void TSDLWindowDriver::Close(TGLWindow* window) {
         SDL_DestroyWindow(window->window);
     }
     delete window;
+}
+
+// Deletes the context only; the window stays as it is.
+void TSDLWindowDriver::ReleaseContext(TGLWindow* window) {
+    if (!window || !window->context || !VideoStarted()) return;
+    if (SDL_GL_GetCurrentContext() == window->context) SDL_GL_MakeCurrent(nullptr, nullptr);
+    SDL_GL_DeleteContext(window->context);
+    window->context = nullptr;
+}
+
+// The window's size as SDL last learnt it.
+bool TSDLWindowDriver::Size(TGLWindow* window, int* width, int* height) {
+    if (!window || !VideoStarted()) return false;
+    SDL_GetWindowSize(window->window, width, height);
+    return true;
 }
 
 // Makes the window's context current, or none.

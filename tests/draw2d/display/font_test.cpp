@@ -6,6 +6,7 @@
 #include "draw2d/graphics.h"
 #include "draw2d/layer.h"
 #include "draw2d/null_plane_driver.h"
+#include "draw2d/state.h"
 #include "support/gl_fixture.h"
 
 TEST(BuiltInFont, MeasuresEightBySixteenPerDrawableCharacter) {
@@ -74,5 +75,51 @@ TEST(DrawText, EveryGlyphLooksExactlyLikeItsOwnImage) {
         }
         DrawText(line, 0, 100);
         EXPECT_EQ(ReadPixels(0, 100, 384, 16), ReadPixels(0, 200, 384, 16)) << "glyphs from " << first;
+    }
+}
+
+namespace {
+
+// The line drawn glyph by glyph as DrawImage draws each glyph's own image, the pen moved as
+// DrawText moves it (advance 8 along the matrix).
+void DrawGlyphByGlyph(const std::string& line, float x, float y) {
+    TImageFontPtr font = GetImageFont();
+    const TDrawState& s = CurrentDrawState();
+    for (char c : line) {
+        DrawImage(font->LoadGlyph(c - 32)->image, x, y);
+        x = static_cast<float>(x + 8.0 * s.tform_ix);
+        y = static_cast<float>(y + 8.0 * s.tform_jx);
+    }
+}
+
+}  // namespace
+
+TEST(DrawText, AtFractionalPositionsScalesAndTurnsLooksLikeTheGlyphImages) {
+    // Cells sampled off their texel centres (the pen between pixels, scaled or turned text)
+    // must show just the glyph's own pixels, never ink of the glyph beside it.
+    struct TCase {
+        float dx, dy, scale, rotation;
+    };
+    const TCase cases[] = {{0.5f, 0.5f, 1, 0}, {0.5f, 0, 1, 0},      {0, 0.25f, 1, 0}, {0.75f, 0.5f, 1, 0},
+                           {0, 0, 0.7f, 0},    {0.5f, 0.5f, 0.7f, 0}, {0, 0, 1.3f, 0}, {0, 0, 2, 0},
+                           {0, 0, 1, 90},      {0.5f, 0.5f, 1, 33},   {0, 0, 1, 0}};
+    for (const TCase& k : cases) {
+        for (int first = 32; first < 128; first += 24) {
+            ASSERT_TRUE(OpenTestGraphics());
+            SetTransform(k.rotation, k.scale, k.scale);
+            std::string line;
+            for (int c = first; c < first + 24; ++c) line.push_back(static_cast<char>(c));
+            const float x = 200 + k.dx, y = 100 + k.dy;
+            DrawText(line, x, y);
+            std::vector<uint32_t> text = ReadPixels(0, 0, 640, 480);
+            Cls();
+            DrawGlyphByGlyph(line, x, y);
+            std::vector<uint32_t> glyphs = ReadPixels(0, 0, 640, 480);
+            int differing = 0;
+            for (size_t i = 0; i < text.size(); ++i) differing += text[i] != glyphs[i];
+            EXPECT_GT(CountLitPixels(0, 0, 640, 480), 0);
+            EXPECT_EQ(differing, 0) << "pen +" << k.dx << ",+" << k.dy << " scale " << k.scale
+                                    << " rotation " << k.rotation << ", glyphs from " << first;
+        }
     }
 }

@@ -2,6 +2,8 @@
 // software pacing of Flip(-1) on a fake clock.
 #include <gtest/gtest.h>
 
+#include <GL/gl.h>
+
 #include <climits>
 #include <cstring>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "draw2d/font.h"
 #include "draw2d/image.h"
 #include "draw2d/poly.h"
+#include "platform/glwindow.h"
 #include "platform/input.h"
 #include "platform/system.h"
 #include "support/gl_fixture.h"
@@ -134,6 +137,38 @@ TEST(Graphics, OpeningAgainStartsCleanAndRemakesEachTextureOnce) {
     EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 16);
 }
 
+namespace {
+
+// How many texture names OpenGL holds among the first few thousand (names are handed out low).
+int LiveTextureNames() {
+    int live = 0;
+    for (GLuint name = 1; name <= 4096; ++name) live += glIsTexture(name) == GL_TRUE;
+    return live;
+}
+
+}  // namespace
+
+TEST(Graphics, ReopeningFreesTheTexturesOfTheGraphicsBefore) {
+    ASSERT_TRUE(OpenTestGraphics());
+    TPixmapPtr white = TPixmap::Create(4, 4, PIXEL_RGBA8888);
+    std::memset(white->pixels, 0xFF, 4 * 4 * 4);
+    TImagePtr images[2] = {LoadImage(white, 0), LoadImage(white, IMAGE_FILTERED)};
+    auto drawBoth = [&] {
+        DrawImage(images[0], 10, 10);
+        DrawImage(images[1], 20, 10);
+        DrawText("x", 30, 10);
+    };
+    drawBoth();
+    const int live = LiveTextureNames();
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));
+        drawBoth();
+    }
+    // Each image has one texture now, as before: the ones made for earlier graphics are gone.
+    EXPECT_LE(LiveTextureNames(), live);
+    EXPECT_EQ(CountLitPixels(10, 10, 14, 4), 32);
+}
+
 TEST(Graphics, DrawingWithNoGraphicsOpenIsHarmless) {
     ASSERT_TRUE(OpenTestGraphics());
     int before = GraphicsSeq();
@@ -158,4 +193,128 @@ TEST(Graphics, DrawingWithNoGraphicsOpenIsHarmless) {
     uint8_t pixel[4];
     EXPECT_FALSE(ReadFramePixels(0, 0, 1, 1, pixel));
     ASSERT_TRUE(OpenTestGraphics());
+}
+
+TEST(GraphicsModes, ListsTheDisplaysModesAndFullScreenOpensInOne) {
+    ASSERT_TRUE(OpenTestGraphics());
+    std::vector<TGraphicsMode> modes = GraphicsModes();
+    ASSERT_FALSE(modes.empty());
+    for (const TGraphicsMode& m : modes) {
+        EXPECT_GT(m.width, 0);
+        EXPECT_GT(m.height, 0);
+        EXPECT_GT(m.depth, 0);
+        EXPECT_TRUE(GraphicsModeExists(m.width, m.height, m.depth, m.hz));
+        EXPECT_TRUE(GraphicsModeExists(m.width, m.height));
+    }
+    EXPECT_FALSE(GraphicsModeExists(7, 5));
+    const TGraphicsMode& mode = modes.front();
+
+    // Full screen in a listed mode, with hz 0 (no display probe): draw, read back, flip, close.
+    TGraphicsPtr g = Graphics(mode.width, mode.height, mode.depth, 0, 0);
+    ASSERT_TRUE(g);
+    EXPECT_EQ(GraphicsWidth(), mode.width);
+    EXPECT_EQ(GraphicsDepth(), mode.depth);
+    SetColor(10, 200, 30);
+    DrawRect(100, 50, 20, 10);
+    TPixmapPtr white = TPixmap::Create(4, 4, PIXEL_RGBA8888);
+    std::memset(white->pixels, 0xFF, 4 * 4 * 4);
+    TImagePtr image = LoadImage(white, 0);
+    DrawImage(image, 300, 300);                    // a texture made while full screen owns the display
+    EXPECT_EQ(ReadPixel(105, 55), 0x0AC81Eu);
+    EXPECT_EQ(ReadPixel(301, 301), 0x0AC81Eu);
+    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 200 + 16);
+    Flip(0);
+    EXPECT_EQ(ReadPixel(105, 55), 0x0AC81Eu);
+    EndGraphics();
+    EXPECT_EQ(CurrentGraphics(), nullptr);
+    image.reset();
+    ASSERT_TRUE(OpenTestGraphics());               // a window again
+    DrawRect(0, 0, 2, 2);
+    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 4);
+}
+
+namespace {
+
+// A clock that moves on by `step` at every reading and records each sleep.
+struct TSteppingClock : TSystemDriver {
+    int now = 0, step = 0;
+    int sleeps = 0;
+    void PollEvents() override {}
+    int MilliSecs() override { return now += step; }
+    void Delay(int ms) override {
+        now += ms;
+        ++sleeps;
+    }
+};
+
+}  // namespace
+
+TEST(Graphics, FullScreenProbeLetsADisplayAtTheRateDoThePacing) {
+    ASSERT_TRUE(OpenTestGraphics());
+    std::vector<TGraphicsMode> modes = GraphicsModes();
+    ASSERT_FALSE(modes.empty());
+    const TGraphicsMode& mode = modes.front();
+    TSystemDriver* real = GetSystemDriver();
+    // Flips that each take 16 ms (one reading apart) are a 60 Hz display: Flip(-1) leaves the
+    // pacing to it and never sleeps. Flips of 5 ms are not, so Flip(-1) paces in software.
+    for (int step : {16, 5}) {
+        TSteppingClock clock;
+        clock.step = step;
+        SetSystemDriver(&clock);
+        ASSERT_TRUE(Graphics(mode.width, mode.height, mode.depth, 60, 0)) << step;
+        clock.sleeps = 0;
+        for (int frame = 0; frame < 3; ++frame) Flip(-1);
+        EXPECT_EQ(clock.sleeps, step == 16 ? 0 : 3) << step;
+        SetSystemDriver(real);
+        EndGraphics();
+    }
+    // A windowed Graphics never probes (a probe reads the clock for a whole second), and
+    // always paces in software.
+    TSteppingClock clock;
+    clock.step = 1;
+    SetSystemDriver(&clock);
+    ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));
+    EXPECT_LT(clock.now, 100);
+    Flip(-1);
+    EXPECT_EQ(clock.sleeps, 1);
+    SetSystemDriver(real);
+    ASSERT_TRUE(OpenTestGraphics());
+}
+
+TEST(AttachGraphics, DrawsIntoTheCallersWindowAndLeavesItOpen) {
+    ASSERT_TRUE(OpenTestGraphics());
+    const char* why = nullptr;
+    TGLWindow* view = OpenGLWindow(320, 200, "view", TGLWindowFormat{}, false, 0, &why);
+    ASSERT_TRUE(view) << (why ? why : "");
+    TImagePtr image = LoadImage(TPixmap::Create(2, 2, PIXEL_RGBA8888), 0);
+    std::memset(image->Lock(0, true, true)->pixels, 0xFF, 2 * 2 * 4);
+    for (int round = 0; round < 2; ++round) {   // the second time into the same, still open, window
+        TGraphicsPtr g = AttachGraphics(view);
+        ASSERT_TRUE(g) << round;
+        int w, h, d, hz, flags;
+        g->GetSettings(&w, &h, &d, &hz, &flags);
+        EXPECT_EQ(w, 320);
+        EXPECT_EQ(h, 200);
+        EXPECT_EQ(flags & GFX_DOUBLEBUFFER, GFX_DOUBLEBUFFER);   // the default flags are or-ed in
+        SetGraphics(g);
+        EXPECT_EQ(GraphicsWidth(), 320);
+        EXPECT_EQ(CountLitPixels(0, 0, 320, 200), 0);             // starts cleared
+        SetColor(10, 200, 30);
+        DrawRect(300, 190, 20, 10);                               // the bottom-right corner
+        DrawImage(image, 0, 0);
+        Flip(0);
+        EXPECT_EQ(ReadPixel(319, 199), 0x0AC81Eu) << round;
+        EXPECT_EQ(ReadPixel(1, 1), 0x0AC81Eu) << round;
+        EXPECT_EQ(CountLitPixels(0, 0, 320, 200), 200 + 4) << round;
+        CloseGraphics(g);
+        EXPECT_EQ(CurrentGraphics(), nullptr);
+        int vw = 0, vh = 0;
+        EXPECT_TRUE(GLWindowSize(view, &vw, &vh));                // the window is still there
+        EXPECT_EQ(vw, 320);
+    }
+    CloseGLWindow(view);
+    image.reset();
+    ASSERT_TRUE(OpenTestGraphics());
+    DrawRect(0, 0, 2, 2);
+    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 4);
 }
