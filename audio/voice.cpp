@@ -173,6 +173,18 @@ struct TMixBlock {
     int pan, depth;
 };
 
+// Adds one output frame: the voice's frame at position, interpolated toward the next one by
+// the position's fraction, at the given gains.
+template <int Bits, int Channels>
+inline void MixFrame(const uint8_t* frame0, const uint8_t* frame1, uint64_t position, const TGains& g,
+                     int32_t* out) {
+    int f = static_cast<int>((position >> 16) & 0xFFFF);
+    int left = ReadChannel<Bits>(frame0, frame1, 0, f);
+    int right = Channels == 2 ? ReadChannel<Bits>(frame0, frame1, 1, f) : left;
+    Accumulate(out[0], (int64_t(left) * g.left) >> 8);
+    Accumulate(out[1], (int64_t(right) * g.right) >> 8);
+}
+
 // Mixes frames output frames of one voice; the volume and step move linearly from their current
 // to their target values when Ramp. Returns false when a once voice reached its end.
 template <int Bits, int Channels, bool Ramp>
@@ -194,11 +206,7 @@ bool MixFrames(const sample& s, uint64_t& position, int32_t* buffer, int frames,
         size_t frame = size_t(position >> 32);
         const uint8_t* frame0 = s.data + frame * kFrameBytes;
         const uint8_t* frame1 = frame + 1 < size_t(s.length) ? frame0 + kFrameBytes : s.after;
-        int f = static_cast<int>((position >> 16) & 0xFFFF);
-        int left = ReadChannel<Bits>(frame0, frame1, 0, f);
-        int right = Channels == 2 ? ReadChannel<Bits>(frame0, frame1, 1, f) : left;
-        Accumulate(buffer[2 * i], (int64_t(left) * g.left) >> 8);
-        Accumulate(buffer[2 * i + 1], (int64_t(right) * g.right) >> 8);
+        MixFrame<Bits, Channels>(frame0, frame1, position, g, buffer + 2 * i);
         position += advance;
         if (!EndRule(position, s.length, loop)) return false;
     }
@@ -221,11 +229,7 @@ void MixStreamFrames(sample& s, uint64_t& position, int32_t* buffer, int frames,
         if (ahead == 0 || ahead > uint32_t(s.capacity)) break;
         const uint8_t* frame0 = s.data + size_t(frame & mask) * kFrameBytes;
         const uint8_t* frame1 = ahead >= 2 ? s.data + size_t((frame + 1) & mask) * kFrameBytes : frame0;
-        int f = static_cast<int>((position >> 16) & 0xFFFF);
-        int left = ReadChannel<Bits>(frame0, frame1, 0, f);
-        int right = Channels == 2 ? ReadChannel<Bits>(frame0, frame1, 1, f) : left;
-        Accumulate(buffer[2 * i], (int64_t(left) * g.left) >> 8);
-        Accumulate(buffer[2 * i + 1], (int64_t(right) * g.right) >> 8);
+        MixFrame<Bits, Channels>(frame0, frame1, position, g, buffer + 2 * i);
         position += advance;
     }
     s.consumed.store(uint32_t(position >> 32), std::memory_order_release);
