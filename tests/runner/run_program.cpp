@@ -56,3 +56,12 @@ double TraceValue(const std::string& line, const std::string& field) {
     if (at == std::string::npos) throw std::runtime_error("no field " + field + " in " + line);
     return std::strtod(line.c_str() + at + key.size(), nullptr);
 }
+
+std::string RhythmicTapping(int frames) {
+    std::string keys = "5 down 32\n6 up 32\n";
+    for (int f = 20; f < frames; f += 40) {
+        for (const char* code : {"90", "39"}) keys += std::to_string(f) + " down " + code + "\n";
+        for (const char* code : {"90", "39"}) keys += std::to_string(f + 6) + " up " + code + "\n";
+    }
+    return keys;
+}

@@ -22,5 +22,9 @@ std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& text);
 std::vector<std::string> ReadLines(const std::string& path);
 
+// A keys file: Space to start, then both wings tapped for 6 passes in every 40 up to
+// pass `frames` (a climbing, scoring flight).
+std::string RhythmicTapping(int frames);
+
 // The value of a number field of a trace line, e.g. TraceValue(line, "hour").
 double TraceValue(const std::string& line, const std::string& field);

@@ -4,20 +4,6 @@
 
 #include "runner/run_program.h"
 
-namespace {
-
-// Space to start, then both wings tapped for 6 frames in every 40: a climbing, scoring flight.
-std::string RhythmicTapping(int frames) {
-    std::string keys = "5 down 32\n6 up 32\n";
-    for (int f = 20; f < frames; f += 40) {
-        for (const char* code : {"90", "39"}) keys += std::to_string(f) + " down " + code + "\n";
-        for (const char* code : {"90", "39"}) keys += std::to_string(f + 6) + " up " + code + "\n";
-    }
-    return keys;
-}
-
-}  // namespace
-
 TEST(Headless, AFlightTracedWithoutDisplayIsByteIdenticalToTheOneDrawnWithOpenGL) {
     std::string dir = TempDir("headless");
     WriteFile(dir + "/keys.txt", RhythmicTapping(3000));
