@@ -15,6 +15,7 @@
 #include "draw2d/layer.h"
 #include "draw2d/poly.h"
 #include "game/game.h"
+#include "game/version.h"
 #include "platform/error.h"
 #include "platform/glwindow.h"
 #include "platform/input.h"
@@ -117,7 +118,7 @@ bool startUp(const TGameHooks& hooks) {
     StartStreams();
     StartDrawLayer(hooks.planeDriver);
     StartAudio(hooks.audioMode);   // without an audio device the game runs silent
-    AppTitle = "Kestrava v.0.4";
+    AppTitle = kKestravaTitle;   // "Kestrava v.0.4"
     if (!Graphics(640, 480, 0, 60, 0)) {
         reportNoWindow();
         return false;

@@ -1,29 +1,14 @@
 #include "tools/script/options.h"
 
-#include <cerrno>
 #include <climits>
-#include <cstdlib>
+
+#include "platform/parse.h"
 
 const char* const kScriptUsage =
     "usage: kestrava-script [--clock-start S] [--keys FILE] [--frames N] [--trace FILE]\n"
     "                       [--shot F:FILE]... [--stats] [--audio FILE] [--memory-at F]...\n"
     "Runs the game's own start-up and frame loop on a virtual clock, with the keyboard fed\n"
     "from FILE (lines 'FRAME down CODE', 'FRAME up CODE', 'FRAME quit'; '#' comments).\n";
-
-namespace {
-
-// A whole decimal number in [lo, hi], nothing else.
-bool ParseInt(const std::string& text, long lo, long hi, int* out) {
-    if (text.empty()) return false;
-    errno = 0;
-    char* end = nullptr;
-    long v = std::strtol(text.c_str(), &end, 10);
-    if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
-    *out = static_cast<int>(v);
-    return true;
-}
-
-}  // namespace
 
 bool ParseScriptOptions(int argc, char** argv, TScriptOptions* o, std::string* error) {
     for (int i = 1; i < argc; ++i) {
@@ -41,13 +26,13 @@ bool ParseScriptOptions(int argc, char** argv, TScriptOptions* o, std::string* e
             o->stats = true;
         } else if (arg == "--clock-start") {
             if (!value(&v)) return false;
-            if (!ParseInt(v, INT_MIN, INT_MAX, &o->clockStart)) {
+            if (!ParseWholeNumber(v, INT_MIN, INT_MAX, &o->clockStart)) {
                 *error = "--clock-start takes a whole number of milliseconds, not '" + v + "'";
                 return false;
             }
         } else if (arg == "--frames") {
             if (!value(&v)) return false;
-            if (!ParseInt(v, 1, INT_MAX, &o->frames)) {
+            if (!ParseWholeNumber(v, 1, INT_MAX, &o->frames)) {
                 *error = "--frames takes a whole number of passes of at least 1, not '" + v + "'";
                 return false;
             }
@@ -60,7 +45,7 @@ bool ParseScriptOptions(int argc, char** argv, TScriptOptions* o, std::string* e
         } else if (arg == "--memory-at") {
             int frame = 0;
             if (!value(&v)) return false;
-            if (!ParseInt(v, 1, INT_MAX, &frame)) {
+            if (!ParseWholeNumber(v, 1, INT_MAX, &frame)) {
                 *error = "--memory-at takes a pass number of at least 1, not '" + v + "'";
                 return false;
             }
@@ -69,7 +54,7 @@ bool ParseScriptOptions(int argc, char** argv, TScriptOptions* o, std::string* e
             if (!value(&v)) return false;
             size_t colon = v.find(':');
             TScriptShot shot;
-            if (colon == std::string::npos || !ParseInt(v.substr(0, colon), 1, INT_MAX, &shot.frame) ||
+            if (colon == std::string::npos || !ParseWholeNumber(v.substr(0, colon), 1, INT_MAX, &shot.frame) ||
                 colon + 1 == v.size()) {
                 *error = "--shot takes FRAME:FILE, not '" + v + "'";
                 return false;

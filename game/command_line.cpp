@@ -1,0 +1,61 @@
+#include "game/command_line.h"
+
+#include "platform/parse.h"
+
+const char* const kKestravaUsage =
+    "usage: kestrava [OPTION]...\n"
+    "Glide over the sea and the island through a day and follow the blue sky road.\n"
+    "\n"
+    "  --scale N          open the window at N times 640x480 (1 to 8)\n"
+    "  --resizable        let the window be resized and maximised\n"
+    "  --fullscreen       start in full screen (F11 or Alt+Enter toggles it)\n"
+    "  --smooth           scale the picture smoothly instead of keeping crisp pixels\n"
+    "  --volume N         loudness of the sound, 0 to 100 (default 100)\n"
+    "  --mute             no sound\n"
+    "  --record FILE      save the game to FILE; kestrava-script --replay FILE plays it back\n"
+    "  --trace FILE       write what the game did on every pass to FILE\n"
+    "  --frame-log FILE   write the time of every frame shown to FILE, in microseconds\n"
+    "  --help             print this help and exit\n"
+    "  --version          print the version and exit\n";
+
+bool ParseCommandLine(int argc, char** argv, TCommandLine* line, std::string* error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        auto value = [&](std::string* out) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                *error = arg + " needs a value";
+                return false;
+            }
+            *out = argv[++i];
+            return true;
+        };
+        auto number = [&](long lo, long hi, int* out) {
+            std::string text;
+            if (!value(&text)) return false;
+            if (!ParseWholeNumber(text, lo, hi, out)) {
+                *error = arg + " takes a whole number from " + std::to_string(lo) + " to " +
+                         std::to_string(hi) + ", not '" + text + "'";
+                return false;
+            }
+            return true;
+        };
+        bool ok = true;
+        if (arg == "--help" || arg == "-h") line->help = true;
+        else if (arg == "--version") line->version = true;
+        else if (arg == "--scale") ok = number(1, 8, &line->scale);
+        else if (arg == "--resizable") line->resizable = true;
+        else if (arg == "--smooth") line->smooth = true;
+        else if (arg == "--fullscreen") line->fullscreen = true;
+        else if (arg == "--volume") ok = number(0, 100, &line->volume);
+        else if (arg == "--mute") line->mute = true;
+        else if (arg == "--record") ok = value(&line->recordPath);
+        else if (arg == "--trace") ok = value(&line->tracePath);
+        else if (arg == "--frame-log") ok = value(&line->frameLogPath);
+        else {
+            *error = "unknown option '" + arg + "'";
+            ok = false;
+        }
+        if (!ok) return false;
+    }
+    return true;
+}

@@ -1,0 +1,15 @@
+#include "platform/parse.h"
+
+#include <cerrno>
+#include <cctype>
+#include <cstdlib>
+
+bool ParseWholeNumber(const std::string& text, long lo, long hi, int* out) {
+    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
+    errno = 0;
+    char* end = nullptr;
+    const long v = std::strtol(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
+    *out = static_cast<int>(v);
+    return true;
+}
