@@ -36,12 +36,11 @@ constexpr double kTargetRms = 1200.0;
 constexpr double kPeakCap = 6200.0;
 // The bed is often stacked five times over itself: it stays a little lower still.
 constexpr double kBedPeakCap = 5600.0;
-// Frames at the end of every file that must be silent, so the next step starts clean.
-constexpr int kSilentTail = 2205 + 1000;
 
 // The loop at its level, as interleaved 16-bit samples of the file's length.
 std::vector<int16_t> Level(const Stereo& piece, int frames, double peakCap) {
-    if (piece.lastFrame > frames - kSilentTail) throw std::runtime_error("a note rings past the end");
+    // A note cut off by the end of the file would click: every note must have faded by then.
+    if (piece.lastFrame > frames) throw std::runtime_error("a note rings past the end");
     double peak = 0, energy = 0;
     for (int i = 0; i < frames; ++i) {
         for (double v : {piece.left[i], piece.right[i]}) {
@@ -87,7 +86,7 @@ int main(int argc, char** argv) {
     try {
         const LoopFile& loop = kLoops[n - 1];
         const std::vector<int16_t> samples =
-            Level(ComposeLoop(n), loop.frames, n == 8 ? kBedPeakCap : kPeakCap);
+            Level(ComposeLoop(n, loop.frames), loop.frames, n == 8 ? kBedPeakCap : kPeakCap);
         WavInfo info;
         info.title = loop.title;
         info.artist = "Kestrava";

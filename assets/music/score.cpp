@@ -5,7 +5,8 @@
 
 // The harmonic plan that every loop follows, two bars per chord:
 //   bars 1-2 Cmaj7, bars 3-4 Am7, bars 5-6 Fmaj7, bars 7-8 G6.
-// Each loop is silent again by the middle of bar 8, so the next music step starts clean.
+// Each loop ends on notes held to the end of bar 8. They ring on to the loop's last frame and
+// fade out on it, so the music carries up to the next music step: no hole, and no click.
 
 namespace {
 
@@ -15,6 +16,14 @@ namespace {
 const Tone kPad = {{{1, 1.0, 0}, {2, 0.45, 0}, {3, 0.22, 0}, {4, 0.12, 0}, {5, 0.06, 0},
                     {6, 0.03, 0}},
                    0.6, 0.9, 6.0, 0, 0, 0, 0};
+
+// The pad's closing chord: it holds on almost to the loop's last frame and closes in a short
+// fade there, so the bed carries right up to the next music step.
+const Tone kPadClosing = [] {
+    Tone t = kPad;
+    t.release = 0.3;
+    return t;
+}();
 
 // Round bass: mostly fundamental, a little second and third harmonic.
 const Tone kBass = {{{1, 1.0, 1.2}, {2, 0.3, 0.5}, {3, 0.08, 0.3}}, 0.012, 0.15, 0, 0, 0, 0, 0};
@@ -114,14 +123,22 @@ void Shaker(Stereo& out, const char* pattern, double velocity, double pan, uint3
     if (step != kPieceBeats * 4) throw std::runtime_error("shaker pattern is not eight bars");
 }
 
-// A whole phrase on one instrument, each note held for its length less `gap` beats.
+// Whether a note lasts to the end of bar 8: it then rings until the loop's last frame.
+bool HeldToTheEnd(double beat, double beats) {
+    return beat + beats >= kPieceBeats;
+}
+
+// A whole phrase on one instrument, each note held for its length less `gap` beats (a note
+// held to the end of the piece rings to the loop's last frame).
 void Play(Stereo& out, const Tone& tone, const char* text, double gap, Placement where) {
     ForEachNote(text, [&](const ScoreNote& n) {
-        AddNote(out, tone, n.beat, n.beats - gap, n.midi, where);
+        if (HeldToTheEnd(n.beat, n.beats)) AddNoteToEnd(out, tone, n.beat, n.midi, where);
+        else AddNote(out, tone, n.beat, n.beats - gap, n.midi, where);
     });
 }
 
-// The notes of a chord such as "G3 B3 C4 E4", all struck at `beat` and held together.
+// The notes of a chord such as "G3 B3 C4 E4", all struck at `beat` and held together (to the
+// loop's last frame when the gate reaches the end of the piece).
 void Chord(Stereo& out, const Tone& tone, double beat, double gateBeats, const char* notes,
            Placement where) {
     std::string pitch;
@@ -130,7 +147,11 @@ void Chord(Stereo& out, const Tone& tone, double beat, double gateBeats, const c
             pitch += *p;
             continue;
         }
-        if (!pitch.empty()) AddNote(out, tone, beat, gateBeats, ParsePitch(pitch), where);
+        if (!pitch.empty()) {
+            const int midi = ParsePitch(pitch);
+            if (HeldToTheEnd(beat, gateBeats)) AddNoteToEnd(out, tone, beat, midi, where);
+            else AddNote(out, tone, beat, gateBeats, midi, where);
+        }
         pitch.clear();
         if (*p == 0) break;
     }
@@ -140,16 +161,17 @@ void Chord(Stereo& out, const Tone& tone, double beat, double gateBeats, const c
 
 // sound8, the bed: pad chords, a round bass on the roots and a soft shaker.
 void Bed(Stereo& out) {
-    // Each chord fades into the next; the last one closes early for the clean ending.
+    // Each chord fades into the next; the last one fades out on the loop's last frame.
     const char* chords[4] = {"G3 B3 C4 E4", "G3 A3 C4 E4", "F3 A3 C4 E4", "G3 B3 D4 E4"};
-    for (int c = 0; c < 4; ++c) Chord(out, kPad, 8.0 * c, c < 3 ? 8.0 : 5.5, chords[c], {0.22, 0});
+    for (int c = 0; c < 4; ++c)
+        Chord(out, c < 3 ? kPad : kPadClosing, 8.0 * c, 8.0, chords[c], {0.22, 0});
     Play(out, kBass,
          "C2:2 r:1.5 G2:.5 | C2:2 r:1 E2:1 | A1:2 r:1.5 E2:.5 | A1:2 r:1 C2:1 |"
-         "F2:2 r:1.5 C2:.5 | F2:2 r:1 A1:1 | G1:2 r:1.5 D2:.5 | G1:2 r:2",
+         "F2:2 r:1.5 C2:.5 | F2:2 r:1 A1:1 | G1:2 r:1.5 D2:.5 | G1:4",
          0.1, {0.9, 0});
     Shaker(out,
            "x.X.x.X.x.X.x.Xx | x.X.x.X.x.X.x.X. | x.X.x.X.x.X.x.Xx | x.X.x.X.x.X.x.X. |"
-           "x.X.x.X.x.X.x.Xx | x.X.x.X.x.X.x.X. | x.X.x.X.x.X.x.Xx | x.X.x.X.x.......",
+           "x.X.x.X.x.X.x.Xx | x.X.x.X.x.X.x.X. | x.X.x.X.x.X.x.Xx | x.X.x.X.x.X.x.X.",
            0.22, 0.3, 0x2545F491u);
 }
 
@@ -157,7 +179,7 @@ void Bed(Stereo& out) {
 void Sinking(Stereo& out) {
     Play(out, kLead,
          "B4:3 A4:1 | G4:2 E4:2 | C5:3 B4:1 | A4:2 G4:2 |"
-         "A4:3 G4:1 | F4:2 E4:2 | D4:2 E4:1 D4:1 | B3:2 r:2",
+         "A4:3 G4:1 | F4:2 E4:2 | D4:2 E4:1 D4:1 | B3:4",
          0.15, {1.0, -0.1});
 }
 
@@ -167,7 +189,7 @@ void Rising(Stereo& out) {
          "r:.5 C4:.5 E4:.5 G4:.5 B4:1 C5:1 | r:.5 E4:.5 G4:.5 B4:.5 C5:1 E5:1 |"
          "r:.5 A3:.5 C4:.5 E4:.5 G4:1 A4:1 | r:.5 C4:.5 E4:.5 G4:.5 A4:1 C5:1 |"
          "r:.5 F3:.5 A3:.5 C4:.5 E4:1 F4:1 | r:.5 A3:.5 C4:.5 E4:.5 F4:1 A4:1 |"
-         "r:.5 G3:.5 B3:.5 D4:.5 E4:1 G4:1 | r:.5 B3:.5 D4:.5 E4:.5 G4:1 r:1",
+         "r:.5 G3:.5 B3:.5 D4:.5 E4:1 G4:1 | r:.5 B3:.5 D4:.5 E4:.5 G4:2",
          0.05, {0.8, 0.1});
 }
 
@@ -175,7 +197,7 @@ void Rising(Stereo& out) {
 void RightDown(Stereo& out) {
     Play(out, kPluck,
          "C3:1.5 G2:1.5 C3:1 | E3:1.5 B2:1.5 G2:1 | A2:1.5 E2:1.5 A2:1 | C3:1.5 G2:1.5 E2:1 |"
-         "F2:1.5 C3:1.5 F2:1 | A2:1.5 E2:1.5 C3:1 | G2:1.5 D3:1.5 G2:1 | B2:1.5 G2:1 r:1.5",
+         "F2:1.5 C3:1.5 F2:1 | A2:1.5 E2:1.5 C3:1 | G2:1.5 D3:1.5 G2:1 | B2:1.5 G2:2.5",
          0, {1.0, 0.35});
 }
 
@@ -185,7 +207,7 @@ void LeftDown(Stereo& out) {
          "r:.5 E2:1 G2:.5 r:.5 C3:1 G2:.5 | r:.5 E2:1 G2:.5 r:.5 B2:1 G2:.5 |"
          "r:.5 E2:1 A2:.5 r:.5 C3:1 A2:.5 | r:.5 E2:1 A2:.5 r:.5 G2:1 E2:.5 |"
          "r:.5 F2:1 A2:.5 r:.5 C3:1 A2:.5 | r:.5 F2:1 A2:.5 r:.5 E3:1 C3:.5 |"
-         "r:.5 D2:1 G2:.5 r:.5 B2:1 G2:.5 | r:.5 D2:1 G2:.5 r:2",
+         "r:.5 D2:1 G2:.5 r:.5 B2:1 G2:.5 | r:.5 D2:1 G2:2.5",
          0, {1.0, -0.35});
 }
 
@@ -195,7 +217,7 @@ void RightUp(Stereo& out) {
          "G5:.5 E5:.5 C5:.5 E5:.5 r:2 | G5:.5 B5:.5 G5:.5 E5:.5 r:2 |"
          "A5:.5 E5:.5 C5:.5 E5:.5 r:2 | G5:.5 C6:.5 A5:.5 E5:.5 r:2 |"
          "A5:.5 F5:.5 C5:.5 F5:.5 r:2 | E5:.5 A5:.5 F5:.5 C5:.5 r:2 |"
-         "G5:.5 D5:.5 B4:.5 D5:.5 r:2 | E5:.5 G5:.5 D5:.5 B4:1 r:1.5",
+         "G5:.5 D5:.5 B4:.5 D5:.5 r:2 | E5:.5 G5:.5 D5:.5 B4:2.5",
          0, {1.0, 0.4});
 }
 
@@ -204,7 +226,7 @@ void LeftUp(Stereo& out) {
     Play(out, kMarimba,
          "r:2 C5:.5 E5:.5 G5:1 | r:2 B4:.5 C5:.5 E5:1 | r:2 A4:.5 C5:.5 E5:1 |"
          "r:2 G4:.5 A4:.5 C5:1 | r:2 A4:.5 C5:.5 F5:1 | r:2 E5:.5 C5:.5 A4:1 |"
-         "r:2 B4:.5 D5:.5 G5:1 | r:1 E5:.5 D5:.5 B4:1 r:1",
+         "r:2 B4:.5 D5:.5 G5:1 | r:1 E5:.5 D5:.5 B4:2",
          0, {1.0, -0.4});
 }
 
@@ -215,12 +237,16 @@ void High(Stereo& out) {
         "C6:.5 E6:.5 G6:.5 B6:.5 C7:1 G6:1 | E6:2 r:2 |"
         "A5:.5 C6:.5 E6:.5 G6:.5 A6:1 E6:1 | C6:2 r:2 |"
         "F5:.5 A5:.5 C6:.5 E6:.5 F6:1 C6:1 | A5:2 r:2 |"
-        "G5:.5 B5:.5 D6:.5 E6:.5 G6:1 D6:1 | B5:.5 r:3.5",
+        "G5:.5 B5:.5 D6:.5 E6:.5 G6:1 D6:1 | B5:1 r:1 G5:2",
         [&](const ScoreNote& n) {
             for (int e = 0; e < 4; ++e) {
+                const double beat = n.beat + 0.75 * e;
+                // An echo in the last beat could not ring out before the loop ends.
+                if (beat > kPieceBeats - 1) break;
                 const double pan = e == 0 ? 0.0 : (e % 2 ? -0.6 : 0.6);
-                AddNote(out, kBell, n.beat + 0.75 * e, n.beats, n.midi,
-                        {0.7 * echoGain[e], pan});
+                const Placement where = {0.7 * echoGain[e], pan};
+                if (HeldToTheEnd(n.beat, n.beats)) AddNoteToEnd(out, kBell, beat, n.midi, where);
+                else AddNote(out, kBell, beat, n.beats, n.midi, where);
             }
         });
 }
@@ -256,8 +282,8 @@ std::vector<ScoreNote> Phrase(const char* text) {
     return notes;
 }
 
-Stereo ComposeLoop(int n) {
-    Stereo out = SilentPiece();
+Stereo ComposeLoop(int n, int frames) {
+    Stereo out = SilentPiece(frames);
     switch (n) {
         case 1: Sinking(out); break;
         case 2: Rising(out); break;

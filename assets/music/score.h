@@ -16,5 +16,6 @@ struct ScoreNote {
 // "r" is a rest; '|' marks a bar line, and every bar must add up to four beats.
 std::vector<ScoreNote> Phrase(const char* text);
 
-// Plays loop n (1 to 8) into a silent piece.
-Stereo ComposeLoop(int n);
+// Plays loop n (1 to 8) into a silent piece, for a loop file of `frames` frames. A note
+// written to last to the end of bar 8 rings until the loop's last frame and fades out on it.
+Stereo ComposeLoop(int n, int frames);

@@ -3,6 +3,7 @@
 #include "platform/numeric.h"
 
 #include <array>
+#include <stdexcept>
 
 namespace {
 
@@ -113,8 +114,10 @@ void Mix(std::vector<double>& channel, const std::vector<double>& voice, int sta
 
 }  // namespace
 
-Stereo SilentPiece() {
+Stereo SilentPiece(int endFrame) {
+    if (endFrame <= 0 || endFrame > kPieceFrames) throw std::runtime_error("bad loop length");
     Stereo s;
+    s.endFrame = endFrame;
     s.left.assign(kPieceFrames, 0.0);
     s.right.assign(kPieceFrames, 0.0);
     return s;
@@ -160,10 +163,11 @@ int BeatFrame(double beat) {
     return TruncInt(beat * kBeatFrames + 0.5);
 }
 
-void AddNote(Stereo& out, const Tone& tone, double beat, double gateBeats, int midi,
-             Placement where) {
-    const int start = BeatFrame(beat);
-    const int gateFrames = TruncInt(gateBeats * kBeatFrames + 0.5);
+namespace {
+
+// One note from frame `start`, its gate open for `gateFrames`, into both channels.
+void AddVoices(Stereo& out, const Tone& tone, int start, int gateFrames, int midi,
+               Placement where) {
     const double hz = NoteHz(midi);
     double gainLeft = 0, gainRight = 0;
     PanGains(where.pan, gainLeft, gainRight);
@@ -184,6 +188,22 @@ void AddNote(Stereo& out, const Tone& tone, double beat, double gateBeats, int m
         Mix(out.right, RenderVoice(tone, gateFrames, hz, Exp(cents)), start + lateRight,
             gainRight, out.lastFrame);
     }
+}
+
+}  // namespace
+
+void AddNote(Stereo& out, const Tone& tone, double beat, double gateBeats, int midi,
+             Placement where) {
+    AddVoices(out, tone, BeatFrame(beat), TruncInt(gateBeats * kBeatFrames + 0.5), midi, where);
+}
+
+void AddNoteToEnd(Stereo& out, const Tone& tone, double beat, int midi, Placement where) {
+    const int start = BeatFrame(beat);
+    const int releaseFrames = TruncInt(tone.release * kRate) + 1;
+    // The later side's voice is the one that must end on the last frame.
+    const int gateFrames = out.endFrame - start - tone.widthFrames - releaseFrames;
+    if (gateFrames <= 0) throw std::runtime_error("a note held to the end starts too late");
+    AddVoices(out, tone, start, gateFrames, midi, where);
 }
 
 void AddShake(Stereo& out, double beat, Placement where, uint32_t& noiseState) {

@@ -17,10 +17,12 @@ struct Stereo {
     std::vector<double> left;
     std::vector<double> right;
     int lastFrame = 0;  // one past the last frame any note touched
+    int endFrame = kPieceFrames;  // the loop's length: its file stops here, a little before the
+                                  // piece's last beat is over
 };
 
-// A fresh, silent buffer the length of the whole piece.
-Stereo SilentPiece();
+// A fresh, silent buffer the length of the whole piece, for a loop of `endFrame` frames.
+Stereo SilentPiece(int endFrame = kPieceFrames);
 
 // One sine partial of a tone: frequency ratio to the note, level, and how fast it dies.
 struct Partial {
@@ -50,6 +52,11 @@ struct Placement {
 // Adds one note of `tone` at `midi` pitch, starting at `beat`, gate open for `gateBeats`.
 void AddNote(Stereo& out, const Tone& tone, double beat, double gateBeats, int midi,
              Placement where);
+
+// Adds one note held to the end of the loop: the gate stays open as long as it can and the
+// release fades to nothing on the loop's very last frame (the far side's too), so the loop
+// sounds until it ends and is not cut while anything still sounds.
+void AddNoteToEnd(Stereo& out, const Tone& tone, double beat, int midi, Placement where);
 
 // Adds one soft shaker stroke (filtered noise) at `beat`.
 void AddShake(Stereo& out, double beat, Placement where, uint32_t& noiseState);
