@@ -1,8 +1,9 @@
 #!/bin/sh
 # Measures the music loops and renders a few layered mixes for a listening check.
 #   tools/listen/layers.sh [build dir] [out dir]
-# Prints peak and RMS (in 16-bit units) of each loop and of each mix, and the number of
-# samples a mix clips; writes the mixes and their spectrograms to the out dir.
+# Prints peak and RMS (in 16-bit units) of each loop and of each mix, how each loop ends
+# (tails.py), and the number of samples a mix clips; writes the mixes and their spectrograms
+# to the out dir.
 set -eu
 build=${1:-build}
 out=${2:-/tmp/kestrava-listen}
@@ -20,6 +21,10 @@ echo "== loops"
 for n in 1 2 3 4 5 6 7 8; do
   printf 'sound%d  %s\n' "$n" "$(levels "$files/sound$n.wav")"
 done
+
+# How each loop ends: trailing silence below -60 dBFS, the cut, the level near the seam.
+echo "== ends"
+python3 "$(dirname "$0")/tails.py" "$files"/sound[1-8].wav
 
 # A mix the way the game's mixer makes it: plain sums at unity gain, clamped to 16 bits.
 mix() {
