@@ -1,5 +1,6 @@
 // The eight embedded music loops: their files, and the headroom of the layerings the game starts.
 #include "assets/embedded.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -8,12 +9,17 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 namespace {
 
 constexpr int kFullScale = 32767;
+constexpr int kRate = 22050;
+// -60 dBFS: a sample below this is silence to the ear over the rest of the music.
+constexpr int kQuiet = 33;
 const int kFrames[8] = {352000, 351744, 352000, 351744, 351744, 352256, 352000, 351232};
 
 uint32_t U32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
@@ -80,6 +86,78 @@ TEST(MusicLoops, AreStereo16BitPcmAt22050WithDataRightAfterFmtAndWholeChunksToTh
         EXPECT_EQ(loop.chunks[0] + loop.chunks[1], "fmt data");
         EXPECT_NE(std::find(loop.chunks.begin(), loop.chunks.end(), "LIST"), loop.chunks.end());
         EXPECT_EQ(std::find(loop.chunks.begin(), loop.chunks.end(), "overrun"), loop.chunks.end());
+    }
+}
+
+// Frames at the end of a loop's samples (interleaved left, right) after the last one where
+// either channel is at or above -60 dBFS.
+int TrailingSilence(const std::vector<int16_t>& samples) {
+    int frames = static_cast<int>(samples.size() / 2);
+    int silent = 0;
+    while (silent < frames && std::abs(int(samples[2 * (frames - 1 - silent)])) < kQuiet &&
+           std::abs(int(samples[2 * (frames - 1 - silent) + 1])) < kQuiet)
+        ++silent;
+    return silent;
+}
+
+// Each loop plays once per music step and the next step starts about 16 s later, a few tens
+// of milliseconds after the loop has ended: a loop that fell silent long before its end would
+// leave a hole in the music at every step.
+TEST(MusicLoops, EverySoundsUntilAtMostATenthOfASecondBeforeItsEnd) {
+    for (int n = 0; n < 8; ++n) {
+        const Loop& loop = Loops()[n];
+        const int silent = TrailingSilence(loop.samples);
+        EXPECT_LE(silent, kRate / 10) << "sound" << n + 1 << " is silent for the last "
+                                      << 1000.0 * silent / kRate << " ms";
+    }
+}
+
+// The file stops where the sound stops: whatever still sounds must have faded to nothing on the
+// last frames, or the cut clicks. Over the last 5 ms every channel stays below -60 dBFS at the
+// last frame, moves by less than that from one sample to the next, and is no louder than over
+// the 5 ms before (a fade, not a note running into the cut).
+TEST(MusicLoops, EveryFadesOutOnItsLastFramesWithoutAClick) {
+    constexpr int kFiveMs = kRate / 200;
+    for (int n = 0; n < 8; ++n) {
+        SCOPED_TRACE("sound" + std::to_string(n + 1));
+        const std::vector<int16_t>& s = Loops()[n].samples;
+        const int frames = static_cast<int>(s.size() / 2);
+        ASSERT_GT(frames, 2 * kFiveMs);
+        for (int c = 0; c < 2; ++c) {
+            SCOPED_TRACE(c == 0 ? "left" : "right");
+            EXPECT_LT(std::abs(int(s[2 * (frames - 1) + c])), kQuiet);
+            int step = 0, lastPeak = 0, before = 0;
+            for (int f = frames - kFiveMs; f < frames; ++f) {
+                step = std::max(step, std::abs(s[2 * f + c] - s[2 * (f - 1) + c]));
+                lastPeak = std::max(lastPeak, std::abs(int(s[2 * f + c])));
+                before = std::max(before, std::abs(int(s[2 * (f - kFiveMs) + c])));
+            }
+            EXPECT_LT(step, kQuiet);
+            EXPECT_LE(lastPeak, before);
+        }
+    }
+}
+
+// The loops are synthesised at build time; two generations write the same bytes, and those
+// are the bytes embedded in the game.
+TEST(MusicLoops, AFreshGenerationTwiceGivesTheEmbeddedBytes) {
+    TTempDir dir;
+    ASSERT_FALSE(dir.Path().empty());
+    const auto generate = [&](int n, const char* name) {
+        const std::string out = dir.Path() + "/" + name;
+        const std::string command = "\"" KESTRAVA_BINARY_DIR "/assets/music/kestrava_musicgen\" " +
+                                    std::to_string(n) + " \"" + out + "\"";
+        if (std::system(command.c_str()) != 0) return std::string();
+        std::ifstream in(out, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    for (int n = 1; n <= 8; ++n) {
+        SCOPED_TRACE("sound" + std::to_string(n));
+        const Loop& loop = Loops()[n - 1];
+        const std::string first = generate(n, "first.wav");
+        ASSERT_EQ(first.size(), size_t(loop.file.length));
+        EXPECT_TRUE(first == std::string(reinterpret_cast<const char*>(loop.file.data), loop.file.length));
+        EXPECT_TRUE(first == generate(n, "second.wav"));
     }
 }
 
