@@ -1,7 +1,7 @@
 #!/bin/sh
 # Builds every fuzz target (tests/fuzz/*_fuzz.cpp) with clang in build-fuzz/ and runs each
 # for the given number of seconds (default 60), seeded with every PNG and WAV input the loader
-# tests make (kestrava-fuzz-seeds). Usage: tools/fuzz.sh [seconds]
+# tests make (kestrava-fuzz-seeds) and the saved corpus. Usage: tools/fuzz.sh [seconds]
 set -eu
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,13 +15,14 @@ cmake --build "$build" -j2 --target kestrava_fuzz kestrava-fuzz-seeds
 rm -rf "$build/seeds"
 "$build/fuzz/kestrava-fuzz-seeds" "$build/seeds"
 
-# Seed inputs by kind: the target's name starts with the kind of file it reads.
+# Seed inputs by kind (the target's name before "_fuzz"): the made inputs and the saved
+# corpus tests/fuzz/corpus/<kind>/, which the test suite replays in every build. To keep what a
+# run found, merge it into the saved corpus (only inputs that add coverage are copied):
+#   build-fuzz/fuzz/png_fuzz -merge=1 tests/fuzz/corpus/png build-fuzz/corpus/png_fuzz
+# and add any input that once failed there too, so it stays fixed.
 seeds_for() {
-  case $1 in
-    png_*) echo "$build/seeds/png" ;;
-    wav_*) echo "$build/seeds/wav" ;;
-    *) echo "" ;;
-  esac
+  kind=${1%_fuzz}
+  echo "$build/seeds/$kind $root/tests/fuzz/corpus/$kind"
 }
 
 status=0

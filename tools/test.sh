@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the whole suite in a Release build
 # (the tests that need no display with none at all, the pixel and window tests on a virtual
-# X display of their own with Mesa's software renderer), then the picture and sound
-# loaders under AddressSanitizer and UndefinedBehaviorSanitizer, then the mixer's
-# hand-over rings under ThreadSanitizer. `tools/test.sh --quick` runs only the first part.
+# X display of their own with Mesa's software renderer), then the picture and sound loaders
+# and the fuzz targets' saved inputs under AddressSanitizer (leaks included) and
+# UndefinedBehaviorSanitizer, then the mixer's hand-over rings under ThreadSanitizer.
+# `tools/test.sh --quick` runs only the first part.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -28,9 +29,13 @@ $with_display ctest --test-dir build --output-on-failure -j"$jobs" -L display
 
 echo "== Loaders under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRAVA_SANITIZE=address,undefined -DKESTRAVA_BENCH=OFF
-cmake --build build-asan -j"$jobs" --target draw2d_tests draw2d_display_tests audio_tests
-ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
-  $with_display ctest --test-dir build-asan --output-on-failure -R '^(draw2d|audio)\.'
+cmake --build build-asan -j"$jobs" --target draw2d_tests draw2d_display_tests audio_tests \
+  kestrava-fuzz-seeds png_fuzz_regressions wav_fuzz_regressions
+# Leaks are reported, except those of the system's GL and SDL libraries (tools/lsan.supp);
+# the fuzz targets replay their saved corpora and every made input here too.
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS=suppressions=$PWD/tools/lsan.supp:print_suppressions=0 \
+  UBSAN_OPTIONS=print_stacktrace=1 \
+  $with_display ctest --test-dir build-asan --output-on-failure -R '^(draw2d|audio|fuzz)\.'
 
 echo "== Mixer rings under ThreadSanitizer"
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRAVA_SANITIZE=thread -DKESTRAVA_BENCH=OFF
