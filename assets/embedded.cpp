@@ -22,6 +22,7 @@ const TEmbeddedFile kFiles[] = {
 // The same files again, keeping only the game's: the owner word picks the macro.
 #define EMBEDDED_OWNED_BY_game(i, name) EMBEDDED_FILE(i, name)
 #define EMBEDDED_OWNED_BY_draw2d(i, name)
+#define EMBEDDED_OWNED_BY_program(i, name)
 const TEmbeddedFile kGameFiles[] = {
 #define EMBEDDED(i, name, owner) EMBEDDED_OWNED_BY_##owner(i, name)
 #include "embedded_table.inc"
@@ -29,6 +30,7 @@ const TEmbeddedFile kGameFiles[] = {
 };
 #undef EMBEDDED_OWNED_BY_game
 #undef EMBEDDED_OWNED_BY_draw2d
+#undef EMBEDDED_OWNED_BY_program
 #undef EMBEDDED_FILE
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "game/command_line.h"
 #include "game/kestrava.h"
 #include "game/version.h"
+#include "game/window_icon.h"
 #include "platform/sdl/sdl_platform.h"
 
 int main(int argc, char** argv) {
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
     }
 
     InstallPlatform(SDLPlatform());   // the desktop: SDL's window, keyboard, clock and sound
+    UseDesktopIconForWindows();       // the window shows the desktop's icon
     TGameHooks hooks;
     hooks.planeDriver = GLPlaneDriver();   // drawn with OpenGL
     return RunKestrava(hooks);

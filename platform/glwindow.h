@@ -4,6 +4,7 @@
 // can be opened.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 struct TGLWindow;   // opaque; one per open window, defined by the platform that made it
@@ -56,6 +57,11 @@ void SetSwapInterval(TGLWindow* window, int interval);
 void SwapWindow(TGLWindow* window);
 // Moves the mouse pointer to a point of the window's client area.
 void MoveMousePointer(TGLWindow* window, int x, int y);
+
+// Gives every window opened from now on this icon: width * height 8-bit RGBA pixels, rows top
+// first, copied here (nullptr: no icon). It changes nothing drawn; a platform without window
+// icons ignores it.
+void SetWindowIcon(const uint8_t* rgba, int width, int height);
 
 // Address of an OpenGL entry point, for functions beyond OpenGL 1.1.
 void* GLProcAddress(const char* name);

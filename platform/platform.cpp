@@ -1,6 +1,10 @@
 // The installed platform, and the generic window, audio and clock fronts that forward to it.
 #include "platform/platform.h"
 
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
 namespace {
 
 // The installed parts; headless until a program installs another platform.
@@ -10,6 +14,16 @@ TPlatform& Installed() {
 }
 
 TSystemDriver* systemOverride = nullptr;
+
+// The icon windows are given when they open (none while empty).
+struct TWindowIcon {
+    std::vector<uint8_t> rgba;
+    int width = 0, height = 0;
+};
+TWindowIcon& Icon() {
+    static TWindowIcon icon;
+    return icon;
+}
 
 TWindowDriver& Window() { return *Installed().window; }
 TAudioOutputDriver& Audio() { return *Installed().audio; }
@@ -40,7 +54,21 @@ std::vector<TDisplayMode> DisplayModes() { return Window().DisplayModes(); }
 
 TGLWindow* OpenGLWindow(int width, int height, const char* title, const TGLWindowFormat& format,
                         bool fullscreen, int hz, const char** why) {
-    return Window().Open(width, height, title, format, fullscreen, hz, why);
+    TGLWindow* window = Window().Open(width, height, title, format, fullscreen, hz, why);
+    const TWindowIcon& icon = Icon();
+    if (window && !icon.rgba.empty()) Window().SetIcon(window, icon.rgba.data(), icon.width, icon.height);
+    return window;
+}
+
+void SetWindowIcon(const uint8_t* rgba, int width, int height) {
+    TWindowIcon& icon = Icon();
+    if (!rgba || width <= 0 || height <= 0) {
+        icon = TWindowIcon{};
+        return;
+    }
+    icon.rgba.assign(rgba, rgba + static_cast<size_t>(width) * height * 4);
+    icon.width = width;
+    icon.height = height;
 }
 
 bool CreateGLContext(TGLWindow* window) { return Window().CreateContext(window); }

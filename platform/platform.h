@@ -43,6 +43,8 @@ struct TWindowDriver {
     virtual void MovePointer(TGLWindow* window, int x, int y) = 0;
     // Address of an OpenGL entry point, nullptr when there is none.
     virtual void* ProcAddress(const char* name) = 0;
+    // Shows width * height RGBA pixels (rows top first) as the window's icon; none by default.
+    virtual void SetIcon(TGLWindow* /*window*/, const uint8_t* /*rgba*/, int /*width*/, int /*height*/) {}
 };
 
 // The system's audio output (44100 Hz, 16-bit, stereo), pulling from a feed on its own thread.

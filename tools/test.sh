@@ -41,3 +41,6 @@ echo "== Mixer rings under ThreadSanitizer"
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRAVA_SANITIZE=thread -DKESTRAVA_BENCH=OFF
 cmake --build build-tsan -j"$jobs" --target audio_tests
 ctest --test-dir build-tsan --output-on-failure -R '^audio\.'
+
+echo "== Installing, the Debian package, and its removal"
+tools/package-check.sh build

@@ -65,6 +65,7 @@ struct TSDLWindowDriver : TWindowDriver {
     void Swap(TGLWindow* window) override;
     void MovePointer(TGLWindow* window, int x, int y) override;
     void* ProcAddress(const char* name) override;
+    void SetIcon(TGLWindow* window, const uint8_t* rgba, int width, int height) override;
 };
 
 }  // namespace
@@ -216,6 +217,16 @@ void TSDLWindowDriver::MovePointer(TGLWindow* window, int x, int y) {
 // SDL's lookup of an OpenGL entry point; nullptr before video is up.
 void* TSDLWindowDriver::ProcAddress(const char* name) {
     return VideoStarted() ? SDL_GL_GetProcAddress(name) : nullptr;
+}
+
+// Hands SDL the icon as a surface over the caller's pixels; SDL keeps a copy of its own.
+void TSDLWindowDriver::SetIcon(TGLWindow* window, const uint8_t* rgba, int width, int height) {
+    if (!window || !rgba || !VideoStarted()) return;
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(rgba), width, height, 32,
+                                                           width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (!icon) return;
+    SDL_SetWindowIcon(window->window, icon);
+    SDL_FreeSurface(icon);
 }
 
 // The one SDL window driver of the process (never freed: exit handlers may still close windows).

@@ -1,5 +1,6 @@
-// After start-up the program holds all fourteen embedded files, served in place; the game
-// registers its twelve from the build's own list, the drawing layer its two fonts.
+// After start-up the program holds all fifteen embedded files, served in place; the game
+// registers its twelve from the build's own list, the drawing layer its two fonts, and the
+// window's icon is looked up by name.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +14,7 @@
 #include "platform/stream.h"
 #include "platform/system.h"
 
-TEST(EmbeddedFiles, StartUpRegistersAllFourteenAndSparkOpensAsAPngStream) {
+TEST(EmbeddedFiles, StartUpRegistersAllFifteenAndSparkOpensAsAPngStream) {
     TScriptSystemDriver clock(100000);
     SetSystemDriver(&clock);
     TGameHooks hooks;
@@ -23,9 +24,13 @@ TEST(EmbeddedFiles, StartUpRegistersAllFourteenAndSparkOpensAsAPngStream) {
     ASSERT_EQ(RunKestrava(hooks), 0);
     SetSystemDriver(nullptr);
 
-    ASSERT_EQ(EmbeddedFiles().size(), 14u);
+    ASSERT_EQ(EmbeddedFiles().size(), 15u);
     for (const TEmbeddedFile& file : EmbeddedFiles()) {
         ASSERT_NE(file.data, nullptr) << file.name;
+        if (std::strcmp(file.name, "io.github.kestrava.Kestrava.png") == 0) {
+            EXPECT_EQ(IncbinPtr(file.name), nullptr) << "the window's icon is no game file";
+            continue;
+        }
         EXPECT_EQ(IncbinPtr(file.name), file.data) << file.name << " is served in place";
         EXPECT_EQ(IncbinLen(file.name), file.length) << file.name;
     }
@@ -41,15 +46,16 @@ TEST(EmbeddedFiles, StartUpRegistersAllFourteenAndSparkOpensAsAPngStream) {
 }
 
 TEST(EmbeddedFiles, TheGameOwnsTheLoopsAndPicturesInRegistrationOrderAndTheFontsAreTheDrawLayers) {
-    std::vector<std::string> game, fonts;
+    std::vector<std::string> game, others;
     for (const TEmbeddedFile& file : GameEmbeddedFiles()) game.push_back(file.name);
     for (const TEmbeddedFile& file : EmbeddedFiles()) {
-        if (std::find(game.begin(), game.end(), file.name) == game.end()) fonts.push_back(file.name);
+        if (std::find(game.begin(), game.end(), file.name) == game.end()) others.push_back(file.name);
     }
     EXPECT_EQ(game, (std::vector<std::string>{"sound1.wav", "sound2.wav", "sound3.wav", "sound4.wav", "sound5.wav",
                                              "sound6.wav", "sound7.wav", "sound8.wav", "wing2.png", "spark.png",
                                              "island.png", "arrow.png"}));
-    EXPECT_EQ(fonts, (std::vector<std::string>{"quorbfont.bin", "gldrawtextfont.bin"}));
+    EXPECT_EQ(others, (std::vector<std::string>{"quorbfont.bin", "gldrawtextfont.bin",
+                                               "io.github.kestrava.Kestrava.png"}));
     for (const TEmbeddedFile& file : GameEmbeddedFiles()) {
         const TEmbeddedFile same = EmbeddedFile(file.name);
         EXPECT_EQ(same.data, file.data) << file.name;

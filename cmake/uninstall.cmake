@@ -1,0 +1,20 @@
+# Removes every file listed in MANIFEST (the install_manifest.txt of the last `cmake --install`),
+# then the folders of this program's own that the removal left empty.
+if(NOT EXISTS "${MANIFEST}")
+  message(FATAL_ERROR "Nothing to remove: ${MANIFEST} is missing (run cmake --install first)")
+endif()
+file(STRINGS "${MANIFEST}" files)
+foreach(file ${files})
+  if(EXISTS "${file}" OR IS_SYMLINK "${file}")
+    message(STATUS "Removing ${file}")
+    file(REMOVE "${file}")
+  endif()
+  # The package's own documentation folder goes with its last file.
+  get_filename_component(dir "${file}" DIRECTORY)
+  if(dir MATCHES "/doc/kestrava$" AND IS_DIRECTORY "${dir}")
+    file(GLOB left "${dir}/*")
+    if(NOT left)
+      file(REMOVE_RECURSE "${dir}")
+    endif()
+  endif()
+endforeach()
