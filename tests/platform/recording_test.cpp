@@ -55,14 +55,21 @@ TGameRun PlayGame(TSystemDriver* driver, TBegin beginPass, TEnd endPass, int ext
     TGameRun run;
     SetSystemDriver(driver);
     EnablePolledInput();   // start-up: a flush, which polls
-    run.seen += "t" + std::to_string(MilliSecs());
+    run.seen += 't';
+    run.seen += std::to_string(MilliSecs());
     for (int pass = 1; pass < 100; ++pass) {
         beginPass(pass);
         run.lastPass = pass;
         if (KeyHit(KEY_ESCAPE) || AppTerminate()) break;
-        run.seen += " " + std::to_string(pass) + ":t" + std::to_string(MilliSecs());
-        for (int i = 0; i < pass % 3; ++i) run.seen += KeyDown(KEY_Z) ? "Z" : "z";
-        if (pass % 2) run.seen += "t" + std::to_string(MilliSecs());
+        run.seen += ' ';
+        run.seen += std::to_string(pass);
+        run.seen += ":t";
+        run.seen += std::to_string(MilliSecs());
+        for (int i = 0; i < pass % 3; ++i) run.seen += KeyDown(KEY_Z) ? 'Z' : 'z';
+        if (pass % 2) {
+            run.seen += 't';
+            run.seen += std::to_string(MilliSecs());
+        }
         if (pass == extraPollInPass) KeyDown(KEY_M);
         endPass(pass);
     }
@@ -115,7 +122,7 @@ TEST(Recording, AReplayGivesTheGameTheSameClockAndKeysAtTheSameQuestions) {
                          "pass 1 polls 3 clock -82 -75\npass 2 polls 4 clock -33\nat 4 down 90 0\n", 0), 0u)
         << text;
     EXPECT_NE(text.find("\npass 4 polls 3 clock -12\nat 1 up 90 0\nat 1 char 122 0\n"), std::string::npos) << text;
-    for (int reading : otherThread) EXPECT_EQ(text.find(" " + std::to_string(reading)), std::string::npos) << reading;
+    for (int reading : otherThread) EXPECT_EQ(text.find(std::to_string(reading)), std::string::npos) << reading;
     EXPECT_EQ(text.substr(text.size() - 4), "end\n");
 
     // Fed back, with the runner's own clock readings between passes (mixing audio).

@@ -9,15 +9,16 @@
 TEST(Replay, DamagedForeignOrMisusedReplaysAreRefusedWithTheirLineAndNothingIsWritten) {
     const std::string dir = TempDir("replay-refused");
     const std::string good = dir + "/good.txt";
+    const std::string kCombined = "--replay plays the recorded clock and keys: it cannot be combined with ";
     WriteFile(good, "kestrava-replay 1\npass 0 polls 2 clock 5000\nend\n");
     WriteFile(dir + "/keys.txt", "5 down 32\n");
     const struct {
         std::string arguments;
         std::string says;
     } cases[] = {
-        {"--replay " + good + " --keys " + dir + "/keys.txt", "cannot be combined with --keys"},
-        {"--replay " + good + " --clock-start 5", "cannot be combined with --clock-start"},
-        {"--clock-start 5 --replay " + good, "cannot be combined with --clock-start"},
+        {"--replay " + good + " --keys " + dir + "/keys.txt", kCombined + "--keys"},
+        {"--replay " + good + " --clock-start 5", kCombined + "--clock-start"},
+        {"--clock-start 5 --replay " + good, kCombined + "--clock-start"},
         {"--replay ''", "--replay needs a file"},
         {"--replay " + dir + "/none.txt", dir + "/none.txt: cannot open the replay file"},
         {"--replay " + dir + "/keys.txt", dir + "/keys.txt:1: not a kestrava replay"},
