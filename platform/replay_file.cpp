@@ -121,7 +121,7 @@ bool ParseReplay(std::istream& in, const std::string& name, std::vector<TRecorde
         std::vector<std::string> rest;
         for (std::string w; words >> w;) rest.push_back(w);
         // The i-th word after the keyword as a number in [low, high], named what in a message.
-        auto number_at = [&](size_t i, long long low, long long high, const char* what, int* value) {
+        auto numberAt = [&](size_t i, long long low, long long high, const char* what, int* value) {
             if (i >= rest.size()) return fail(std::string("missing ") + what);
             if (!ParseNumber(rest[i], low, high, value))
                 return fail(std::string(what) + " must be a whole number from " + std::to_string(low) +
@@ -132,16 +132,16 @@ bool ParseReplay(std::istream& in, const std::string& name, std::vector<TRecorde
         if (keyword == "pass") {
             TRecordedPass pass;
             const int expected = static_cast<int>(read.size());
-            if (!number_at(0, 0, INT_MAX, "the pass number", &pass.pass)) return false;
+            if (!numberAt(0, 0, INT_MAX, "the pass number", &pass.pass)) return false;
             if (pass.pass != expected)
                 return fail("pass " + std::to_string(pass.pass) + " out of order: pass " +
                             std::to_string(expected) + " comes next");
             if (rest.size() < 2 || rest[1] != "polls") return fail("expected \"polls\" after the pass number");
-            if (!number_at(2, 0, INT_MAX, "the poll count", &pass.polls)) return false;
+            if (!numberAt(2, 0, INT_MAX, "the poll count", &pass.polls)) return false;
             if (rest.size() < 4 || rest[3] != "clock") return fail("expected \"clock\" after the poll count");
             for (size_t i = 4; i < rest.size(); ++i) {
                 int reading = 0;
-                if (!number_at(i, INT_MIN, INT_MAX, "a clock reading", &reading)) return false;
+                if (!numberAt(i, INT_MIN, INT_MAX, "a clock reading", &reading)) return false;
                 pass.clock.push_back(reading);
             }
             read.push_back(std::move(pass));
@@ -149,7 +149,7 @@ bool ParseReplay(std::istream& in, const std::string& name, std::vector<TRecorde
             if (read.empty()) return fail("an event before the first pass line");
             TRecordedPass& pass = read.back();
             TRecordedEvent recorded;
-            if (!number_at(0, 1, INT_MAX, "the poll number", &recorded.poll)) return false;
+            if (!numberAt(0, 1, INT_MAX, "the poll number", &recorded.poll)) return false;
             if (recorded.poll > pass.polls)
                 return fail("poll " + std::to_string(recorded.poll) + " is past the " +
                             std::to_string(pass.polls) + " polls of pass " + std::to_string(pass.pass));
@@ -163,13 +163,13 @@ bool ParseReplay(std::istream& in, const std::string& name, std::vector<TRecorde
             size_t next = 2;
             if (rest[1] == kOtherEvent.word) {
                 syntax = &kOtherEvent;
-                if (!number_at(next++, INT_MIN, INT_MAX, "the event id", &recorded.event.id)) return false;
+                if (!numberAt(next++, INT_MIN, INT_MAX, "the event id", &recorded.event.id)) return false;
             }
             if (!syntax) return fail("unknown event " + Quoted(rest[1]));
             if (syntax != &kOtherEvent) recorded.event.id = syntax->id;
             for (const char* f = syntax->fields; *f; ++f) {
                 const char* what = *f == 'd' ? "the event's code" : *f == 'm' ? "the modifiers" : "a position";
-                if (!number_at(next++, INT_MIN, INT_MAX, what, FieldOf(recorded.event, *f))) return false;
+                if (!numberAt(next++, INT_MIN, INT_MAX, what, FieldOf(recorded.event, *f))) return false;
             }
             if (next < rest.size()) return fail("unexpected " + Quoted(rest[next]) + " after the event");
             pass.events.push_back(recorded);

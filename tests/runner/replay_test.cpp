@@ -72,3 +72,22 @@ TEST(ScriptedRunner, SigtermEndsAnEndlessRunAfterThePassInProgressWithItsTraceWh
     ASSERT_GE(wav.size(), 44u);
     EXPECT_EQ(wav.size() - 44, lines.size() * 735 * 4);
 }
+
+// Checked before the window opens: without a display the game would otherwise say it has none.
+TEST(Replay, TheGameRefusesARecordingOrTraceItCannotWriteBeforeItOpensAWindow) {
+    const std::string dir = TempDir("record-unwritable");
+    const struct {
+        std::string arguments;
+        std::string says;
+    } cases[] = {
+        {"--record " + dir + "/none/game.txt", "kestrava: cannot write the recording " + dir + "/none/game.txt: "},
+        {"--trace " + dir + " --record " + dir + "/game.txt", "kestrava: cannot write the trace " + dir + ": "},
+    };
+    for (const auto& c : cases) {
+        TProgramResult run = RunCommand("env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR
+                                        "/kestrava " + c.arguments);
+        EXPECT_EQ(run.status, 2) << c.arguments << "\n" << run.output;
+        EXPECT_EQ(run.output.rfind(c.says, 0), 0u) << c.arguments << "\n" << run.output;
+        EXPECT_EQ(run.output.find("window"), std::string::npos) << run.output;
+    }
+}

@@ -4,9 +4,9 @@
 // listened to.
 #include <sys/resource.h>
 
-#include <csignal>
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <vector>
@@ -161,6 +161,13 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "kestrava-script: %s: %s\n", options.replayPath.c_str(), replay.Divergence().c_str());
             failed = true;
         }
+    }
+    // A run that ended sooner than asked (a replay's length is not known beforehand) says so.
+    for (const TScriptShot& shot : options.shots) {
+        if (shot.frame <= lastPass || stopSignal != 0) continue;
+        std::fprintf(stderr, "kestrava-script: no picture of pass %d for %s: the run ended after pass %d\n",
+                     shot.frame, shot.path.c_str(), lastPass);
+        failed = true;
     }
     // Close the window while the scripted driver still exists: closing takes in events.
     EndGraphics();
