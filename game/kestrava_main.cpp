@@ -6,6 +6,7 @@
 #include "draw2d/gl/gl_plane_driver.h"
 #include "game/command_line.h"
 #include "game/kestrava.h"
+#include "game/trace.h"
 #include "game/version.h"
 #include "game/window_icon.h"
 #include "platform/sdl/sdl_platform.h"
@@ -30,5 +31,17 @@ int main(int argc, char** argv) {
     UseDesktopIconForWindows();       // the window shows the desktop's icon
     TGameHooks hooks;
     hooks.planeDriver = GLPlaneDriver();   // drawn with OpenGL
-    return RunKestrava(hooks);
+
+    // --record and --trace: the game written down pass by pass, the files made before the window.
+    TFlightLog flightLog;
+    if (!flightLog.Start(line.recordPath, line.tracePath, &hooks, &error)) {
+        std::fprintf(stderr, "kestrava: %s\n", error.c_str());
+        return 2;
+    }
+    int status = RunKestrava(hooks);
+    if (!flightLog.Finish(&error)) {
+        std::fprintf(stderr, "kestrava: %s\n", error.c_str());
+        if (status == 0) status = 1;
+    }
+    return status;
 }

@@ -5,10 +5,13 @@
 #include "platform/parse.h"
 
 const char* const kScriptUsage =
-    "usage: kestrava-script [--clock-start S] [--keys FILE] [--frames N] [--trace FILE]\n"
-    "                       [--shot F:FILE]... [--stats] [--audio FILE] [--memory-at F]...\n"
+    "usage: kestrava-script [--clock-start S] [--keys FILE | --replay FILE] [--frames N]\n"
+    "                       [--trace FILE] [--shot F:FILE]... [--stats] [--audio FILE]\n"
+    "                       [--memory-at F]...\n"
     "Runs the game's own start-up and frame loop on a virtual clock, with the keyboard fed\n"
-    "from FILE (lines 'FRAME down CODE', 'FRAME up CODE', 'FRAME quit'; '#' comments).\n";
+    "from FILE (lines 'FRAME down CODE', 'FRAME up CODE', 'FRAME quit'; '#' comments).\n"
+    "--replay FILE plays back a game recorded with kestrava --record FILE instead, with the\n"
+    "clock and the keys it had.\n";
 
 bool ParseScriptOptions(int argc, char** argv, TScriptOptions* o, std::string* error) {
     for (int i = 1; i < argc; ++i) {
@@ -30,6 +33,7 @@ bool ParseScriptOptions(int argc, char** argv, TScriptOptions* o, std::string* e
                 *error = "--clock-start takes a whole number of milliseconds, not '" + v + "'";
                 return false;
             }
+            o->clockStartGiven = true;
         } else if (arg == "--frames") {
             if (!value(&v)) return false;
             if (!ParseWholeNumber(v, 1, INT_MAX, &o->frames)) {
@@ -38,6 +42,12 @@ bool ParseScriptOptions(int argc, char** argv, TScriptOptions* o, std::string* e
             }
         } else if (arg == "--keys") {
             if (!value(&o->keysPath)) return false;
+        } else if (arg == "--replay") {
+            if (!value(&o->replayPath)) return false;
+            if (o->replayPath.empty()) {
+                *error = "--replay needs a file";
+                return false;
+            }
         } else if (arg == "--trace") {
             if (!value(&o->tracePath)) return false;
         } else if (arg == "--audio") {
@@ -65,6 +75,12 @@ bool ParseScriptOptions(int argc, char** argv, TScriptOptions* o, std::string* e
             *error = "unknown option '" + arg + "'";
             return false;
         }
+    }
+    // A recording brings its own clock and keys.
+    if (!o->replayPath.empty() && (!o->keysPath.empty() || o->clockStartGiven)) {
+        *error = std::string("--replay plays the recorded clock and keys: it cannot be combined with ") +
+                 (o->keysPath.empty() ? "--clock-start" : "--keys");
+        return false;
     }
     return true;
 }

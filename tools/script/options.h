@@ -11,7 +11,9 @@ struct TScriptShot {
 
 struct TScriptOptions {
     int clockStart = 100000;
+    bool clockStartGiven = false;
     std::string keysPath;
+    std::string replayPath;       // a recorded game: its clock and events instead of the above
     int frames = 0;               // 0: run until the game ends by itself
     std::string tracePath;
     std::vector<TScriptShot> shots;

@@ -2,61 +2,7 @@
 
 #include <png.h>
 
-#include <cmath>
 #include <vector>
-
-#include "game/globals.h"
-#include "platform/rng.h"
-
-namespace {
-
-// Floats are printed with 9 significant digits, so they read back to the same 32-bit value.
-void AppendFloat(std::string& out, float v) {
-    if (!std::isfinite(v)) {
-        out += "null";
-        return;
-    }
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.9g", static_cast<double>(v));
-    out += buf;
-}
-
-void AppendField(std::string& out, const char* name) {
-    out += ",\"";
-    out += name;
-    out += "\":";
-}
-
-}  // namespace
-
-std::string TraceLine(int frame) {
-    std::string out = "{\"frame\":" + std::to_string(frame);
-    for (int i = 0; i < kTracedGlobalCount; ++i) {
-        const TTracedGlobal& g = kTracedGlobals[i];
-        AppendField(out, g.name);
-        if (g.intField) {
-            out += std::to_string(game.*g.intField);
-        } else {
-            AppendFloat(out, game.*g.floatField);
-        }
-    }
-    AppendField(out, "rndState");
-    out += std::to_string(RndSeed());
-    const struct {
-        const char* name;
-        int count;
-    } lists[] = {
-        {"cloudList", game.cloudList.Count()}, {"speckList", game.speckList.Count()},
-        {"waveList", game.waveList.Count()},   {"thingList", game.thingList.Count()},
-        {"featherList", game.featherList.Count()},
-    };
-    for (const auto& list : lists) {
-        AppendField(out, list.name);
-        out += std::to_string(list.count);
-    }
-    out += "}\n";
-    return out;
-}
 
 namespace {
 

@@ -1,12 +1,9 @@
-// What the scripted runner writes: trace lines, screenshots, the mixed audio.
+// What the scripted runner writes beside the trace (game/trace.h): screenshots, the mixed audio.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
-
-// One JSON object with the game globals, the generator state and the list lengths.
-std::string TraceLine(int frame);
 
 // Saves 8-bit RGBA rows (top row first) as an RGB PNG; false on failure.
 bool WritePng(const std::string& path, const uint8_t* rgba, int width, int height);

@@ -1,10 +1,12 @@
 // kestrava-script: the game's own start-up and frame loop with three substitutions — a
-// virtual clock, a keyboard fed from a file, and presenting without sleeping — so a flight
-// can be replayed bit for bit, traced, photographed and listened to.
+// virtual clock, a keyboard fed from a file (or both from a recorded game), and presenting
+// without sleeping — so a flight can be replayed bit for bit, traced, photographed and
+// listened to.
 #include <sys/resource.h>
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <vector>
@@ -14,7 +16,9 @@
 #include "draw2d/graphics.h"
 #include "draw2d/null_plane_driver.h"
 #include "game/kestrava.h"
+#include "game/trace.h"
 #include "platform/headless/headless_platform.h"
+#include "platform/headless/replay_system.h"
 #include "platform/headless/script_system.h"
 #include "platform/sdl/sdl_platform.h"
 #include "platform/system.h"
@@ -27,6 +31,25 @@ namespace {
 constexpr int kAudioFramesPerPass = 44100 / 60;   // 735: the mixer keeps step with the clock
 
 using Clock = std::chrono::steady_clock;
+
+// The SIGTERM or SIGINT that asked the run to stop, 0 while none has.
+volatile std::sig_atomic_t stopSignal = 0;
+
+void AskToStop(int signal) { stopSignal = signal; }
+
+// SIGTERM and SIGINT end the run after the pass in progress, its files complete; a second
+// one ends it at once. Installed before SDL starts, which then leaves them alone; a signal
+// the runner was started ignoring (SIGINT in a background job) stays ignored.
+void CatchStopSignals() {
+    for (int signal : {SIGTERM, SIGINT}) {
+        struct sigaction action {}, before {};
+        action.sa_handler = AskToStop;
+        action.sa_flags = SA_RESETHAND;
+        sigemptyset(&action.sa_mask);
+        if (sigaction(signal, &action, &before) == 0 && before.sa_handler == SIG_IGN)
+            sigaction(signal, &before, nullptr);
+    }
+}
 
 void PrintStats(std::vector<double>& micros) {
     if (micros.empty()) return;
@@ -50,14 +73,22 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    TScriptSystemDriver driver(options.clockStart);
-    if (!options.keysPath.empty() && !driver.LoadKeys(options.keysPath, &error)) {
+    CatchStopSignals();
+
+    TScriptSystemDriver script(options.clockStart);
+    if (!options.keysPath.empty() && !script.LoadKeys(options.keysPath, &error)) {
         std::fprintf(stderr, "kestrava-script: %s\n", error.c_str());
         return 2;
     }
-    // The scripted clock and keyboard; a real window only when a picture is asked for.
+    TReplaySystemDriver replay;
+    const bool replaying = !options.replayPath.empty();
+    if (replaying && !replay.Load(options.replayPath, &error)) {
+        std::fprintf(stderr, "kestrava-script: %s\n", error.c_str());
+        return 2;
+    }
+    // The scripted (or recorded) clock and keyboard; a real window only when a picture is asked for.
     TPlatform platform = HeadlessPlatform();
-    platform.system = &driver;
+    platform.system = replaying ? static_cast<TSystemDriver*>(&replay) : &script;
     if (!options.shots.empty()) platform.window = SDLWindowDriver();
     InstallPlatform(platform);
 
@@ -80,16 +111,23 @@ int main(int argc, char** argv) {
     std::vector<uint8_t> pixels;
     Clock::time_point passStart;
     bool failed = false;
+    bool stoppedByRunner = false;
+    int lastPass = 0;
 
     TGameHooks hooks;
     hooks.audioMode = TAudioOutputMode::Manual;
     // Only pictures need a display: without --shot the frames are drawn by the null driver.
     hooks.planeDriver = options.shots.empty() ? NullPlaneDriver() : GLPlaneDriver();
     hooks.beforePass = [&](int pass) {
-        driver.BeginPass(pass);
+        if (replaying)
+            replay.BeginPass(pass);
+        else
+            script.BeginPass(pass);
         passStart = Clock::now();
     };
     hooks.afterPass = [&](int pass) {
+        if (replaying) replay.EndPass();
+        lastPass = pass;
         if (options.stats) {
             passMicros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - passStart).count());
         }
@@ -110,10 +148,27 @@ int main(int argc, char** argv) {
         }
         for (int frame : options.memoryAt)
             if (frame == pass) PrintMemoryAt(pass);
-        return options.frames == 0 || pass < options.frames;
+        // A faithful replay ends in the loop test of the last recorded pass, before this point.
+        stoppedByRunner = stopSignal != 0 || (options.frames != 0 && pass >= options.frames) ||
+                          (replaying && pass >= replay.LastPass());
+        return !stoppedByRunner;
     };
 
     int status = RunKestrava(hooks);
+    if (replaying) {
+        replay.Finish(status == 0 && !stoppedByRunner);
+        if (!replay.Divergence().empty()) {
+            std::fprintf(stderr, "kestrava-script: %s: %s\n", options.replayPath.c_str(), replay.Divergence().c_str());
+            failed = true;
+        }
+    }
+    // A run that ended sooner than asked (a replay's length is not known beforehand) says so.
+    for (const TScriptShot& shot : options.shots) {
+        if (shot.frame <= lastPass || stopSignal != 0) continue;
+        std::fprintf(stderr, "kestrava-script: no picture of pass %d for %s: the run ended after pass %d\n",
+                     shot.frame, shot.path.c_str(), lastPass);
+        failed = true;
+    }
     // Close the window while the scripted driver still exists: closing takes in events.
     EndGraphics();
     InstallPlatform(HeadlessPlatform());
@@ -124,5 +179,10 @@ int main(int argc, char** argv) {
     if (!audio.Close()) failed = true;
     if (options.stats) PrintStats(passMicros);
     if (status == 0 && failed) status = 1;
+    if (stopSignal != 0) {
+        std::fprintf(stderr, "kestrava-script: stopped by %s after pass %d\n",
+                     stopSignal == SIGINT ? "SIGINT" : "SIGTERM", lastPass);
+        if (status == 0) status = 128 + stopSignal;
+    }
     return status;
 }

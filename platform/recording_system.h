@@ -1,0 +1,51 @@
+// A system driver that records: it stands in front of another (the platform's own) and
+// writes down, pass by pass, every clock reading the game takes and every event it
+// receives with the poll it arrived in, so kestrava-script --replay can feed them again.
+#pragma once
+
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "platform/replay_file.h"
+#include "platform/system.h"
+
+class TRecordingSystemDriver : public TSystemDriver {
+public:
+    // Records what inner gives the thread that makes this driver; calls from other threads
+    // (the audio thread's clock) pass straight through, unrecorded.
+    explicit TRecordingSystemDriver(TSystemDriver* inner);
+    ~TRecordingSystemDriver() override;
+    TRecordingSystemDriver(const TRecordingSystemDriver&) = delete;
+    TRecordingSystemDriver& operator=(const TRecordingSystemDriver&) = delete;
+
+    // Creates the replay file and writes its header, and the note as a comment when given;
+    // false with a message when it cannot. Until then the driver only passes calls through.
+    // What is taken from here on belongs to the start-up (pass 0).
+    bool Open(const std::string& path, const std::string& note, std::string* error);
+    // Pass `pass` (1, 2, ...) begins: the pass before it is written out.
+    void BeginPass(int pass);
+    // Writes the pass in progress and the end line and closes the file; from then on the
+    // driver only passes calls through. False with a message when a write failed.
+    bool Finish(std::string* error);
+
+    // The inner driver's events, each recorded with the number of this poll in its pass.
+    void PollEvents() override;
+    // The inner driver's clock, the reading recorded.
+    int MilliSecs() override;
+    // The inner driver's sleep (not recorded: the game sees time only through the clock).
+    void Delay(int ms) override;
+
+private:
+    static void RecordEvent(const TEvent& event, void* self);
+    bool Recording() const;
+    void WritePass();
+
+    TSystemDriver* const inner_;
+    const std::thread::id thread_;
+    std::FILE* file_ = nullptr;
+    std::string path_;
+    std::string writeError_;   // the first failed write, empty while all went well
+    bool inPoll_ = false;
+    TRecordedPass current_;
+};

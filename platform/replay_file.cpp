@@ -1,0 +1,193 @@
+// The replay file's text: writing a pass, reading a whole file back with its line numbers.
+#include "platform/replay_file.h"
+
+#include <climits>
+#include <cstdint>
+#include <sstream>
+
+namespace {
+
+// How each kind of event is written: its word and which of its numbers follow, in order
+// (d data, m mods, x, y). Kinds not listed are written "event ID d m x y".
+struct TEventSyntax {
+    int id;
+    const char* word;
+    const char* fields;
+};
+
+constexpr TEventSyntax kEventSyntax[] = {
+    {EVENT_KEYDOWN, "down", "dm"},        {EVENT_KEYUP, "up", "dm"},
+    {EVENT_KEYCHAR, "char", "dm"},        {EVENT_MOUSEDOWN, "mouse-down", "dmxy"},
+    {EVENT_MOUSEUP, "mouse-up", "dmxy"},  {EVENT_MOUSEMOVE, "mouse-move", "mxy"},
+    {EVENT_MOUSEWHEEL, "wheel", "dm"},    {EVENT_APPSUSPEND, "suspend", ""},
+    {EVENT_APPRESUME, "resume", ""},      {EVENT_APPTERMINATE, "quit", ""},
+};
+constexpr TEventSyntax kOtherEvent = {0, "event", "dmxy"};
+
+const TEventSyntax& SyntaxOf(int id) {
+    for (const TEventSyntax& s : kEventSyntax)
+        if (s.id == id) return s;
+    return kOtherEvent;
+}
+
+int* FieldOf(TEvent& event, char field) {
+    switch (field) {
+    case 'd': return &event.data;
+    case 'm': return &event.mods;
+    case 'x': return &event.x;
+    default: return &event.y;
+    }
+}
+
+// A decimal number, an optional '-' then digits only, within [low, high].
+bool ParseNumber(const std::string& text, long long low, long long high, int* value) {
+    size_t i = (!text.empty() && text[0] == '-') ? 1 : 0;
+    if (i == text.size() || text.size() - i > 10) return false;
+    long long v = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        v = v * 10 + (text[i] - '0');
+    }
+    if (text[0] == '-') v = -v;
+    if (v < low || v > high) return false;
+    *value = static_cast<int>(v);
+    return true;
+}
+
+// A word for a message: quoted, and cut short when long or not plain text.
+std::string Quoted(const std::string& word) {
+    std::string shown;
+    for (char c : word.substr(0, 24)) shown += (c >= 32 && c < 127) ? c : '?';
+    return "\"" + shown + (word.size() > 24 ? "...\"" : "\"");
+}
+
+// Appends a space and the number.
+void AppendNumber(std::string& out, int value) {
+    out += ' ';
+    out += std::to_string(value);
+}
+
+}  // namespace
+
+// "pass N polls P clock R...", then "at POLL KIND NUMBERS..." for each event.
+std::string FormatRecordedPass(const TRecordedPass& pass) {
+    std::string out = "pass";
+    AppendNumber(out, pass.pass);
+    out += " polls";
+    AppendNumber(out, pass.polls);
+    out += " clock";
+    for (int reading : pass.clock) AppendNumber(out, reading);
+    out += '\n';
+    for (const TRecordedEvent& recorded : pass.events) {
+        const TEventSyntax& syntax = SyntaxOf(recorded.event.id);
+        TEvent event = recorded.event;
+        out += "at";
+        AppendNumber(out, recorded.poll);
+        out += ' ';
+        out += syntax.word;
+        if (&syntax == &kOtherEvent) AppendNumber(out, event.id);
+        for (const char* f = syntax.fields; *f; ++f) AppendNumber(out, *FieldOf(event, *f));
+        out += '\n';
+    }
+    return out;
+}
+
+// Reads the header, the passes in order and the end line; comments ('#' first) and blank
+// lines are skipped anywhere after the header.
+bool ParseReplay(std::istream& in, const std::string& name, std::vector<TRecordedPass>* passes,
+                 std::string* error) {
+    std::vector<TRecordedPass> read;
+    bool ended = false;
+    int number = 0;
+    auto fail = [&](const std::string& why) {
+        if (error) *error = name + ":" + std::to_string(number) + ": " + why;
+        return false;
+    };
+    std::string line;
+    while (std::getline(in, line)) {
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (number == 1) {
+            if (line == kReplayHeader) continue;
+            if (line.rfind("kestrava-replay ", 0) == 0)
+                return fail("this replay is in format " + Quoted(line.substr(16)) +
+                            "; this program reads \"" + kReplayHeader + "\"");
+            return fail("not a kestrava replay: it should begin with \"" + std::string(kReplayHeader) + "\"");
+        }
+        std::istringstream words(line);
+        std::string keyword;
+        if (!(words >> keyword) || keyword[0] == '#') continue;
+        if (ended) return fail(Quoted(keyword) + " after the end line");
+        std::vector<std::string> rest;
+        for (std::string w; words >> w;) rest.push_back(w);
+        // The i-th word after the keyword as a number in [low, high], named what in a message.
+        auto numberAt = [&](size_t i, long long low, long long high, const char* what, int* value) {
+            if (i >= rest.size()) return fail(std::string("missing ") + what);
+            if (!ParseNumber(rest[i], low, high, value))
+                return fail(std::string(what) + " must be a whole number from " + std::to_string(low) +
+                            " to " + std::to_string(high) + ", not " + Quoted(rest[i]));
+            return true;
+        };
+
+        if (keyword == "pass") {
+            TRecordedPass pass;
+            const int expected = static_cast<int>(read.size());
+            if (!numberAt(0, 0, INT_MAX, "the pass number", &pass.pass)) return false;
+            if (pass.pass != expected)
+                return fail("pass " + std::to_string(pass.pass) + " out of order: pass " +
+                            std::to_string(expected) + " comes next");
+            if (rest.size() < 2 || rest[1] != "polls") return fail("expected \"polls\" after the pass number");
+            if (!numberAt(2, 0, INT_MAX, "the poll count", &pass.polls)) return false;
+            if (rest.size() < 4 || rest[3] != "clock") return fail("expected \"clock\" after the poll count");
+            for (size_t i = 4; i < rest.size(); ++i) {
+                int reading = 0;
+                if (!numberAt(i, INT_MIN, INT_MAX, "a clock reading", &reading)) return false;
+                pass.clock.push_back(reading);
+            }
+            read.push_back(std::move(pass));
+        } else if (keyword == "at") {
+            if (read.empty()) return fail("an event before the first pass line");
+            TRecordedPass& pass = read.back();
+            TRecordedEvent recorded;
+            if (!numberAt(0, 1, INT_MAX, "the poll number", &recorded.poll)) return false;
+            if (recorded.poll > pass.polls)
+                return fail("poll " + std::to_string(recorded.poll) + " is past the " +
+                            std::to_string(pass.polls) + " polls of pass " + std::to_string(pass.pass));
+            if (!pass.events.empty() && recorded.poll < pass.events.back().poll)
+                return fail("event out of order: poll " + std::to_string(recorded.poll) + " after poll " +
+                            std::to_string(pass.events.back().poll));
+            if (rest.size() < 2) return fail("missing the kind of event after the poll number");
+            const TEventSyntax* syntax = nullptr;
+            for (const TEventSyntax& s : kEventSyntax)
+                if (rest[1] == s.word) syntax = &s;
+            size_t next = 2;
+            if (rest[1] == kOtherEvent.word) {
+                syntax = &kOtherEvent;
+                if (!numberAt(next++, INT_MIN, INT_MAX, "the event id", &recorded.event.id)) return false;
+            }
+            if (!syntax) return fail("unknown event " + Quoted(rest[1]));
+            if (syntax != &kOtherEvent) recorded.event.id = syntax->id;
+            for (const char* f = syntax->fields; *f; ++f) {
+                const char* what = *f == 'd' ? "the event's code" : *f == 'm' ? "the modifiers" : "a position";
+                if (!numberAt(next++, INT_MIN, INT_MAX, what, FieldOf(recorded.event, *f))) return false;
+            }
+            if (next < rest.size()) return fail("unexpected " + Quoted(rest[next]) + " after the event");
+            pass.events.push_back(recorded);
+        } else if (keyword == "end") {
+            if (!rest.empty()) return fail("unexpected " + Quoted(rest[0]) + " after \"end\"");
+            if (read.empty()) return fail("the recording ends before its first pass");
+            ended = true;
+        } else {
+            return fail("unknown line beginning " + Quoted(keyword));
+        }
+    }
+    if (number == 0) {
+        number = 1;
+        return fail("the file is empty, not a kestrava replay");
+    }
+    if (!ended)
+        return fail("the file stops here without its \"end\" line: the recording was cut short "
+                    "(the game was killed or crashed while recording)");
+    if (passes) *passes = std::move(read);
+    return true;
+}

@@ -1,0 +1,149 @@
+// End to end: the real game in its window, played with synthetic X key presses and recorded,
+// then replayed by the scripted runner bit for bit.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "runner/run_program.h"
+
+namespace {
+
+bool HaveXTools() {
+    return RunCommand("command -v xdotool && command -v Xvfb && command -v xauth").status == 0;
+}
+
+// A shell script that starts the game with these arguments on the private display, waits for
+// its window and gives it the focus ($pid and $w are set after it).
+std::string StartGame(const std::string& arguments) {
+    return "SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava " + arguments + " & pid=$!\n"
+           "for i in $(seq 1 100); do\n"
+           "  w=$(xdotool search --name '^Kestrava v.0.4$' 2>/dev/null | head -n 1)\n"
+           "  [ -n \"$w\" ] && break; sleep 0.1\n"
+           "done\n"
+           "[ -n \"$w\" ] || { kill $pid; echo 'no window'; exit 3; }\n"
+           "sleep 1\n"
+           "xdotool windowfocus --sync $w\n";
+}
+
+// Waits for the game to end by itself and prints its status.
+const char* const kAwaitGame =
+    "for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
+    "kill -0 $pid 2>/dev/null && { kill -KILL $pid; echo 'still running'; exit 4; }\n"
+    "wait $pid; echo \"game status $?\"\n";
+
+TProgramResult RunOnDisplay(const std::string& dir, const std::string& script) {
+    WriteFile(dir + "/play.sh", script);
+    return RunCommand(KESTRAVA_SOURCE_DIR "/tools/with-display.sh bash " + dir + "/play.sh");
+}
+
+}  // namespace
+
+TEST(Replay, AGamePlayedWithKeysAndRecordedReplaysToAByteIdenticalTraceShotsAndAudio) {
+    if (!HaveXTools()) GTEST_SKIP() << "xdotool, Xvfb or xauth is not installed";
+    const std::string dir = TempDir("replay-played");
+    // Space starts a flight; both wings tapped climb, a wing held dives; Escape ends it.
+    TProgramResult played = RunOnDisplay(
+        dir, StartGame("--record " + dir + "/game.txt --trace " + dir + "/live.jsonl") +
+                 "xdotool key space; sleep 0.5\n"
+                 "for i in 1 2 3 4 5 6; do\n"
+                 "  xdotool keydown z keydown m; sleep 0.12; xdotool keyup z keyup m; sleep 0.3\n"
+                 "done\n"
+                 "xdotool keydown Left; sleep 0.8; xdotool keyup Left\n"
+                 "xdotool keydown Right; sleep 0.5; xdotool keyup Right\n"
+                 "for i in 1 2 3; do\n"
+                 "  xdotool keydown Left keydown Right; sleep 0.1; xdotool keyup Left keyup Right; sleep 0.2\n"
+                 "done\n"
+                 // Several hundred passes however busy the machine (the trace is flushed
+                 // every 30 passes), then Escape.
+                 "for i in $(seq 1 600); do\n"
+                 "  [ \"$(wc -l < " + dir + "/live.jsonl)\" -ge 450 ] && break; sleep 0.1\n"
+                 "done\n"
+                 "xdotool key Escape\n" +
+                 kAwaitGame);
+    ASSERT_EQ(played.status, 0) << played.output;
+    ASSERT_NE(played.output.find("game status 0"), std::string::npos) << played.output;
+
+    const std::string recording = ReadFile(dir + "/game.txt");
+    EXPECT_EQ(recording.rfind("kestrava-replay 1\n", 0), 0u);
+    ASSERT_GE(recording.size(), 4u);
+    EXPECT_EQ(recording.substr(recording.size() - 4), "end\n");
+    for (const char* key : {"down 32 ", "down 90 ", "up 77 ", "down 37 ", "up 39 ", "down 27 "})
+        EXPECT_NE(recording.find(key), std::string::npos) << key;
+
+    // The game really flew: hundreds of passes, a flight started, the wings and the height moved.
+    const std::vector<std::string> live = ReadLines(dir + "/live.jsonl");
+    ASSERT_GE(live.size(), 300u);
+    std::set<double> states, wings, heights;
+    for (const std::string& line : live) {
+        states.insert(TraceValue(line, "GAMESTATE"));
+        wings.insert(TraceValue(line, "Leftwing"));
+        heights.insert(TraceValue(line, "altitude"));
+    }
+    EXPECT_EQ(states.size(), 2u);
+    EXPECT_GT(wings.size(), 10u);
+    EXPECT_GT(heights.size(), 10u);
+
+    // Replayed without a display, then with one for a picture: the same trace and audio both times.
+    const std::string pass = std::to_string(live.size() - 10);
+    TProgramResult headless = RunScript("--replay " + dir + "/game.txt --trace " + dir + "/replay.jsonl --audio " +
+                                        dir + "/replay.wav");
+    ASSERT_EQ(headless.status, 0) << headless.output;
+    EXPECT_EQ(ReadFile(dir + "/replay.jsonl"), ReadFile(dir + "/live.jsonl"));
+    TProgramResult drawn = RunCommand(KESTRAVA_SOURCE_DIR "/tools/with-display.sh env SDL_AUDIODRIVER=dummy "
+                                      KESTRAVA_BINARY_DIR "/kestrava-script --replay " + dir + "/game.txt --trace " +
+                                      dir + "/drawn.jsonl --audio " + dir + "/drawn.wav --shot " + pass + ":" + dir +
+                                      "/s.png");
+    ASSERT_EQ(drawn.status, 0) << drawn.output;
+    EXPECT_EQ(ReadFile(dir + "/drawn.jsonl"), ReadFile(dir + "/live.jsonl"));
+    EXPECT_EQ(ReadFile(dir + "/drawn.wav"), ReadFile(dir + "/replay.wav"));
+    EXPECT_EQ(ReadFile(dir + "/replay.wav").size(), 44 + live.size() * 735 * 4);
+    EXPECT_GT(ReadFile(dir + "/s.png").size(), 1000u);
+}
+
+TEST(Replay, AGameEndedBySigtermKeepsAWholeRecordingThatEndsTheReplayTheSameWay) {
+    if (!HaveXTools()) GTEST_SKIP() << "xdotool, Xvfb or xauth is not installed";
+    const std::string dir = TempDir("replay-sigterm");
+    TProgramResult played = RunOnDisplay(
+        dir, StartGame("--record " + dir + "/game.txt --trace " + dir + "/live.jsonl") +
+                 "xdotool key space; sleep 1\n"
+                 "kill -TERM $pid\n" +
+                 kAwaitGame);
+    ASSERT_EQ(played.status, 0) << played.output;
+    ASSERT_NE(played.output.find("game status 0"), std::string::npos) << played.output;
+    const std::string recording = ReadFile(dir + "/game.txt");
+    EXPECT_NE(recording.find(" quit\n"), std::string::npos);
+    ASSERT_GE(recording.size(), 4u);
+    EXPECT_EQ(recording.substr(recording.size() - 4), "end\n");
+
+    TProgramResult replayed = RunScript("--replay " + dir + "/game.txt --trace " + dir + "/replay.jsonl");
+    ASSERT_EQ(replayed.status, 0) << replayed.output;
+    EXPECT_EQ(ReadFile(dir + "/replay.jsonl"), ReadFile(dir + "/live.jsonl"));
+    EXPECT_FALSE(ReadLines(dir + "/live.jsonl").empty());
+
+    // A picture asked of a pass the recorded game never reached is missed out loud.
+    TProgramResult missed = RunCommand(KESTRAVA_SOURCE_DIR "/tools/with-display.sh env SDL_AUDIODRIVER=dummy "
+                                       KESTRAVA_BINARY_DIR "/kestrava-script --replay " + dir +
+                                       "/game.txt --shot 100000:" + dir + "/late.png");
+    EXPECT_EQ(missed.status, 1) << missed.output;
+    EXPECT_NE(missed.output.find("kestrava-script: no picture of pass 100000 for " + dir +
+                                 "/late.png: the run ended after pass "),
+              std::string::npos) << missed.output;
+}
+
+// SDL turns SIGTERM into a quit request that the scripted keyboard never reads: the runner
+// catches the signal itself, so a run drawing pictures stops like any other.
+TEST(ScriptedRunner, SigtermStopsARunThatDrawsPicturesWithACleanStatus) {
+    const std::string dir = TempDir("sigterm-shot");
+    WriteFile(dir + "/stop.sh",
+              "SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava-script --shot 100000000:" + dir +
+                  "/s.png --trace " + dir + "/t.jsonl & pid=$!\n"
+                  "for i in $(seq 1 200); do [ -s " + dir + "/t.jsonl ] && break; sleep 0.1; done\n"
+                  "kill -TERM $pid\n"
+                  "for i in $(seq 1 200); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
+                  "kill -0 $pid 2>/dev/null && { kill -KILL $pid; echo 'still running'; exit 4; }\n"
+                  "wait $pid; echo \"status $?\"\n");
+    TProgramResult run = RunCommand(KESTRAVA_SOURCE_DIR "/tools/with-display.sh bash " + dir + "/stop.sh");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("status 143"), std::string::npos) << run.output;
+    EXPECT_EQ(ReadFile(dir + "/t.jsonl").back(), '\n');
+}
