@@ -16,7 +16,7 @@
 #   tools/package-check.sh BUILD_DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/install-deps.sh
+tools/install-deps.sh desktop-file-utils appstream lintian dpkg-dev fakeroot file man-db x11-utils
 build=${1:?usage: tools/package-check.sh BUILD_DIR}
 build=$(cd "$build" && pwd)
 id=io.github.kestrava.Kestrava
