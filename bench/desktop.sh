@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The game on a desktop beside a bare SDL window, in one run on a private Xvfb
 # (tools/with-display.sh, Mesa's software renderer):
-#   - frame pacing: presents in SECONDS seconds on the title screen and the intervals between
-#     them (p1, p50, p99, max), from `kestrava --frame-log` and the bare window's own log;
+#   - frame pacing: presents in SECONDS seconds on the title screen (from a second after the
+#     first present, so start-up is left out) and the intervals between them (p1, p50, p99,
+#     max), from `kestrava --frame-log` and the bare window's own log;
 #   - start-up: process start to the third present, the median of STARTS starts each;
 #   - memory: anonymous memory (RssAnon) on the title screen, MEMORY_AT seconds in;
 #   - last, the title screen's per-pass figures from the scripted runner.
@@ -49,9 +50,12 @@ if [ "${1:-}" = "--on-display" ]; then
   third_present() {
     echo $(($(sed -n 3p "$work/log") - $(cat "$work/start")))
   }
-  # Presents within $seconds of the first one, and the interval percentiles in ms.
+  # Presents within $seconds from the first one a second after start-up, and the intervals
+  # between them in ms (their p1, p50, p99 and max).
   pacing() {
-    awk -v span="$seconds" 'NR == 1 { first = $1 } $1 - first < span * 1000000 { n++; if (NR > 1) print ($1 - prev) / 1000; prev = $1 }
+    awk -v span="$seconds" 'NR == 1 { first = $1 } $1 - first < 1000000 { next }
+         !n { start = $1; prev = $1; n = 1; next }
+         $1 - start < span * 1000000 { n++; print ($1 - prev) / 1000; prev = $1 }
          END { print n > "/dev/stderr" }' "$1" 2>"$work/count" | sort -n >"$work/intervals"
     local n count
     n=$(wc -l <"$work/intervals")
@@ -81,7 +85,7 @@ if [ "${1:-}" = "--on-display" ]; then
   game_start=$(median <"$work/game_starts")
 
   # Pacing and memory: each program on its own for the whole span.
-  launch "$bare" "$work/log" "$((seconds + 1))"
+  launch "$bare" "$work/log" "$((seconds + 2))"
   await_presents 3
   sleep "$memory_at"
   bare_anon=$(anon_mb "$pid")
@@ -91,7 +95,7 @@ if [ "${1:-}" = "--on-display" ]; then
   await_presents 3
   sleep "$memory_at"
   game_anon=$(anon_mb "$pid")
-  sleep "$((seconds + 1 - memory_at))"
+  sleep "$((seconds + 2 - memory_at))"
   stop "$pid"
   cp "$work/log" "$work/game_frames"
 
