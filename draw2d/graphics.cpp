@@ -2,6 +2,7 @@
 // paced Flip. It knows nothing of OpenGL.
 #include "draw2d/graphics.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <vector>
@@ -21,6 +22,7 @@ struct TGraphicsLevel {
     int graphicsSeq = 1;
     int width = 0, height = 0, depth = 0, hertz = 0, flags = 0;   // the current graphics' settings
     std::vector<std::function<void()>> flipHook;   // nothing in the game registers here
+    std::vector<std::function<void()>> presentHook;   // the game's frame log, when asked for
     int softSync = 0;
     TFramePacer pacer;
     bool endGraphicsRegistered = false;
@@ -170,23 +172,27 @@ void EndGraphics() {
 }
 
 // Presents the frame: sync -1 paces to the hz given to Graphics, 0 presents at once,
-// anything else waits for the display's retrace.
+// anything else waits for the display's retrace. The paced wait ends on the very start of
+// the pacer's target millisecond, not whenever a millisecond sleep happens to wake.
 void Flip(int sync) {
     for (auto& hook : level.flipHook) hook();
     if (!level.driver) return;
     if (sync != -1) {
         level.driver->Flip(sync);
-        return;
-    }
-    if (level.currentGraphics != level.mainGraphics || !level.softSync) {
+    } else if (level.currentGraphics != level.mainGraphics || !level.softSync) {
         level.driver->Flip(1);
-        return;
+    } else {
+        const int now = MilliSecs();
+        const int wait = level.pacer.Wait(now);
+        if (wait > 0) DelayUntil(static_cast<int>(static_cast<uint32_t>(now) + static_cast<uint32_t>(wait)));
+        level.driver->Flip(0);
     }
-    Delay(level.pacer.Wait(MilliSecs()));
-    level.driver->Flip(0);
+    for (auto& hook : level.presentHook) hook();
 }
 
 void AddFlipHook(std::function<void()> hook) { level.flipHook.push_back(std::move(hook)); }
+
+void AddPresentHook(std::function<void()> hook) { level.presentHook.push_back(std::move(hook)); }
 
 int GraphicsWidth() { return level.width; }
 int GraphicsHeight() { return level.height; }

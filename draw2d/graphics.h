@@ -93,6 +93,8 @@ int GraphicsSeq();
 TGraphicsPtr CurrentGraphics();
 // Adds a function run at the start of every Flip.
 void AddFlipHook(std::function<void()> hook);
+// Adds a function run at the end of every Flip, right after the frame was presented.
+void AddPresentHook(std::function<void()> hook);
 // Moves the mouse pointer within the current graphics window.
 void MoveMouse(int x, int y);
 // Why the last window could not be opened (the windowing system's reason), "" when it could.
@@ -106,7 +108,8 @@ struct TFramePacer {
     int64_t frameTicks = 0;
     // Starts pacing at `now` for hz frames a second (0: no pacing).
     void Start(int now, int hz);
-    // Returns how long to sleep before presenting (0 when the frame is late and was resynchronised).
+    // Returns how long to wait before presenting (0 when the frame is late and was
+    // resynchronised): the target is the reading now + that wait, which Flip waits for precisely.
     int Wait(int now);
 };
 

@@ -1,14 +1,18 @@
 // The game's entry: the command line, then the start-up sequence and the frame loop on the
 // desktop. With no flags it is the game alone.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "draw2d/gl/gl_plane_driver.h"
+#include "draw2d/graphics.h"
 #include "game/command_line.h"
 #include "game/kestrava.h"
 #include "game/trace.h"
 #include "game/version.h"
 #include "game/window_icon.h"
+#include "platform/input.h"
 #include "platform/sdl/sdl_platform.h"
 
 int main(int argc, char** argv) {
@@ -29,6 +33,21 @@ int main(int argc, char** argv) {
 
     InstallPlatform(SDLPlatform());   // the desktop: SDL's window, keyboard, clock and sound
     UseDesktopIconForWindows();       // the window shows the desktop's icon
+    // --frame-log: a line for every present, its time in microseconds on the boot clock,
+    // written at once so a reader sees the frames as they come.
+    if (!line.frameLogPath.empty()) {
+        static std::FILE* frameLog = nullptr;
+        frameLog = std::fopen(line.frameLogPath.c_str(), "w");
+        if (!frameLog) {
+            std::fprintf(stderr, "kestrava: cannot write the frame log %s: %s\n", line.frameLogPath.c_str(),
+                         std::strerror(errno));
+            return 2;
+        }
+        AddPresentHook([] {
+            std::fprintf(frameLog, "%lld\n", static_cast<long long>(MicroSecs()));
+            std::fflush(frameLog);
+        });
+    }
     TGameHooks hooks;
     hooks.planeDriver = GLPlaneDriver();   // drawn with OpenGL
 

@@ -232,3 +232,9 @@ int MilliSecs() { return GetSystemDriver()->MilliSecs(); }
 void Delay(int ms) {
     if (ms > 0) GetSystemDriver()->Delay(ms);
 }
+
+// The fine clock of the installed driver.
+int64_t MicroSecs() { return GetSystemDriver()->MicroSecs(); }
+
+// Waits on the installed driver until its clock reads target.
+void DelayUntil(int target) { GetSystemDriver()->DelayUntil(target); }

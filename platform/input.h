@@ -88,6 +88,11 @@ void PollSystem();
 int MilliSecs();
 // Sleeps for ms milliseconds; nothing for ms <= 0.
 void Delay(int ms);
+// Microseconds on the clock MilliSecs reads (not wrapped), for logs that need the fine time.
+int64_t MicroSecs();
+// Waits until MilliSecs reads target (less than a second ahead), as precisely as the
+// installed clock can; nothing when it already does.
+void DelayUntil(int target);
 
 // Difference of two MilliSecs readings, right across the 32-bit wrap.
 inline int MilliSecsSince(int earlier, int later) {

@@ -13,6 +13,15 @@ struct TSystemDriver {
     virtual int MilliSecs() = 0;
     // Sleeps; never called with ms <= 0.
     virtual void Delay(int ms) = 0;
+    // Microseconds on the clock MilliSecs reads, not wrapped: the fine reading a frame log takes.
+    virtual int64_t MicroSecs() { return int64_t{static_cast<uint32_t>(MilliSecs())} * 1000; }
+    // Waits until MilliSecs reads `target` (a reading less than a second ahead); returns at
+    // once when it is already there. Drivers with a fine clock land on the millisecond's very
+    // start; this one sleeps the whole milliseconds with Delay.
+    virtual void DelayUntil(int target) {
+        int left = static_cast<int>(static_cast<uint32_t>(target) - static_cast<uint32_t>(MilliSecs()));
+        if (left > 0) Delay(left);
+    }
 };
 
 // Puts driver in front of the installed platform's events and clock (not owned), for

@@ -18,6 +18,12 @@ struct THeadlessSystem : TSystemDriver {
     }
 
     void Delay(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+    // Microseconds of the same monotonic clock.
+    int64_t MicroSecs() override {
+        auto since = std::chrono::steady_clock::now().time_since_epoch();
+        return static_cast<int64_t>(std::chrono::duration_cast<std::chrono::microseconds>(since).count());
+    }
 };
 
 struct THeadlessWindow : TWindowDriver {

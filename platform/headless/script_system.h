@@ -28,6 +28,7 @@ public:
     int MilliSecs() override;
     // Time is virtual: nothing to wait for.
     void Delay(int) override {}
+    void DelayUntil(int) override {}
 
 private:
     struct TScriptedEvent {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/input.h"
+#include "platform/precise_wait.h"
 
 namespace {
 
@@ -119,6 +120,20 @@ void Translate(const SDL_Event& e) {
     }
 }
 
+// The boot clock in nanoseconds (the monotonic clock where there is none).
+uint64_t BootNanoSecs() {
+    timespec ts{};
+    if (clock_gettime(CLOCK_BOOTTIME, &ts) != 0) clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<uint64_t>(ts.tv_sec) * 1000000000u + static_cast<uint64_t>(ts.tv_nsec);
+}
+
+// SDL's performance counter and its millisecond sleep, for precise waits.
+struct TSDLWaitClock : TWaitClock {
+    uint64_t Counter() override { return SDL_GetPerformanceCounter(); }
+    uint64_t Frequency() override { return SDL_GetPerformanceFrequency(); }
+    void Sleep(int ms) override { SDL_Delay(static_cast<Uint32>(ms)); }
+};
+
 struct TSDLSystemDriver : TSystemDriver {
     // Every pending SDL event, translated; nothing before SDL's event system is up.
     void PollEvents() override {
@@ -128,16 +143,31 @@ struct TSDLSystemDriver : TSystemDriver {
     }
 
     // Milliseconds since the machine started, wrapping modulo 2^32.
-    int MilliSecs() override {
-        timespec ts{};
-        if (clock_gettime(CLOCK_BOOTTIME, &ts) != 0) clock_gettime(CLOCK_MONOTONIC, &ts);
-        uint64_t ms = static_cast<uint64_t>(ts.tv_sec) * 1000u + static_cast<uint64_t>(ts.tv_nsec) / 1000000u;
-        return WrapMilliSecs(ms);
-    }
+    int MilliSecs() override { return WrapMilliSecs(BootNanoSecs() / 1000000u); }
 
     // Sleeps through SDL.
     void Delay(int ms) override {
         if (ms > 0) SDL_Delay(static_cast<Uint32>(ms));
+    }
+
+    // Microseconds since the machine started.
+    int64_t MicroSecs() override { return static_cast<int64_t>(BootNanoSecs() / 1000u); }
+
+    // Finds how far off the millisecond `target` begins on the boot clock, then waits that
+    // long on SDL's performance counter: sleeping first, watching the counter at the end.
+    // The two clocks need not run at quite the same rate, so the last few microseconds are
+    // read on the boot clock itself.
+    void DelayUntil(int target) override {
+        const uint64_t now = BootNanoSecs();
+        const uint64_t counter = SDL_GetPerformanceCounter();
+        const uint64_t ms = now / 1000000u;
+        const int left = MilliSecsSince(WrapMilliSecs(ms), target);
+        if (left <= 0) return;
+        const double nanos = static_cast<double>((ms + static_cast<uint64_t>(left)) * 1000000u - now);
+        TSDLWaitClock clock;
+        WaitPrecisely(clock, counter + static_cast<uint64_t>(nanos * static_cast<double>(clock.Frequency()) / 1e9));
+        while (MilliSecsSince(MilliSecs(), target) > 0) {
+        }
     }
 };
 

@@ -14,6 +14,7 @@
 #include "draw2d/null_plane_driver.h"
 #include "draw2d/poly.h"
 #include "draw2d/state.h"
+#include "platform/input.h"
 #include "platform/system.h"
 
 namespace {
@@ -79,6 +80,50 @@ TEST(NullPlaneDriver, FlipPacesToTheSixtyHertzSlotsLikeTheRealOne) {
     EXPECT_EQ(clock.sleeps, (std::vector<int>{13, 14, 14, 13}));
     EndGraphics();
     SetSystemDriver(real);
+}
+
+namespace {
+
+// A clock with a precise wait of its own: Flip asks it for the pacer's target reading.
+struct TTargetClock : TStillClock {
+    std::vector<int> targets;   // relative to the start
+    int start = 0;
+    void DelayUntil(int target) override {
+        targets.push_back(MilliSecsSince(start, target));
+        if (MilliSecsSince(now, target) > 0) now = target;
+    }
+};
+
+// The clock a present hook reads while a test watches (the hook stays for the program's life).
+TTargetClock* watchedClock = nullptr;
+std::vector<int> presented;
+
+}  // namespace
+
+TEST(NullPlaneDriver, FlipWaitsPreciselyForThePacersTargetsAndThenRunsThePresentHooks) {
+    StartDrawLayer(NullPlaneDriver());
+    TTargetClock clock;
+    clock.now = clock.start = INT_MAX - 20;       // the clock wraps on the way
+    watchedClock = &clock;
+    AddPresentHook([] {
+        if (watchedClock) presented.push_back(MilliSecsSince(watchedClock->start, watchedClock->now));
+    });
+    TSystemDriver* real = GetSystemDriver();
+    SetSystemDriver(&clock);
+    ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));
+    for (int work : {3, 3, 15, 40, 1, 2}) {         // the fourth frame is late
+        clock.Advance(work);
+        Flip(-1);
+    }
+    Flip(0);
+    EXPECT_EQ(clock.targets, (std::vector<int>{16, 33, 50, 106, 123}));
+    EXPECT_TRUE(clock.sleeps.empty());             // no coarse sleep besides
+    // After the wait, once per Flip of any kind (new graphics first show two blank frames);
+    // the late frame presents when it is ready and the next one gets a whole slot from there.
+    EXPECT_EQ(presented, (std::vector<int>{0, 0, 16, 33, 50, 90, 106, 123, 123}));
+    EndGraphics();
+    SetSystemDriver(real);
+    watchedClock = nullptr;
 }
 
 TEST(NullPlaneDriver, ImagesLoadWithMasksAndHandlesButMakeNoTextures) {
