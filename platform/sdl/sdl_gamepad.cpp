@@ -139,8 +139,11 @@ bool TranslateGamepadEvent(const SDL_Event& e) {
 }
 
 // Starts the game controller subsystem; the pads already plugged in arrive as added events.
+// Pads left from an earlier start of SDL went with it.
 bool StartGamepads() {
     if (SDL_WasInit(SDL_INIT_GAMECONTROLLER)) return true;
+    pads.clear();
+    std::fill(std::begin(holds.pads), std::end(holds.pads), 0);
     return SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
 }
 
