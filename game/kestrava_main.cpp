@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <string>
 
+#include "audio/mixora.h"
 #include "draw2d/gl/gl_plane_driver.h"
+#include "draw2d/graphics.h"
 #include "game/command_line.h"
 #include "game/kestrava.h"
 #include "game/version.h"
@@ -25,7 +27,22 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    InstallPlatform(SDLPlatform());   // the desktop: SDL's window, keyboard, clock and sound
+    // The desktop: SDL's window, keyboard, clock and sound; muted, no audio device is opened
+    // and the game runs silent, as it does on a machine without one.
+    TPlatform desktop = SDLPlatform();
+    if (line.mute) desktop.audio = nullptr;
+    InstallPlatform(desktop);
+    StartGamepads();   // pads are extra hands on the keys; without them the keyboard alone
+    mxo_SetMasterVolume(line.volume);
+
+    // How the 640x480 frame is shown: the window's size, resizing, filtering, full screen.
+    TPresentation presentation;
+    presentation.scale = line.scale;
+    presentation.resizable = line.resizable;
+    presentation.smooth = line.smooth;
+    presentation.fullscreen = line.fullscreen;
+    SetPresentation(presentation);
+
     TGameHooks hooks;
     hooks.planeDriver = GLPlaneDriver();   // drawn with OpenGL
     return RunKestrava(hooks);
