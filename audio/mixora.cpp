@@ -1,6 +1,7 @@
 // The process-wide mixer and the table of channel handles that name its voices.
 #include "audio/mixora.h"
 
+#include <atomic>
 #include <cstdint>
 #include <utility>
 
@@ -25,10 +26,12 @@ struct TChannelTable {
 mixora::mixer* theMixer = nullptr;
 TChannelTable* channelTable = nullptr;
 TAudioOutputMode outputMode = TAudioOutputMode::System;
+std::atomic<int> masterVolume{100};   // set on the main thread, read on the audio thread
 
-// The output's feed: mixes on the audio thread.
+// The output's feed: mixes on the audio thread, then applies the master volume.
 void Feed(void* context, int16_t* out, int frames) {
     static_cast<mixora::mixer*>(context)->mix16(out, frames * 2);
+    mxo_ApplyVolume(out, frames * 2, masterVolume.load(std::memory_order_relaxed));
 }
 
 TChannelTable* NewChannelTable() {
@@ -242,8 +245,23 @@ int mxo_SetChannelRate(int handle, int rate) {
 
 bool mxo_Mix16(int16_t* out, int frames) {
     if (!theMixer || outputMode != TAudioOutputMode::Manual) return false;
-    if (frames > 0) theMixer->mix16(out, frames * 2);
+    if (frames > 0) {
+        theMixer->mix16(out, frames * 2);
+        mxo_ApplyVolume(out, frames * 2, masterVolume.load(std::memory_order_relaxed));
+    }
     return true;
+}
+
+void mxo_SetMasterVolume(int volume) {
+    masterVolume.store(volume < 0 ? 0 : volume > 100 ? 100 : volume, std::memory_order_relaxed);
+}
+
+int mxo_MasterVolume() { return masterVolume.load(std::memory_order_relaxed); }
+
+// Full volume leaves the mixer's bytes exactly as they are, so no multiply is made at all.
+void mxo_ApplyVolume(int16_t* samples, int count, int volume) {
+    if (volume >= 100) return;
+    for (int i = 0; i < count; ++i) samples[i] = static_cast<int16_t>(samples[i] * volume / 100);
 }
 
 mixora::mixer* mxo_Mixer() {

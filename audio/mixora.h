@@ -45,6 +45,13 @@ int mxo_SetChannelVolume(int handle, int volume);   // 4096 = 1.0
 int mxo_SetChannelPan(int handle, int pan);         // -4096 full left .. 4096 full right
 int mxo_SetChannelDepth(int handle, int depth);     // 4096 = 1.0; negative inverts the right side
 int mxo_SetChannelRate(int handle, int rate);       // 65536 = as recorded
+// The master volume of the output, 0 to 100 (clamped): every mixed sample is scaled by
+// volume / 100, truncating toward zero; at 100, the default, the samples are left untouched.
+void mxo_SetMasterVolume(int volume);
+// The master volume, 0 to 100.
+int mxo_MasterVolume();
+// Scales count 16-bit samples by volume / 100 in place (nothing at 100): the master volume's step.
+void mxo_ApplyVolume(int16_t* samples, int count, int volume);
 // Manual mode: mixes frames stereo frames on the calling thread; false when there is no
 // manual mixer (out is then left alone).
 bool mxo_Mix16(int16_t* out, int frames);

@@ -2,6 +2,7 @@
 // paced Flip. It knows nothing of OpenGL.
 #include "draw2d/graphics.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
@@ -12,6 +13,8 @@
 std::string AppTitle;
 
 namespace {
+
+TPresentation presentationSettings;
 
 // The generic level's state, in one record.
 struct TGraphicsLevel {
@@ -67,6 +70,35 @@ int TFramePacer::Wait(int now) {
     if (wait > 0 && wait < 1000) return static_cast<int>(wait);
     frameTicks = elapsed * frameHertz;
     return 0;
+}
+
+// A scale below 1 is taken as 1.
+void SetPresentation(const TPresentation& presentation) {
+    presentationSettings = presentation;
+    if (presentationSettings.scale < 1) presentationSettings.scale = 1;
+}
+
+TPresentation GetPresentation() { return presentationSettings; }
+
+// The whole factor when there is one; else the side that runs out first sets the scale, the
+// other side rounding down.
+TPresentRect FitFrame(int frameWidth, int frameHeight, int drawableWidth, int drawableHeight) {
+    TPresentRect r;
+    if (frameWidth <= 0 || frameHeight <= 0 || drawableWidth <= 0 || drawableHeight <= 0) return r;
+    int factor = std::min(drawableWidth / frameWidth, drawableHeight / frameHeight);
+    if (factor >= 1) {
+        r.width = frameWidth * factor;
+        r.height = frameHeight * factor;
+    } else if (int64_t(drawableWidth) * frameHeight <= int64_t(drawableHeight) * frameWidth) {
+        r.width = drawableWidth;
+        r.height = static_cast<int>(int64_t(drawableWidth) * frameHeight / frameWidth);
+    } else {
+        r.height = drawableHeight;
+        r.width = static_cast<int>(int64_t(drawableHeight) * frameWidth / frameHeight);
+    }
+    r.x = (drawableWidth - r.width) / 2;
+    r.y = (drawableHeight - r.height) / 2;
+    return r;
 }
 
 // Registers the driver; graphics of another driver are unset first.

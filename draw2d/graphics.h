@@ -58,6 +58,31 @@ struct TGraphicsDriver {
 // The window title: its value when a window is created becomes that window's title.
 extern std::string AppTitle;
 
+// How a window shows its frame: the frame keeps its own size (what is drawn and read back), and
+// each flip presents it scaled to fit the window with its aspect ratio kept, by a whole factor
+// whenever the window holds one, with black bars round it. The defaults are a window exactly the
+// frame's size that the player cannot resize.
+struct TPresentation {
+    int scale = 1;              // the window opens at this many times the frame's size
+    bool resizable = false;     // the player may resize and maximise the window
+    bool smooth = false;        // linear filtering when scaled, instead of crisp pixels
+    bool fullscreen = false;    // the window starts in desktop full screen
+};
+// Sets how windows created from now on present their frames (an entry point chooses it once,
+// before opening the graphics).
+void SetPresentation(const TPresentation& presentation);
+// How windows present their frames now.
+TPresentation GetPresentation();
+
+// A rectangle of a window's drawable, in pixels from its top-left corner.
+struct TPresentRect {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+// Where a frame of frameWidth by frameHeight lands in a drawable of the given size: the largest
+// whole multiple that fits, or, in a drawable smaller than the frame, the largest fit with the
+// frame's aspect ratio kept; centred. Empty when either size is empty (a minimised window).
+TPresentRect FitFrame(int frameWidth, int frameHeight, int drawableWidth, int drawableHeight);
+
 // Registers the driver whose graphics Graphics opens; defaultFlags are or-ed into every creation.
 void SetGraphicsDriver(TGraphicsDriver* driver, int defaultFlags);
 // The registered (or current graphics') driver, or none.

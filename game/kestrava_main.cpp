@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "audio/mixora.h"
 #include "draw2d/gl/gl_plane_driver.h"
 #include "draw2d/graphics.h"
 #include "game/command_line.h"
@@ -31,8 +32,24 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    InstallPlatform(SDLPlatform());   // the desktop: SDL's window, keyboard, clock and sound
-    UseDesktopIconForWindows();       // the window shows the desktop's icon
+    // The desktop: SDL's window, keyboard, clock and sound; muted, no audio device is opened
+    // and the game runs silent, as it does on a machine without one.
+    TPlatform desktop = SDLPlatform();
+    if (line.mute) desktop.audio = nullptr;
+    InstallPlatform(desktop);
+    StartGamepads();   // pads are extra hands on the keys; without them the keyboard alone
+    mxo_SetMasterVolume(line.volume);
+
+    // How the 640x480 frame is shown: the window's size, resizing, filtering, full screen.
+    TPresentation presentation;
+    presentation.scale = line.scale;
+    presentation.resizable = line.resizable;
+    presentation.smooth = line.smooth;
+    presentation.fullscreen = line.fullscreen;
+    SetPresentation(presentation);
+
+    UseDesktopIconForWindows();   // the window shows the desktop's icon
+
     // --frame-log: a line for every present, its time in microseconds on the boot clock,
     // written at once so a reader sees the frames as they come.
     if (!line.frameLogPath.empty()) {
@@ -48,6 +65,7 @@ int main(int argc, char** argv) {
             std::fflush(frameLog);
         });
     }
+
     TGameHooks hooks;
     hooks.planeDriver = GLPlaneDriver();   // drawn with OpenGL
 

@@ -15,10 +15,13 @@ struct TDisplayMode {
     int width = 0, height = 0, depth = 0, hz = 0;
 };
 
-// What the window's pixel format asks for beyond 8-bit RGBA.
+// What the window's pixel format asks for beyond 8-bit RGBA, and how a window (not the full
+// screen) may change: resized and maximised by the player, opened in desktop full screen.
 struct TGLWindowFormat {
     bool doubleBuffer = true;
     bool alpha = false, depth = false, stencil = false, accum = false;
+    bool resizable = false;
+    bool desktopFullscreen = false;
 };
 
 // Starts the video system; false (with the reason in *why) when there is no display.
@@ -27,9 +30,11 @@ bool StartVideo(const char** why);
 // The modes of the main display, as the system lists them; empty when there is no display.
 std::vector<TDisplayMode> DisplayModes();
 
-// Opens a centred, non-resizable, titled window of the given client size (full screen when
-// asked, at the closest display mode); nullptr with the reason in *why when it cannot be made.
-// The window's GL context is made later, by CreateGLContext.
+// Opens a centred, titled window of the given client size, non-resizable unless the format
+// says so (full screen when asked, at the closest display mode; or desktop full screen with
+// the format's desktopFullscreen, the given size then being the one it returns to); nullptr
+// with the reason in *why when it cannot be made. Its drawable may hold more pixels than its
+// size on a high-density screen. The window's GL context is made later, by CreateGLContext.
 TGLWindow* OpenGLWindow(int width, int height, const char* title, const TGLWindowFormat& format,
                         bool fullscreen, int hz, const char** why);
 // Creates the window's compatibility-profile context, sharing textures with the hidden
@@ -43,6 +48,9 @@ void CloseGLWindow(TGLWindow* window);
 void ReleaseGLContext(TGLWindow* window);
 // The window's client size in pixels now; false when the platform cannot tell.
 bool GLWindowSize(TGLWindow* window, int* width, int* height);
+// The window's drawable size in pixels now (more than its size on a high-density screen, 0 by 0
+// while it is minimised); false when the platform cannot tell.
+bool GLDrawableSize(TGLWindow* window, int* width, int* height);
 
 // Makes the window's own context current (nullptr: no context current).
 void MakeWindowContextCurrent(TGLWindow* window);

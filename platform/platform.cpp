@@ -76,6 +76,7 @@ bool HasGLContext(const TGLWindow* window) { return Window().HasContext(window);
 void CloseGLWindow(TGLWindow* window) { Window().Close(window); }
 void ReleaseGLContext(TGLWindow* window) { Window().ReleaseContext(window); }
 bool GLWindowSize(TGLWindow* window, int* width, int* height) { return Window().Size(window, width, height); }
+bool GLDrawableSize(TGLWindow* window, int* width, int* height) { return Window().DrawableSize(window, width, height); }
 void MakeWindowContextCurrent(TGLWindow* window) { Window().MakeCurrent(window); }
 bool MakeSharedContextCurrent() { return Window().MakeSharedCurrent(); }
 bool SharedContextIsCurrent() { return Window().SharedIsCurrent(); }

@@ -29,6 +29,8 @@ struct TWindowDriver {
     virtual void ReleaseContext(TGLWindow* /*window*/) {}
     // The window's client size now; false when it cannot tell.
     virtual bool Size(TGLWindow* /*window*/, int* /*width*/, int* /*height*/) { return false; }
+    // The window's drawable size in pixels now; false when it cannot tell.
+    virtual bool DrawableSize(TGLWindow* window, int* width, int* height) { return Size(window, width, height); }
     // Makes the window's context current (nullptr: none).
     virtual void MakeCurrent(TGLWindow* window) = 0;
     // Makes the hidden shared context current, creating it on first need.

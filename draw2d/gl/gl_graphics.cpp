@@ -5,6 +5,7 @@
 #include <GL/gl.h>
 #include <GL/glext.h>
 
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -34,6 +35,9 @@ struct TGLWindowLevel {
     GLContextRec* displayContext = nullptr;   // the full-screen record that owns the display
     std::string graphicsError;                // why the last window could not be opened
     TFramebufferCalls fbo;
+    bool keepPresented = false;               // the tests' copy of each presented picture:
+    std::vector<uint8_t> presented;           // bottom row first, as OpenGL reads it
+    int presentedWidth = 0, presentedHeight = 0;
 };
 TGLWindowLevel level;
 
@@ -99,22 +103,53 @@ void FollowViewSize(GLContextRec* rec) {
     rec->height = height;
 }
 
-// Copies the surface to the back buffer (scissoring would clip the copy) and swaps.
+// The drawable's size now; the record's own size when the platform cannot tell.
+void DrawableSize(const GLContextRec* rec, int* width, int* height) {
+    if (!GLDrawableSize(rec->window, width, height)) {
+        *width = rec->width;
+        *height = rec->height;
+    }
+}
+
+// Copies the surface to the back buffer, scaled to fit the drawable (black bars round it when
+// it does not fill it; scissoring would clip the copy), and swaps. A minimised window has no
+// pixels to show: it is neither drawn nor swapped, and the game goes on.
 void Present(GLContextRec* rec) {
     const TFrameSurface& s = rec->surface;
-    if (s.framebuffer) {
-        GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
-        glDisable(GL_SCISSOR_TEST);
-        level.fbo.bindFramebuffer(GL_READ_FRAMEBUFFER, s.framebuffer);
-        level.fbo.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-        level.fbo.blitFramebuffer(0, 0, rec->width, rec->height, 0, 0, rec->width, rec->height,
-                            GL_COLOR_BUFFER_BIT, GL_NEAREST);
+    if (!s.framebuffer) {
         SwapWindow(rec->window);
-        level.fbo.bindFramebuffer(GL_FRAMEBUFFER, s.framebuffer);
-        if (scissor) glEnable(GL_SCISSOR_TEST);
-    } else {
-        SwapWindow(rec->window);
+        return;
     }
+    int drawableWidth = 0, drawableHeight = 0;
+    DrawableSize(rec, &drawableWidth, &drawableHeight);
+    if (drawableWidth <= 0 || drawableHeight <= 0) return;
+    const TPresentRect to = FitFrame(s.width, s.height, drawableWidth, drawableHeight);
+    GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+    glDisable(GL_SCISSOR_TEST);
+    level.fbo.bindFramebuffer(GL_READ_FRAMEBUFFER, s.framebuffer);
+    level.fbo.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    if (to.width != drawableWidth || to.height != drawableHeight) {
+        GLfloat clear[4];
+        glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
+        glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glClearColor(clear[0], clear[1], clear[2], clear[3]);
+    }
+    bool scaled = to.width != s.width || to.height != s.height;
+    int bottom = drawableHeight - to.y - to.height;   // OpenGL counts rows from the bottom
+    level.fbo.blitFramebuffer(0, 0, s.width, s.height, to.x, bottom, to.x + to.width, bottom + to.height,
+                              GL_COLOR_BUFFER_BIT, rec->smooth && scaled ? GL_LINEAR : GL_NEAREST);
+    if (level.keepPresented) {
+        level.fbo.bindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        level.presented.resize(static_cast<size_t>(drawableWidth) * drawableHeight * 4);
+        glReadPixels(0, 0, drawableWidth, drawableHeight, GL_RGBA, GL_UNSIGNED_BYTE, level.presented.data());
+        level.presentedWidth = drawableWidth;
+        level.presentedHeight = drawableHeight;
+    }
+    SwapWindow(rec->window);
+    level.fbo.bindFramebuffer(GL_FRAMEBUFFER, s.framebuffer);
+    if (scissor) glEnable(GL_SCISSOR_TEST);
 }
 
 }  // namespace
@@ -168,8 +203,17 @@ TGraphicsPtr TGLGraphicsDriver::CreateGraphics(int width, int height, int depth,
     format.stencil = (flags & GFX_STENCILBUFFER) != 0;
     format.accum = (flags & GFX_ACCUMBUFFER) != 0;
     bool fullscreen = depth != 0;
+    // A window opens at the presentation's multiple of the frame and shows the frame scaled.
+    const TPresentation presentation = GetPresentation();
+    int windowWidth = width, windowHeight = height;
+    if (!fullscreen) {
+        format.resizable = presentation.resizable;
+        format.desktopFullscreen = presentation.fullscreen;
+        windowWidth *= presentation.scale;
+        windowHeight *= presentation.scale;
+    }
     const char* why = nullptr;
-    TGLWindow* window = OpenGLWindow(width, height, AppTitle.c_str(), format, fullscreen, hz, &why);
+    TGLWindow* window = OpenGLWindow(windowWidth, windowHeight, AppTitle.c_str(), format, fullscreen, hz, &why);
     if (!window) {
         level.graphicsError = why && *why ? why : "the window could not be opened";
         if (fullscreen) throw TRuntimeError("Unable to set display mode");
@@ -177,7 +221,8 @@ TGraphicsPtr TGLGraphicsDriver::CreateGraphics(int width, int height, int depth,
     }
     level.graphicsError.clear();
     auto g = std::make_shared<TGLGraphics>();
-    g->rec = new GLContextRec{fullscreen ? 3 : 2, width, height, depth, hz, flags, -1, window, {}};
+    g->rec = new GLContextRec{fullscreen ? 3 : 2, width, height, depth, hz, flags, -1, window, {},
+                              !fullscreen && presentation.smooth};
     if (fullscreen) level.displayContext = g->rec;
     return g;
 }
@@ -243,11 +288,52 @@ TGLGraphicsDriver* GLGraphicsDriver() {
     return driver;
 }
 
+// The point of the frame goes where the frame is shown: through the frame's place in the
+// drawable, then from drawable pixels to the window's own units.
 void TGLGraphicsDriver::MoveMouse(int x, int y) {
-    if (level.currentContext) MoveMousePointer(level.currentContext->window, x, y);
+    GLContextRec* rec = level.currentContext;
+    if (!rec) return;
+    int drawableWidth = 0, drawableHeight = 0, windowWidth = 0, windowHeight = 0;
+    DrawableSize(rec, &drawableWidth, &drawableHeight);
+    const TPresentRect to = FitFrame(rec->width, rec->height, drawableWidth, drawableHeight);
+    if (to.width > 0 && to.height > 0 && GLWindowSize(rec->window, &windowWidth, &windowHeight)) {
+        int64_t px = to.x + int64_t(x) * to.width / rec->width;
+        int64_t py = to.y + int64_t(y) * to.height / rec->height;
+        x = static_cast<int>(px * windowWidth / drawableWidth);
+        y = static_cast<int>(py * windowHeight / drawableHeight);
+    }
+    MoveMousePointer(rec->window, x, y);
 }
 
 std::string TGLGraphicsDriver::GraphicsError() { return level.graphicsError; }
+
+bool TGLGraphicsDriver::WindowDrawableSize(int* width, int* height) {
+    if (!level.currentContext) return false;
+    DrawableSize(level.currentContext, width, height);
+    return true;
+}
+
+void TGLGraphicsDriver::KeepPresentedPictures(bool keep) {
+    level.keepPresented = keep;
+    if (!keep) {
+        level.presented.clear();
+        level.presentedWidth = level.presentedHeight = 0;
+    }
+}
+
+// Turns the kept picture's rows top-down.
+bool TGLGraphicsDriver::ReadWindowPixels(int x, int y, int width, int height, uint8_t* rgba) {
+    const int w = level.presentedWidth, h = level.presentedHeight;
+    if (!rgba || level.presented.empty() || width <= 0 || height <= 0 || x < 0 || y < 0 || width > w - x ||
+        height > h - y)
+        return false;
+    size_t pitch = static_cast<size_t>(width) * 4;
+    for (int row = 0; row < height; ++row) {
+        size_t from = (static_cast<size_t>(h - 1 - y - row) * w + x) * 4;
+        std::memcpy(rgba + row * pitch, level.presented.data() + from, pitch);
+    }
+    return true;
+}
 
 // Reads the drawing surface bottom-up as OpenGL keeps it, then turns the rows top-down.
 bool TGLGraphicsDriver::ReadFramePixels(int x, int y, int width, int height, uint8_t* rgba) {

@@ -22,6 +22,7 @@ struct GLContextRec {
     int sync = -1;              // the swap interval last sent, -1 before the first flip
     TGLWindow* window = nullptr;
     TFrameSurface surface;
+    bool smooth = false;        // presented with linear filtering when scaled
 };
 
 // A window (or the full screen) with its GL context.
@@ -42,6 +43,15 @@ struct TGLGraphicsDriver : TGraphicsDriver {
     void MoveMouse(int x, int y) override;
     std::string GraphicsError() override;
     bool ReadFramePixels(int x, int y, int width, int height, uint8_t* rgba) override;
+    // For the tests: from now on each flip keeps a copy of the picture it sends to the window
+    // (the whole drawable, read back just before the swap), for ReadWindowPixels.
+    void KeepPresentedPictures(bool keep);
+    // A rectangle of the picture the last flip sent to the window (pixels from the drawable's
+    // top-left, FitFrame's coordinates) as 8-bit RGBA rows, top row first. False when no
+    // picture was kept or the rectangle leaves it.
+    bool ReadWindowPixels(int x, int y, int width, int height, uint8_t* rgba);
+    // The current window's drawable size in pixels now; false when there is none.
+    bool WindowDrawableSize(int* width, int* height);
     // Called in pairs: runs the enclosed texture work in the hidden context that shares
     // textures with every window.
     void SwapSharedContext();

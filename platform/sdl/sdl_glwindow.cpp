@@ -4,20 +4,43 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
+
+// Where a window was before it went to desktop full screen, so leaving full screen puts it back.
+struct TWindowPlace {
+    int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+    int width = 0, height = 0;
+    bool maximised = false;
+};
 
 struct TGLWindow {
     SDL_Window* window = nullptr;
     SDL_GLContext context = nullptr;
     TGLWindowFormat format;
+    TWindowPlace windowed;
 };
 
 namespace {
 
 SDL_Window* sharedWindow = nullptr;
 SDL_GLContext sharedContext = nullptr;
+std::vector<TGLWindow*> openWindows;   // in the order they were opened
+
+// Whether the window shows in desktop full screen (not the full screen of a display mode).
+bool InDesktopFullscreen(SDL_Window* window) {
+    return (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
+}
+
+// The pointer shows unless some window is in desktop full screen.
+void ShowPointerUnlessFullscreen() {
+    bool full = std::any_of(openWindows.begin(), openWindows.end(),
+                            [](TGLWindow* w) { return InDesktopFullscreen(w->window); });
+    SDL_ShowCursor(full ? SDL_DISABLE : SDL_ENABLE);
+}
 
 // Asks for a compatibility-profile context with 8-bit RGBA and the format's extras.
 void SetContextAttributes(const TGLWindowFormat& format) {
@@ -58,6 +81,7 @@ struct TSDLWindowDriver : TWindowDriver {
     void Close(TGLWindow* window) override;
     void ReleaseContext(TGLWindow* window) override;
     bool Size(TGLWindow* window, int* width, int* height) override;
+    bool DrawableSize(TGLWindow* window, int* width, int* height) override;
     void MakeCurrent(TGLWindow* window) override;
     bool MakeSharedCurrent() override;
     bool SharedIsCurrent() override;
@@ -105,7 +129,14 @@ TGLWindow* TSDLWindowDriver::Open(int width, int height, const char* title, cons
                                   bool fullscreen, int hz, const char** why) {
     if (!StartVideo(why)) return nullptr;
     SetContextAttributes(format);
-    Uint32 windowFlags = SDL_WINDOW_OPENGL | (fullscreen ? SDL_WINDOW_FULLSCREEN : 0);
+    // The drawable may be denser than the window (a 2x screen gets 1280x960 pixels for a
+    // 640x480 window); the drawing layer presents the frame at the drawable's size.
+    Uint32 windowFlags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI;
+    if (fullscreen)
+        windowFlags |= SDL_WINDOW_FULLSCREEN;
+    else if (format.desktopFullscreen)
+        windowFlags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    if (format.resizable && !fullscreen) windowFlags |= SDL_WINDOW_RESIZABLE;
     SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                           width, height, windowFlags);
     if (!window) {
@@ -123,7 +154,12 @@ TGLWindow* TSDLWindowDriver::Open(int width, int height, const char* title, cons
         }
     }
     SDL_RaiseWindow(window);
-    return new TGLWindow{window, nullptr, format};
+    auto* opened = new TGLWindow{window, nullptr, format, {}};
+    opened->windowed.width = width;
+    opened->windowed.height = height;
+    openWindows.push_back(opened);
+    if (format.desktopFullscreen) ShowPointerUnlessFullscreen();
+    return opened;
 }
 
 // Creates the window's context as a sharer of the hidden context's textures.
@@ -149,7 +185,12 @@ void TSDLWindowDriver::Close(TGLWindow* window) {
             if (SDL_GL_GetCurrentContext() == window->context) SDL_GL_MakeCurrent(nullptr, nullptr);
             SDL_GL_DeleteContext(window->context);
         }
+        bool wasFullscreen = InDesktopFullscreen(window->window);
         SDL_DestroyWindow(window->window);
+        openWindows.erase(std::remove(openWindows.begin(), openWindows.end(), window), openWindows.end());
+        if (wasFullscreen) ShowPointerUnlessFullscreen();
+    } else {
+        openWindows.erase(std::remove(openWindows.begin(), openWindows.end(), window), openWindows.end());
     }
     delete window;
 }
@@ -166,6 +207,17 @@ void TSDLWindowDriver::ReleaseContext(TGLWindow* window) {
 bool TSDLWindowDriver::Size(TGLWindow* window, int* width, int* height) {
     if (!window || !VideoStarted()) return false;
     SDL_GetWindowSize(window->window, width, height);
+    return true;
+}
+
+// The drawable's pixels as SDL reports them; none while the window is minimised.
+bool TSDLWindowDriver::DrawableSize(TGLWindow* window, int* width, int* height) {
+    if (!window || !VideoStarted()) return false;
+    if (SDL_GetWindowFlags(window->window) & SDL_WINDOW_MINIMIZED) {
+        *width = *height = 0;
+        return true;
+    }
+    SDL_GL_GetDrawableSize(window->window, width, height);
     return true;
 }
 
@@ -227,6 +279,35 @@ void TSDLWindowDriver::SetIcon(TGLWindow* window, const uint8_t* rgba, int width
     if (!icon) return;
     SDL_SetWindowIcon(window->window, icon);
     SDL_FreeSurface(icon);
+}
+
+// Desktop full screen on or off for the window with this SDL id (0 or an unknown id: the window
+// opened last). Going there remembers the window's size and place; coming back restores them,
+// unless it was maximised, which the window manager restores itself. Windows in the full screen
+// of a display mode are left alone.
+void ToggleFullscreen(unsigned windowId) {
+    if (!VideoStarted() || openWindows.empty()) return;
+    TGLWindow* target = openWindows.back();
+    for (TGLWindow* w : openWindows)
+        if (SDL_GetWindowID(w->window) == windowId) target = w;
+    SDL_Window* window = target->window;
+    Uint32 flags = SDL_GetWindowFlags(window);
+    if ((flags & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN) return;
+    if (InDesktopFullscreen(window)) {
+        SDL_SetWindowFullscreen(window, 0);
+        const TWindowPlace& place = target->windowed;
+        if (!place.maximised && place.width > 0 && place.height > 0) {
+            SDL_SetWindowSize(window, place.width, place.height);
+            SDL_SetWindowPosition(window, place.x, place.y);
+        }
+    } else {
+        TWindowPlace& place = target->windowed;
+        place.maximised = (flags & SDL_WINDOW_MAXIMIZED) != 0;
+        SDL_GetWindowPosition(window, &place.x, &place.y);
+        SDL_GetWindowSize(window, &place.width, &place.height);
+        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+    ShowPointerUnlessFullscreen();
 }
 
 // The one SDL window driver of the process (never freed: exit handlers may still close windows).

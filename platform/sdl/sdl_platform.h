@@ -16,3 +16,14 @@ inline TPlatform SDLPlatform() { return {SDLSystemDriver(), SDLWindowDriver(), S
 
 // The key code (input.h) for an SDL scancode, 0 for keys that have none.
 int KeyCodeForScancode(int scancode);
+
+// Switches the window with this SDL window id (0: the one opened last) into desktop full screen,
+// hiding the pointer, or back to the size and place it had. F11 and Alt+Enter do this.
+void ToggleFullscreen(unsigned windowId);
+
+// Starts SDL's game controller support: pads plugged in now or at any time later press the
+// keys the game reads (shoulders and triggers the wings' Left and Right, A and Start Space),
+// sharing each key with the keyboard. False (and no pads) when SDL cannot start it.
+bool StartGamepads();
+// The game controllers open now.
+int GamepadCount();

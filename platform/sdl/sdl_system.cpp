@@ -8,6 +8,7 @@
 
 #include "platform/input.h"
 #include "platform/precise_wait.h"
+#include "platform/sdl/sdl_gamepad.h"
 
 namespace {
 
@@ -79,16 +80,35 @@ void Emit(int id, int data = 0, int mods = 0, int x = 0, int y = 0) {
     EmitEvent(ev);
 }
 
+// Keys the platform keeps for itself (F11 and Alt+Enter switch full screen): their presses and
+// releases never reach the game. Alt itself still does, as any key.
+bool keptKeys[SDL_NUM_SCANCODES] = {};
+
+bool TogglesFullscreen(const SDL_Keysym& key) {
+    if (key.scancode == SDL_SCANCODE_F11) return true;
+    return (key.scancode == SDL_SCANCODE_RETURN || key.scancode == SDL_SCANCODE_KP_ENTER) && (key.mod & KMOD_ALT);
+}
+
 // Turns one SDL event into application events.
 void Translate(const SDL_Event& e) {
+    if (TranslateGamepadEvent(e)) return;
     switch (e.type) {
     case SDL_KEYDOWN:
+        if (e.key.keysym.scancode < SDL_NUM_SCANCODES && TogglesFullscreen(e.key.keysym)) {
+            keptKeys[e.key.keysym.scancode] = true;
+            if (!e.key.repeat) ToggleFullscreen(e.key.windowID);
+            break;
+        }
         if (!e.key.repeat) {
-            if (int code = KeyCodeForScancode(e.key.keysym.scancode)) Emit(EVENT_KEYDOWN, code, Mods(e.key.keysym.mod));
+            if (int code = KeyCodeForScancode(e.key.keysym.scancode)) EmitKeyboardKey(true, code, Mods(e.key.keysym.mod));
         }
         break;
     case SDL_KEYUP:
-        if (int code = KeyCodeForScancode(e.key.keysym.scancode)) Emit(EVENT_KEYUP, code, Mods(e.key.keysym.mod));
+        if (e.key.keysym.scancode < SDL_NUM_SCANCODES && keptKeys[e.key.keysym.scancode]) {
+            keptKeys[e.key.keysym.scancode] = false;
+            break;
+        }
+        if (int code = KeyCodeForScancode(e.key.keysym.scancode)) EmitKeyboardKey(false, code, Mods(e.key.keysym.mod));
         break;
     case SDL_TEXTINPUT: {
         int c = SingleCodePoint(e.text.text);

@@ -1,0 +1,284 @@
+// How a window shows its 640x480 frame: scaled by a whole factor into a larger window, centred
+// between black bars in a resized one, crisp or smooth, not at all while minimised; and the
+// frame itself (what ReadFramePixels and the runner's screenshots read) the same whatever the
+// window. What the window shows is read back from the window's buffer just before the swap.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "draw2d/draw.h"
+#include "draw2d/font.h"
+#include "draw2d/gl/gl_graphics.h"
+#include "draw2d/gl/gl_plane_driver.h"
+#include "draw2d/graphics.h"
+#include "draw2d/layer.h"
+#include "platform/input.h"
+#include "platform/platform.h"
+#include "platform/sdl/sdl_platform.h"
+
+namespace {
+
+using TPixels = std::vector<uint32_t>;   // 0xRRGGBB, row by row from the top
+
+TPixels ToPixels(const std::vector<uint8_t>& rgba) {
+    TPixels out;
+    for (size_t i = 0; i < rgba.size(); i += 4)
+        out.push_back((uint32_t{rgba[i]} << 16) | (uint32_t{rgba[i + 1]} << 8) | rgba[i + 2]);
+    return out;
+}
+
+// The whole 640x480 frame.
+TPixels Frame() {
+    std::vector<uint8_t> rgba(640 * 480 * 4);
+    if (!ReadFramePixels(0, 0, 640, 480, rgba.data())) return {};
+    return ToPixels(rgba);
+}
+
+// The window's whole drawable as the last flip showed it; its size in *width, *height.
+TPixels Shown(int* width, int* height) {
+    if (!GLGraphicsDriver()->WindowDrawableSize(width, height)) return {};
+    std::vector<uint8_t> rgba(static_cast<size_t>(*width) * *height * 4);
+    if (!GLGraphicsDriver()->ReadWindowPixels(0, 0, *width, *height, rgba.data())) return {};
+    return ToPixels(rgba);
+}
+
+// Opens the main graphics on the SDL platform, presented as asked.
+bool Open(const TPresentation& presentation, const char* title) {
+    InstallPlatform(SDLPlatform());
+    StartDrawLayer(GLPlaneDriver());
+    SetPresentation(presentation);
+    GLGraphicsDriver()->KeepPresentedPictures(true);
+    AppTitle = title;
+    return Graphics(640, 480, 0, 60, 0) != nullptr;
+}
+
+// A frame with detail down to single pixels: a backdrop, shapes, text and a scatter of points
+// of different colours at odd and even places.
+void DrawPattern() {
+    SetDrawingDefaults();
+    SetClsColor(20, 40, 60);
+    Cls();
+    SetColor(250, 200, 10);
+    DrawRect(11, 7, 101, 53);
+    SetColor(10, 220, 90);
+    DrawOval(300, 100, 121, 77);
+    SetColor(255, 255, 255);
+    DrawText("Kestrava 0123", 200, 300);
+    for (int i = 0; i < 300; ++i) {
+        SetColor(i % 256, 255 - i % 256, (i * 7) % 256);
+        Plot(static_cast<float>(3 + i * 2 + i % 3), static_cast<float>(400 + i % 37));
+    }
+    DrawLine(0, 479, 639, 0);
+}
+
+// Pixels of the shown drawable inside the rectangle that differ from the frame scaled by
+// factor, plus pixels outside it that are not black.
+int Mismatches(const TPixels& shown, int width, int height, const TPixels& frame, const TPresentRect& to,
+               int factor) {
+    int wrong = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            uint32_t got = shown[static_cast<size_t>(y) * width + x];
+            bool inside = x >= to.x && x < to.x + to.width && y >= to.y && y < to.y + to.height;
+            uint32_t want = inside ? frame[static_cast<size_t>((y - to.y) / factor) * 640 + (x - to.x) / factor] : 0;
+            wrong += got != want;
+        }
+    }
+    return wrong;
+}
+
+// Resizes the window from outside, as a player would, and waits until SDL has taken it in.
+bool ResizeWindow(const char* title, int width, int height) {
+    std::string command = "xdotool search --name '^" + std::string(title) + "$' windowsize %1 " +
+                          std::to_string(width) + " " + std::to_string(height) + " >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) return false;
+    for (int i = 0; i < 500; ++i) {
+        PollSystem();
+        int w = 0, h = 0;
+        if (GLGraphicsDriver()->WindowDrawableSize(&w, &h) && w == width && h == height) return true;
+        Delay(10);
+    }
+    return false;
+}
+
+// The window part of the SDL platform, with a drawable that can be made to read as minimised
+// (SDL reports no pixels then) and a count of the swaps made.
+struct TMinimisableWindow : TWindowDriver {
+    TWindowDriver* sdl = SDLWindowDriver();
+    bool minimised = false;
+    int swaps = 0;
+    bool StartVideo(const char** why) override { return sdl->StartVideo(why); }
+    TGLWindow* Open(int w, int h, const char* t, const TGLWindowFormat& f, bool fs, int hz, const char** why) override {
+        return sdl->Open(w, h, t, f, fs, hz, why);
+    }
+    bool CreateContext(TGLWindow* w) override { return sdl->CreateContext(w); }
+    bool HasContext(const TGLWindow* w) override { return sdl->HasContext(w); }
+    void Close(TGLWindow* w) override { sdl->Close(w); }
+    void ReleaseContext(TGLWindow* w) override { sdl->ReleaseContext(w); }
+    bool Size(TGLWindow* w, int* width, int* height) override { return sdl->Size(w, width, height); }
+    bool DrawableSize(TGLWindow* w, int* width, int* height) override {
+        if (!minimised) return sdl->DrawableSize(w, width, height);
+        *width = *height = 0;
+        return true;
+    }
+    void MakeCurrent(TGLWindow* w) override { sdl->MakeCurrent(w); }
+    bool MakeSharedCurrent() override { return sdl->MakeSharedCurrent(); }
+    bool SharedIsCurrent() override { return sdl->SharedIsCurrent(); }
+    void SetSwapInterval(TGLWindow* w, int interval) override { sdl->SetSwapInterval(w, interval); }
+    void Swap(TGLWindow* w) override {
+        ++swaps;
+        sdl->Swap(w);
+    }
+    void MovePointer(TGLWindow* w, int x, int y) override { sdl->MovePointer(w, x, y); }
+    void* ProcAddress(const char* name) override { return sdl->ProcAddress(name); }
+};
+
+}  // namespace
+
+TEST(FitFrame, WholeFactorsWhenTheyFitAspectKeptBelowThemNothingWhenMinimised) {
+    auto fit = [](int w, int h) {
+        TPresentRect r = FitFrame(640, 480, w, h);
+        return std::vector<int>{r.x, r.y, r.width, r.height};
+    };
+    EXPECT_EQ(fit(640, 480), (std::vector<int>{0, 0, 640, 480}));
+    EXPECT_EQ(fit(1280, 960), (std::vector<int>{0, 0, 1280, 960}));      // --scale 2, or a 2x screen
+    EXPECT_EQ(fit(1920, 1080), (std::vector<int>{320, 60, 1280, 960}));  // full HD: 2x, bars all round
+    EXPECT_EQ(fit(1279, 2000), (std::vector<int>{319, 760, 640, 480}));  // one pixel short of 2x
+    EXPECT_EQ(fit(2560, 1440), (std::vector<int>{320, 0, 1920, 1440}));  // 3x, bars at the sides
+    EXPECT_EQ(fit(400, 400), (std::vector<int>{0, 50, 400, 300}));       // smaller: the width decides
+    EXPECT_EQ(fit(600, 200), (std::vector<int>{167, 0, 266, 200}));      // smaller: the height decides
+    EXPECT_EQ(fit(0, 0), (std::vector<int>{0, 0, 0, 0}));                // minimised
+    EXPECT_EQ(fit(640, 0), (std::vector<int>{0, 0, 0, 0}));
+}
+
+TEST(Presentation, ScaleTwoShowsEachFramePixelAsATwoByTwoBlockAndTheFrameStaysAsAtScaleOne) {
+    TPresentation twice;
+    twice.scale = 2;
+    ASSERT_TRUE(Open(twice, "Presentation scale")) << GraphicsError();
+    EXPECT_EQ(GraphicsWidth(), 640);
+    EXPECT_EQ(GraphicsHeight(), 480);
+    DrawPattern();
+    Flip(0);
+    const TPixels scaledFrame = Frame();
+    int width = 0, height = 0;
+    const TPixels shown = Shown(&width, &height);
+    ASSERT_EQ(width, 1280);
+    ASSERT_EQ(height, 960);
+    ASSERT_EQ(scaledFrame.size(), 640u * 480u);
+    EXPECT_EQ(Mismatches(shown, width, height, scaledFrame, {0, 0, 1280, 960}, 2), 0);
+
+    EndGraphics();
+    ASSERT_TRUE(Open(TPresentation{}, "Presentation plain")) << GraphicsError();
+    DrawPattern();
+    Flip(0);
+    EXPECT_TRUE(Frame() == scaledFrame) << "the frame depends on the window's scale";
+    const TPixels plain = Shown(&width, &height);
+    ASSERT_EQ(width, 640);
+    ASSERT_EQ(height, 480);
+    EXPECT_EQ(Mismatches(plain, width, height, scaledFrame, {0, 0, 640, 480}, 1), 0);
+    EndGraphics();
+}
+
+TEST(Presentation, SmoothScalingBlendsAcrossEdgesThatCrispScalingKeepsSharp) {
+    auto edgeShades = [](bool smooth) {
+        TPresentation p;
+        p.scale = 2;
+        p.smooth = smooth;
+        EXPECT_TRUE(Open(p, "Presentation smooth")) << GraphicsError();
+        SetDrawingDefaults();
+        SetClsColor(0, 0, 0);
+        Cls();
+        SetColor(255, 255, 255);
+        DrawRect(320, 0, 320, 480);   // black left half, white right half
+        Flip(0);
+        std::vector<uint8_t> row(40 * 4);
+        EXPECT_TRUE(GLGraphicsDriver()->ReadWindowPixels(620, 480, 40, 1, row.data()));
+        int between = 0;
+        for (size_t i = 0; i < row.size(); i += 4) between += row[i] != 0 && row[i] != 255;
+        EndGraphics();
+        return between;
+    };
+    EXPECT_EQ(edgeShades(false), 0);
+    EXPECT_GT(edgeShades(true), 0);
+}
+
+TEST(Presentation, AResizedWindowShowsTheFrameByTheLargestWholeFactorBetweenBlackBars) {
+    if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool is not installed";
+    TPresentation resizable;
+    resizable.resizable = true;
+    const char* title = "Presentation resize";
+    ASSERT_TRUE(Open(resizable, title)) << GraphicsError();
+    DrawPattern();
+    Flip(0);   // the window has shown a frame before the player takes its corner
+    const TPixels frame = Frame();
+    struct TCase {
+        int width, height, factor;
+        TPresentRect to;
+    };
+    const TCase cases[] = {
+        {1500, 1000, 2, {110, 20, 1280, 960}},   // 2x, bars all round
+        {1000, 1000, 1, {180, 260, 640, 480}},   // 1x, bars all round
+        {1280, 960, 2, {0, 0, 1280, 960}},       // filled
+        {1940, 1000, 2, {330, 20, 1280, 960}},   // wider than 3x is tall: 2x
+    };
+    for (const TCase& c : cases) {
+        ASSERT_TRUE(ResizeWindow(title, c.width, c.height)) << c.width << "x" << c.height;
+        Flip(0);
+        int width = 0, height = 0;
+        const TPixels shown = Shown(&width, &height);
+        ASSERT_EQ(shown.size(), static_cast<size_t>(c.width) * c.height);
+        EXPECT_EQ(Mismatches(shown, width, height, frame, c.to, c.factor), 0) << c.width << "x" << c.height;
+        EXPECT_TRUE(Frame() == frame) << "presenting changed the frame";
+    }
+    // Smaller than the frame: the whole frame, shrunk with its aspect kept, centred.
+    ASSERT_TRUE(ResizeWindow(title, 400, 400));
+    Flip(0);
+    int width = 0, height = 0;
+    const TPixels shown = Shown(&width, &height);
+    ASSERT_EQ(shown.size(), 400u * 400u);
+    int barsLit = 0, backdrop = 0;
+    for (int y = 0; y < 400; ++y) {
+        for (int x = 0; x < 400; ++x) {
+            uint32_t p = shown[static_cast<size_t>(y) * 400 + x];
+            if (y < 50 || y >= 350) barsLit += p != 0;
+            else backdrop += p == 0x14283C;
+        }
+    }
+    EXPECT_EQ(barsLit, 0);
+    EXPECT_GT(backdrop, 400 * 300 / 2);
+    // The black bars leave the game's clear colour alone.
+    Cls();
+    EXPECT_EQ(Frame()[0], 0x14283Cu);
+    EndGraphics();
+}
+
+TEST(Presentation, AMinimisedWindowIsNeitherDrawnNorSwappedAndTheGameGoesOn) {
+    TMinimisableWindow window;
+    ASSERT_TRUE(Open(TPresentation{}, "Presentation minimised")) << GraphicsError();
+    EndGraphics();
+    InstallPlatform({SDLSystemDriver(), &window, nullptr});
+    StartDrawLayer(GLPlaneDriver());
+    ASSERT_TRUE(Graphics(640, 480, 0, 60, 0) != nullptr) << GraphicsError();
+    window.minimised = true;
+    window.swaps = 0;
+    for (int frame = 0; frame < 5; ++frame) {
+        DrawPattern();
+        Flip(0);
+    }
+    EXPECT_EQ(window.swaps, 0);
+    const TPixels frame = Frame();
+    ASSERT_EQ(frame.size(), 640u * 480u);
+    EXPECT_EQ(frame[0], 0x14283Cu);
+    window.minimised = false;
+    Flip(0);
+    EXPECT_EQ(window.swaps, 1);
+    int width = 0, height = 0;
+    const TPixels shown = Shown(&width, &height);
+    EXPECT_EQ(Mismatches(shown, width, height, frame, {0, 0, 640, 480}, 1), 0);
+    EndGraphics();
+    InstallPlatform(SDLPlatform());
+}

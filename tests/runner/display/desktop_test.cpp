@@ -1,0 +1,75 @@
+// End to end: the real game's window as the desktop flags open it, seen from the X server.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "runner/run_program.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+// Starts the game with these flags on a display of its own, prints its window's geometry and
+// size hints, then quits it with Escape and prints its exit status.
+TProgramResult RunGameWindow(const std::string& flags) {
+    TTempDir temp;
+    const std::string script = temp.Path() + "/window.sh";
+    WriteFile(script,
+              "SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava " + flags + " & pid=$!\n"
+              "for i in $(seq 1 100); do\n"
+              "  w=$(xdotool search --name '^Kestrava v.0.4$' 2>/dev/null | head -n 1)\n"
+              "  [ -n \"$w\" ] && break; sleep 0.1\n"
+              "done\n"
+              "[ -n \"$w\" ] || { kill $pid; echo 'no window'; exit 3; }\n"
+              "sleep 1\n"
+              "xdotool getwindowgeometry $w\n"
+              "xprop -id $w WM_NORMAL_HINTS\n"
+              "xdotool windowfocus --sync $w\n"
+              "xdotool key Escape\n"
+              "for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
+              "kill -0 $pid 2>/dev/null && { kill $pid; echo 'still running'; exit 4; }\n"
+              "wait $pid; echo \"status $?\"\n");
+    return RunCommand(KESTRAVA_SOURCE_DIR "/tools/with-display.sh bash " + script);
+}
+
+bool Has(const TProgramResult& run, const std::string& text) { return run.output.find(text) != std::string::npos; }
+
+}  // namespace
+
+TEST(Desktop, ScaleResizableAndSoundFlagsOpenTheWindowsTheyNameAndQuitCleanly) {
+    if (RunCommand("command -v xdotool && command -v xprop && command -v Xvfb && command -v xauth").status != 0)
+        GTEST_SKIP() << "xdotool, xprop, Xvfb or xauth is not installed";
+    // The screen is 1280x1024: a 2x window fills its width and is centred in its height.
+    TProgramResult twice = RunGameWindow("--scale 2");
+    ASSERT_EQ(twice.status, 0) << twice.output;
+    EXPECT_TRUE(Has(twice, "Geometry: 1280x960")) << twice.output;
+    EXPECT_TRUE(Has(twice, "Position: 0,32")) << twice.output;
+    EXPECT_TRUE(Has(twice, "program specified maximum size: 1280 by 960")) << "not resizable: " << twice.output;
+    EXPECT_TRUE(Has(twice, "status 0")) << twice.output;
+
+    TProgramResult plain = RunGameWindow("");
+    EXPECT_TRUE(Has(plain, "Geometry: 640x480")) << plain.output;
+    EXPECT_TRUE(Has(plain, "program specified maximum size: 640 by 480")) << plain.output;
+
+    TProgramResult resizable = RunGameWindow("--resizable --smooth --volume 40");
+    EXPECT_TRUE(Has(resizable, "Geometry: 640x480")) << resizable.output;
+    EXPECT_TRUE(Has(resizable, "Position: 320,272")) << resizable.output;
+    EXPECT_FALSE(Has(resizable, "maximum size")) << "the player may resize it: " << resizable.output;
+    EXPECT_TRUE(Has(resizable, "status 0")) << resizable.output;
+
+    // Muted and in full screen (which Xvfb, having no window manager, does not show as such).
+    TProgramResult muted = RunGameWindow("--fullscreen --mute");
+    EXPECT_TRUE(Has(muted, "status 0")) << muted.output;
+}
+
+TEST(Desktop, HelpVersionAndAMistakenFlag) {
+    TProgramResult help = RunCommand(KESTRAVA_BINARY_DIR "/kestrava --help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(Has(help, "--scale N")) << help.output;
+    TProgramResult version = RunCommand(KESTRAVA_BINARY_DIR "/kestrava --version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.output.rfind("kestrava ", 0), 0u) << version.output;
+    TProgramResult wrong = RunCommand(KESTRAVA_BINARY_DIR "/kestrava --scale 9");
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_EQ(wrong.output.rfind("kestrava: --scale takes a whole number from 1 to 8, not '9'\nusage:", 0), 0u)
+        << wrong.output;
+}
