@@ -8,7 +8,8 @@ const char* const kScriptUsage =
     "usage: kestrava-script [--clock-start S] [--keys FILE] [--frames N] [--trace FILE]\n"
     "                       [--shot F:FILE]... [--stats] [--audio FILE] [--memory-at F]...\n"
     "Runs the game's own start-up and frame loop on a virtual clock, with the keyboard fed\n"
-    "from FILE (lines 'FRAME down CODE', 'FRAME up CODE', 'FRAME quit'; '#' comments).\n";
+    "from FILE (lines 'FRAME down CODE', 'FRAME up CODE', 'FRAME quit'; '#' comments).\n"
+    "--shot and --stats draw with OpenGL and need a display; otherwise nothing is drawn.\n";
 
 bool ParseScriptOptions(int argc, char** argv, TScriptOptions* o, std::string* error) {
     for (int i = 1; i < argc; ++i) {

@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     // The scripted clock and keyboard; a real window only when a picture is asked for.
     TPlatform platform = HeadlessPlatform();
     platform.system = &driver;
-    if (!options.shots.empty()) platform.window = SDLWindowDriver();
+    if (!options.shots.empty() || options.stats) platform.window = SDLWindowDriver();   // --stats times GL
     InstallPlatform(platform);
 
     std::ofstream trace;
@@ -83,8 +83,8 @@ int main(int argc, char** argv) {
 
     TGameHooks hooks;
     hooks.audioMode = TAudioOutputMode::Manual;
-    // Only pictures need a display: without --shot the frames are drawn by the null driver.
-    hooks.planeDriver = options.shots.empty() ? NullPlaneDriver() : GLPlaneDriver();
+    // Only pictures and their timing need a display: otherwise the null driver draws the frames.
+    hooks.planeDriver = options.shots.empty() && !options.stats ? NullPlaneDriver() : GLPlaneDriver();
     hooks.beforePass = [&](int pass) {
         driver.BeginPass(pass);
         passStart = Clock::now();
