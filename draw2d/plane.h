@@ -70,6 +70,8 @@ struct TPlaneDriver : TGraphicsDriver {
                                  int frameWidth, int frameHeight) = 0;
     // The driver's textured batch for TPoly.
     virtual TTexturedBatch& TexturedBatch() = 0;
+    // Waits until everything sent so far has been drawn (for timing the picture's layers).
+    virtual void Finish() {}
 };
 
 // Graphics with a drawing state, wrapping the window level's graphics.
