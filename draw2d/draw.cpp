@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "draw2d/font.h"
 #include "draw2d/plane.h"
@@ -253,6 +254,15 @@ void DrawPoly(const std::vector<float>& xy) {
     const TDrawState& s = State();
     if (driver) driver->DrawPoly(xy, s.handle_x, s.handle_y, s.origin_x, s.origin_y);
 }
+
+void EndLayer(const char* name) {
+    TDrawLayer& layer = DrawLayer();
+    if (!layer.layerTimer) return;
+    if (layer.driver) layer.driver->Finish();
+    layer.layerTimer(name);
+}
+
+void SetLayerTimer(std::function<void(const char*)> timer) { DrawLayer().layerTimer = std::move(timer); }
 
 // Truncated |rx| + |ry|, at least 12, a multiple of 4. Absurd sizes are capped so a huge
 // oval costs a bounded number of vertices rather than billions.

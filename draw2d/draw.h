@@ -1,6 +1,7 @@
 // The drawing state and the untextured primitives, all under the current graphics.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 struct TPlaneGraphics;
@@ -62,3 +63,10 @@ void DrawLine(float x, float y, float x2, float y2, int drawLastPixel = 1);
 void DrawOval(float x, float y, float width, float height);
 // A filled polygon through the points x0, y0, x1, y1, ...
 void DrawPoly(const std::vector<float>& xy);
+
+// Marks the end of one layer of the picture (the sea, the clouds, the fade...). While a layer
+// timer is set, waits until the driver has drawn everything sent so far and tells the timer
+// the layer's name; otherwise does nothing.
+void EndLayer(const char* name);
+// Sets the function told of each finished layer; an empty one turns layer timing off.
+void SetLayerTimer(std::function<void(const char*)> timer);

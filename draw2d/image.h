@@ -13,6 +13,7 @@ enum : int { IMAGE_MASKED = 1, IMAGE_FILTERED = 2, IMAGE_MIPMAPPED = 4 };
 
 struct TImage;
 using TImagePtr = std::shared_ptr<TImage>;
+struct TAlphaCoverage;
 
 struct TImage {
     int width = 0, height = 0, flags = 0;
@@ -21,6 +22,7 @@ struct TImage {
     std::vector<TPixmapPtr> pixmaps;
     std::vector<TImageFramePtr> frames;
     std::vector<int> seqs;
+    std::vector<std::shared_ptr<const TAlphaCoverage>> coverage;   // made on demand from the pixmaps
 
     // An image of `frames` empty frames with these flags and mask colour.
     static TImagePtr Create(int width, int height, int frames, int flags, int r, int g, int b);
@@ -34,6 +36,8 @@ struct TImage {
     TPixmapPtr Lock(int index, bool read, bool write);
     // Replaces a frame's pixmap (masked when the image is masked).
     void SetPixmap(int index, const TPixmapPtr& pixmap);
+    // Which of the frame's texels have any alpha (made on first use; none for no such frame).
+    const TAlphaCoverage* Coverage(int index);
 };
 
 // Loads an image with the layer's mask colour and automatic flags (-1) and handle.

@@ -15,6 +15,9 @@ struct TImageFrame {
     // Draws the whole frame over the local rectangle (x0, y0)-(x1, y1) through the drawing
     // matrix, translated by (tx, ty).
     virtual void Draw(float x0, float y0, float x1, float y1, float tx, float ty) = 0;
+    // Leaves the driver's state (texture, colour) as Draw would, drawing nothing: for a frame
+    // that is not drawn because it would change no pixel.
+    virtual void SelectWithoutDrawing() {}
 };
 using TImageFramePtr = std::shared_ptr<TImageFrame>;
 
@@ -70,6 +73,8 @@ struct TPlaneDriver : TGraphicsDriver {
                                  int frameWidth, int frameHeight) = 0;
     // The driver's textured batch for TPoly.
     virtual TTexturedBatch& TexturedBatch() = 0;
+    // Waits until everything sent so far has been drawn (for timing the picture's layers).
+    virtual void Finish() {}
 };
 
 // Graphics with a drawing state, wrapping the window level's graphics.

@@ -2,6 +2,7 @@
 // draws it, and the layer-wide settings).
 #pragma once
 
+#include <functional>
 #include <memory>
 
 struct TImageFont;
@@ -39,6 +40,7 @@ struct TDrawLayer {
     TDrawState blank;                // stands in for the drawing state while no graphics are current
     TDrawLayerSettings settings;
     bool started = false;            // the font files and pixmap loaders are registered
+    std::function<void(const char*)> layerTimer;   // told of each finished layer, when set
 };
 
 // The drawing layer's one state record.

@@ -12,18 +12,26 @@ int drawScreen() {
     SetColor(255, 255, 255);
     SetAlpha(1.0f);
 
+    EndLayer("pass start");   // the clock, the road cadence, the music step
     drawSunMoon();
+    EndLayer("sun");
     drawWaves();
+    EndLayer("waves");
     drawIsland();
+    EndLayer("island");
     drawSpecks();
+    EndLayer("specks");
     drawClouds();
+    EndLayer("clouds");
     drawThings(0);   // the road below the bird
     drawBird();
     drawThings(1);   // the road above the bird
+    EndLayer("road and bird");
     drawWind();
     drawScore();
     drawmenu();
     drawFlapStats();
+    EndLayer("hud");
 
     SetAlpha(0.13f);
     double step = game.GAMESTATE == GAMESTATE_TITLE ? 0.1 : 0.01;
@@ -36,6 +44,8 @@ int drawScreen() {
     // The fade: pulls the whole picture 13 % toward the sky colour, painting the sky and
     // leaving every moving thing a short trail.
     DrawRect(0, 0, 640, 480);
+    EndLayer("fade");
     Flip(-1);
+    EndLayer("flip");
     return 0;
 }

@@ -146,6 +146,13 @@ void TGLImageFrame::DrawRegion(float x0, float y0, float x1, float y1, float tx,
     glEnd();
 }
 
+// The texture bound and enabled and the colour sent, as DrawRegion leaves them.
+void TGLImageFrame::SelectWithoutDrawing() {
+    GLBindTexture(name);
+    GLEnableTexture(true);
+    GLRepeatColour();
+}
+
 TGLImageFrame::~TGLImageFrame() {
     if (!TextureMayBeDeleted(seq)) return;
     SharedContextScope shared;

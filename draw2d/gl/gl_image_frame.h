@@ -14,6 +14,7 @@ struct TGLImageFrame : TImageFrame {
     // two); raises "Unable to calculate tex size" when OpenGL accepts no size at all.
     static std::shared_ptr<TGLImageFrame> CreateFromPixmap(const TPixmap& src, int flags);
     void Draw(float x0, float y0, float x1, float y1, float tx, float ty) override;
+    void SelectWithoutDrawing() override;
     // Draws the part (u0, v0)-(u1, v1) of the texture over the local rectangle.
     void DrawRegion(float x0, float y0, float x1, float y1, float tx, float ty,
                     float u0, float v0, float u1, float v1);

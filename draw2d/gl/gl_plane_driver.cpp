@@ -287,6 +287,8 @@ struct TGLPlaneDriver : TPlaneDriver {
     }
 
     TTexturedBatch& TexturedBatch() override { return GLTexturedBatch(); }
+
+    void Finish() override { glFinish(); }
 };
 
 }  // namespace

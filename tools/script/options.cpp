@@ -11,7 +11,8 @@ const char* const kScriptUsage =
     "Runs the game's own start-up and frame loop on a virtual clock, with the keyboard fed\n"
     "from FILE (lines 'FRAME down CODE', 'FRAME up CODE', 'FRAME quit'; '#' comments).\n"
     "--replay FILE plays back a game recorded with kestrava --record FILE instead, with the\n"
-    "clock and the keys it had.\n";
+    "clock and the keys it had. --shot and --stats draw with OpenGL and need a display;\n"
+    "otherwise nothing is drawn.\n";
 
 bool ParseScriptOptions(int argc, char** argv, TScriptOptions* o, std::string* error) {
     for (int i = 1; i < argc; ++i) {

@@ -86,10 +86,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kestrava-script: %s\n", error.c_str());
         return 2;
     }
-    // The scripted (or recorded) clock and keyboard; a real window only when a picture is asked for.
+    // The scripted (or recorded) clock and keyboard; a real window only for pictures or timing.
     TPlatform platform = HeadlessPlatform();
     platform.system = replaying ? static_cast<TSystemDriver*>(&replay) : &script;
-    if (!options.shots.empty()) platform.window = SDLWindowDriver();
+    if (!options.shots.empty() || options.stats) platform.window = SDLWindowDriver();   // --stats times GL
     InstallPlatform(platform);
 
     std::ofstream trace;
@@ -116,8 +116,8 @@ int main(int argc, char** argv) {
 
     TGameHooks hooks;
     hooks.audioMode = TAudioOutputMode::Manual;
-    // Only pictures need a display: without --shot the frames are drawn by the null driver.
-    hooks.planeDriver = options.shots.empty() ? NullPlaneDriver() : GLPlaneDriver();
+    // Only pictures and their timing need a display: otherwise the null driver draws the frames.
+    hooks.planeDriver = options.shots.empty() && !options.stats ? NullPlaneDriver() : GLPlaneDriver();
     hooks.beforePass = [&](int pass) {
         if (replaying)
             replay.BeginPass(pass);

@@ -1,0 +1,123 @@
+// bench_frames: where the title screen's frames spend their time, layer by layer. Runs the
+// game's own start-up and frame loop as the scripted runner does (virtual clock, no keys, no
+// sleeping, drawn with OpenGL) and, over the passes FROM to N, times every layer of the
+// picture: after each one the driver finishes drawing, so each layer's figure is what it
+// costs alone, game arithmetic and OpenGL together. Needs a display:
+//
+//   tools/with-display.sh build/bench/bench_frames --frames 24000 --from 12000
+//
+// Under valgrind --tool=callgrind --instr-atstart=no only the timed passes are counted:
+//
+//   tools/with-display.sh valgrind --tool=callgrind --instr-atstart=no build/bench/bench_frames --frames 12100 --from 12000
+//
+// Waiting after every layer keeps the drawing threads from overlapping the game's own work,
+// so the per-pass total here is a little above the runner's --stats.
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#else
+#define CALLGRIND_START_INSTRUMENTATION
+#define CALLGRIND_STOP_INSTRUMENTATION
+#endif
+
+#include "draw2d/draw.h"
+#include "draw2d/gl/gl_plane_driver.h"
+#include "draw2d/graphics.h"
+#include "game/kestrava.h"
+#include "platform/headless/script_system.h"
+#include "platform/parse.h"
+#include "platform/platform.h"
+#include "platform/sdl/sdl_platform.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct TLayerTimes {
+    std::string name;
+    std::vector<double> micros;   // one per timed pass
+};
+
+double At(const std::vector<double>& sorted, double q) {
+    return sorted[static_cast<size_t>(q * (sorted.size() - 1) + 0.5)];
+}
+
+void PrintRow(const char* name, std::vector<double> micros) {
+    if (micros.empty()) return;
+    double sum = 0;
+    for (double m : micros) sum += m;
+    std::sort(micros.begin(), micros.end());
+    std::printf("%-16s %8.0f %8.0f %8.0f %8.0f\n", name, sum / micros.size(), At(micros, 0.5),
+                At(micros, 0.99), micros.back());
+}
+
+const char kUsage[] = "usage: bench_frames [--frames N] [--from F]\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int frames = 24000, from = 12000;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        int* target = arg == "--frames" ? &frames : arg == "--from" ? &from : nullptr;
+        if (!target || i + 1 >= argc || !ParseWholeNumber(argv[i + 1], 1, INT_MAX, target)) {
+            std::fprintf(stderr, "bench_frames: bad argument '%s'\n%s", arg.c_str(), kUsage);
+            return 2;
+        }
+        ++i;
+    }
+    if (from > frames) from = frames;
+
+    TScriptSystemDriver system;
+    TPlatform platform = HeadlessPlatform();
+    platform.system = &system;
+    platform.window = SDLWindowDriver();
+    InstallPlatform(platform);
+
+    std::vector<TLayerTimes> layers;   // in the order they were first drawn
+    std::vector<double> passes;
+    int pass = 0;
+    Clock::time_point passStart, layerStart;
+    SetLayerTimer([&](const char* name) {
+        Clock::time_point now = Clock::now();
+        if (pass >= from) {
+            auto layer = std::find_if(layers.begin(), layers.end(),
+                                      [&](const TLayerTimes& l) { return l.name == name; });
+            if (layer == layers.end()) layer = layers.insert(layers.end(), TLayerTimes{name, {}});
+            layer->micros.push_back(std::chrono::duration<double, std::micro>(now - layerStart).count());
+        }
+        layerStart = now;
+    });
+
+    TGameHooks hooks;
+    hooks.audioMode = TAudioOutputMode::Manual;
+    hooks.planeDriver = GLPlaneDriver();
+    hooks.beforePass = [&](int p) {
+        system.BeginPass(p);
+        pass = p;
+        if (p == from) CALLGRIND_START_INSTRUMENTATION;
+        passStart = layerStart = Clock::now();
+    };
+    hooks.afterPass = [&](int p) {
+        if (p >= from) passes.push_back(std::chrono::duration<double, std::micro>(Clock::now() - passStart).count());
+        return p < frames;
+    };
+    int status = RunKestrava(hooks);
+    CALLGRIND_STOP_INSTRUMENTATION;
+    SetLayerTimer(nullptr);
+    EndGraphics();
+    InstallPlatform(HeadlessPlatform());
+    if (status != 0) return status;
+
+    std::printf("title screen, passes %d to %d: time per pass (us)\n", from, frames);
+    std::printf("%-16s %8s %8s %8s %8s\n", "layer", "mean", "median", "p99", "max");
+    for (const TLayerTimes& layer : layers) PrintRow(layer.name.c_str(), layer.micros);
+    PrintRow("whole pass", passes);
+    return 0;
+}
