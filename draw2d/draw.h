@@ -4,9 +4,9 @@
 #include <functional>
 #include <vector>
 
-struct TPlaneGraphics;
+#include "draw2d/blend.h"
 
-enum : int { BLEND_MASK = 1, BLEND_SOLID = 2, BLEND_ALPHA = 3, BLEND_ADD = 4, BLEND_MULTIPLY = 5 };
+struct TPlaneGraphics;
 
 // Makes g's drawing state the one in use (none: a blank record, and no driver calls);
 // the first time, sets it to the defaults and clears both buffers.

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "draw2d/draw.h"
+#include "draw2d/blend.h"
 #include "draw2d/graphics.h"
 #include "draw2d/plane.h"
 #include "draw2d/state.h"
