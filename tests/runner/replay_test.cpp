@@ -91,3 +91,15 @@ TEST(Replay, TheGameRefusesARecordingOrTraceItCannotWriteBeforeItOpensAWindow) {
         EXPECT_EQ(run.output.find("window"), std::string::npos) << run.output;
     }
 }
+
+TEST(ScriptedRunner, HelpAndVersionAnswerAndAMistakeGetsTheUsageWithStatusTwo) {
+    TProgramResult help = RunScript("--help");
+    EXPECT_EQ(help.status, 0) << help.output;
+    EXPECT_EQ(help.output.rfind("usage: kestrava-script", 0), 0u) << help.output;
+    TProgramResult version = RunScript("--version");
+    EXPECT_EQ(version.status, 0) << version.output;
+    EXPECT_EQ(version.output.rfind("kestrava-script 0.", 0), 0u) << version.output;
+    TProgramResult wrong = RunScript("--frames 0");
+    EXPECT_EQ(wrong.status, 2) << wrong.output;
+    EXPECT_NE(wrong.output.find("usage: kestrava-script"), std::string::npos) << wrong.output;
+}

@@ -7,7 +7,7 @@
 const char* const kScriptUsage =
     "usage: kestrava-script [--clock-start S] [--keys FILE | --replay FILE] [--frames N]\n"
     "                       [--trace FILE] [--shot F:FILE]... [--stats] [--audio FILE]\n"
-    "                       [--memory-at F]...\n"
+    "                       [--memory-at F]... [--help] [--version]\n"
     "Runs the game's own start-up and frame loop on a virtual clock, with the keyboard fed\n"
     "from FILE (lines 'FRAME down CODE', 'FRAME up CODE', 'FRAME quit'; '#' comments).\n"
     "--replay FILE plays back a game recorded with kestrava --record FILE instead, with the\n"
@@ -26,7 +26,11 @@ bool ParseScriptOptions(int argc, char** argv, TScriptOptions* o, std::string* e
             return true;
         };
         std::string v;
-        if (arg == "--stats") {
+        if (arg == "--help" || arg == "-h") {
+            o->help = true;
+        } else if (arg == "--version") {
+            o->version = true;
+        } else if (arg == "--stats") {
             o->stats = true;
         } else if (arg == "--clock-start") {
             if (!value(&v)) return false;

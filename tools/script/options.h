@@ -10,6 +10,8 @@ struct TScriptShot {
 };
 
 struct TScriptOptions {
+    bool help = false;            // --help: print the usage and exit
+    bool version = false;         // --version: print the version and exit
     int clockStart = 100000;
     bool clockStartGiven = false;
     std::string keysPath;

@@ -16,6 +16,7 @@
 #include "draw2d/graphics.h"
 #include "draw2d/null_plane_driver.h"
 #include "game/kestrava.h"
+#include "game/version.h"
 #include "game/trace.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/replay_system.h"
@@ -71,6 +72,14 @@ int main(int argc, char** argv) {
     if (!ParseScriptOptions(argc, argv, &options, &error)) {
         std::fprintf(stderr, "kestrava-script: %s\n%s", error.c_str(), kScriptUsage);
         return 2;
+    }
+    if (options.help) {
+        std::fputs(kScriptUsage, stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("kestrava-script %s\n", kKestravaVersion);
+        return 0;
     }
 
     CatchStopSignals();
