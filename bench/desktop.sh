@@ -136,8 +136,11 @@ echo
 if [ "$passes" = 0 ]; then
   echo "(the per-pass figures skipped: PASSES=0)"
 elif [ -x "$build/kestrava-script" ]; then
+  # Drawn with OpenGL on a display of its own; the --shot makes older runners, whose --stats
+  # alone drew nothing, draw too.
   echo "Title screen per pass, $passes passes (kestrava-script --frames $passes --stats)"
-  "$build/kestrava-script" --frames "$passes" --stats 2>&1 | sed 's/^/  /'
+  nice -n "${NICE:-0}" "$root/tools/with-display.sh" "$build/kestrava-script" --frames "$passes" --stats \
+    --shot "$passes:$work/last.png" 2>&1 | sed 's/^/  /'
 else
   echo "(no $build/kestrava-script: build it for the title screen's per-pass figures)"
 fi
