@@ -57,6 +57,15 @@ double TraceValue(const std::string& line, const std::string& field) {
     return std::strtod(line.c_str() + at + key.size(), nullptr);
 }
 
+std::string StartGameScript(const std::string& arguments) {
+    return "SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava " + arguments + " & pid=$!\n"
+           "for i in $(seq 1 100); do\n"
+           "  w=$(xdotool search --name '^Kestrava v.0.4$' 2>/dev/null | head -n 1)\n"
+           "  [ -n \"$w\" ] && break; sleep 0.1\n"
+           "done\n"
+           "[ -n \"$w\" ] || { kill $pid; echo 'no window'; exit 3; }\n";
+}
+
 std::string RhythmicTapping(int frames) {
     std::string keys = "5 down 32\n6 up 32\n";
     for (int f = 20; f < frames; f += 40) {

@@ -26,5 +26,10 @@ std::vector<std::string> ReadLines(const std::string& path);
 // pass `frames` (a climbing, scoring flight).
 std::string RhythmicTapping(int frames);
 
+// The start of a shell script that runs the real game with these arguments on the display it
+// is given and waits (up to 10 s) for its window: $pid and $w hold the process and the window
+// after it, and the script exits with status 3 when no window came.
+std::string StartGameScript(const std::string& arguments);
+
 // The value of a number field of a trace line, e.g. TraceValue(line, "hour").
 double TraceValue(const std::string& line, const std::string& field);

@@ -14,12 +14,7 @@ TProgramResult RunGameWindow(const std::string& flags) {
     TTempDir temp;
     const std::string script = temp.Path() + "/window.sh";
     WriteFile(script,
-              "SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava " + flags + " & pid=$!\n"
-              "for i in $(seq 1 100); do\n"
-              "  w=$(xdotool search --name '^Kestrava v.0.4$' 2>/dev/null | head -n 1)\n"
-              "  [ -n \"$w\" ] && break; sleep 0.1\n"
-              "done\n"
-              "[ -n \"$w\" ] || { kill $pid; echo 'no window'; exit 3; }\n"
+              StartGameScript(flags) +
               "sleep 1\n"
               "xdotool getwindowgeometry $w\n"
               "xprop -id $w WM_NORMAL_HINTS\n"

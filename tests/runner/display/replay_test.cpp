@@ -15,12 +15,7 @@ bool HaveXTools() {
 // A shell script that starts the game with these arguments on the private display, waits for
 // its window and gives it the focus ($pid and $w are set after it).
 std::string StartGame(const std::string& arguments) {
-    return "SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava " + arguments + " & pid=$!\n"
-           "for i in $(seq 1 100); do\n"
-           "  w=$(xdotool search --name '^Kestrava v.0.4$' 2>/dev/null | head -n 1)\n"
-           "  [ -n \"$w\" ] && break; sleep 0.1\n"
-           "done\n"
-           "[ -n \"$w\" ] || { kill $pid; echo 'no window'; exit 3; }\n"
+    return StartGameScript(arguments) +
            "sleep 1\n"
            "xdotool windowfocus --sync $w\n";
 }

@@ -15,12 +15,7 @@ TEST(Game, OpensItsTitledCentredWindowAndQuitsOnEscapeWithStatusZero) {
     ASSERT_FALSE(temp.Path().empty());
     const std::string dir = temp.Path();
     WriteFile(dir + "/escape.sh",
-              "SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava & pid=$!\n"
-              "for i in $(seq 1 100); do\n"
-              "  w=$(xdotool search --name '^Kestrava v.0.4$' 2>/dev/null | head -n 1)\n"
-              "  [ -n \"$w\" ] && break; sleep 0.1\n"
-              "done\n"
-              "[ -n \"$w\" ] || { kill $pid; echo 'no window'; exit 3; }\n"
+              StartGameScript("") +
               "xdotool getwindowgeometry $w\n"
               "sleep 1\n"
               "xdotool windowfocus --sync $w\n"
