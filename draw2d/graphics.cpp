@@ -214,6 +214,7 @@ void Flip(int sync) {
     } else if (level.currentGraphics != level.mainGraphics || !level.softSync) {
         level.driver->Flip(1);
     } else {
+        level.driver->FinishFrame();   // drawn before the wait, so the present is on time
         const int now = MilliSecs();
         const int wait = level.pacer.Wait(now);
         if (wait > 0) DelayUntil(static_cast<int>(static_cast<uint32_t>(now) + static_cast<uint32_t>(wait)));

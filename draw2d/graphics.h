@@ -43,6 +43,9 @@ struct TGraphicsDriver {
     virtual TGraphicsPtr CreateGraphics(int width, int height, int depth, int hz, int flags) = 0;
     // Makes g the graphics drawn into (none: no graphics).
     virtual void SetGraphics(const TGraphicsPtr& g) = 0;
+    // Draws all the frame still owes, so that the Flip after it only hands the picture over:
+    // a paced flip calls it before its wait, and presents on time however long drawing took.
+    virtual void FinishFrame() {}
     // Presents the frame; sync 0 at once, anything else on the display's retrace.
     virtual void Flip(int sync) = 0;
     // Moves the mouse pointer within the current graphics window (nothing without one).

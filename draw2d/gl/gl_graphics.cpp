@@ -19,13 +19,8 @@ struct TFramebufferCalls {
     PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
     PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers = nullptr;
     PFNGLBINDFRAMEBUFFERPROC bindFramebuffer = nullptr;
-    PFNGLGENRENDERBUFFERSPROC genRenderbuffers = nullptr;
-    PFNGLDELETERENDERBUFFERSPROC deleteRenderbuffers = nullptr;
-    PFNGLBINDRENDERBUFFERPROC bindRenderbuffer = nullptr;
-    PFNGLRENDERBUFFERSTORAGEPROC renderbufferStorage = nullptr;
-    PFNGLFRAMEBUFFERRENDERBUFFERPROC framebufferRenderbuffer = nullptr;
+    PFNGLFRAMEBUFFERTEXTURE2DPROC framebufferTexture2D = nullptr;
     PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
-    PFNGLBLITFRAMEBUFFERPROC blitFramebuffer = nullptr;
     bool loaded = false, available = false;
 };
 
@@ -38,6 +33,7 @@ struct TGLWindowLevel {
     bool keepPresented = false;               // the tests' copy of each presented picture:
     std::vector<uint8_t> presented;           // bottom row first, as OpenGL reads it
     int presentedWidth = 0, presentedHeight = 0;
+    GLContextRec* composed = nullptr;         // the record whose frame FinishFrame composed
 };
 TGLWindowLevel level;
 
@@ -53,13 +49,8 @@ bool FramebuffersAvailable() {
         level.fbo.available = LoadCall(level.fbo.genFramebuffers, "glGenFramebuffers") &&
                               LoadCall(level.fbo.deleteFramebuffers, "glDeleteFramebuffers") &&
                               LoadCall(level.fbo.bindFramebuffer, "glBindFramebuffer") &&
-                              LoadCall(level.fbo.genRenderbuffers, "glGenRenderbuffers") &&
-                              LoadCall(level.fbo.deleteRenderbuffers, "glDeleteRenderbuffers") &&
-                              LoadCall(level.fbo.bindRenderbuffer, "glBindRenderbuffer") &&
-                              LoadCall(level.fbo.renderbufferStorage, "glRenderbufferStorage") &&
-                              LoadCall(level.fbo.framebufferRenderbuffer, "glFramebufferRenderbuffer") &&
-                              LoadCall(level.fbo.checkFramebufferStatus, "glCheckFramebufferStatus") &&
-                              LoadCall(level.fbo.blitFramebuffer, "glBlitFramebuffer");
+                              LoadCall(level.fbo.framebufferTexture2D, "glFramebufferTexture2D") &&
+                              LoadCall(level.fbo.checkFramebufferStatus, "glCheckFramebufferStatus");
     }
     return level.fbo.available;
 }
@@ -69,18 +60,23 @@ bool FramebuffersAvailable() {
 void CreateSurface(GLContextRec* rec) {
     if (!FramebuffersAvailable()) return;
     TFrameSurface& s = rec->surface;
-    level.fbo.genRenderbuffers(1, &s.colour);
-    level.fbo.bindRenderbuffer(GL_RENDERBUFFER, s.colour);
-    level.fbo.renderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, rec->width, rec->height);
+    GLint bound = 0;   // the drawing layer's binding, put back after
+    glGetIntegerv(GL_TEXTURE_BINDING_2D, &bound);
+    glGenTextures(1, &s.colour);
+    glBindTexture(GL_TEXTURE_2D, s.colour);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rec->width, rec->height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
     level.fbo.genFramebuffers(1, &s.framebuffer);
     level.fbo.bindFramebuffer(GL_FRAMEBUFFER, s.framebuffer);
-    level.fbo.framebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, s.colour);
+    level.fbo.framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, s.colour, 0);
     s.width = rec->width;
     s.height = rec->height;
     if (level.fbo.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         level.fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
         level.fbo.deleteFramebuffers(1, &s.framebuffer);
-        level.fbo.deleteRenderbuffers(1, &s.colour);
+        glDeleteTextures(1, &s.colour);
         s = TFrameSurface{};
     }
 }
@@ -91,7 +87,7 @@ void DeleteSurface(GLContextRec* rec) {
     if (!s.framebuffer) return;
     level.fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
     level.fbo.deleteFramebuffers(1, &s.framebuffer);
-    level.fbo.deleteRenderbuffers(1, &s.colour);
+    glDeleteTextures(1, &s.colour);
     s = TFrameSurface{};
 }
 
@@ -111,45 +107,90 @@ void DrawableSize(const GLContextRec* rec, int* width, int* height) {
     }
 }
 
-// Copies the surface to the back buffer, scaled to fit the drawable (black bars round it when
-// it does not fill it; scissoring would clip the copy), and swaps. A minimised window has no
-// pixels to show: it is neither drawn nor swapped, and the game goes on.
-void Present(GLContextRec* rec) {
-    const TFrameSurface& s = rec->surface;
-    if (!s.framebuffer) {
-        SwapWindow(rec->window);
-        return;
-    }
-    int drawableWidth = 0, drawableHeight = 0;
-    DrawableSize(rec, &drawableWidth, &drawableHeight);
-    if (drawableWidth <= 0 || drawableHeight <= 0) return;
-    const TPresentRect to = FitFrame(s.width, s.height, drawableWidth, drawableHeight);
-    GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);
+// Draws the surface's picture into the rectangle of the back buffer as one textured quad,
+// after clearing the rest to black when the picture does not fill it, and leaves the drawing
+// state the frames use (blending, scissor, matrices, viewport, colour) as it found it. A
+// plain quad costs the software renderer less to set up the first time than a framebuffer
+// blit, and as little after.
+void DrawSurface(const TFrameSurface& s, const TPresentRect& to, int drawableWidth, int drawableHeight,
+                 bool smooth) {
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
     glDisable(GL_SCISSOR_TEST);
-    level.fbo.bindFramebuffer(GL_READ_FRAMEBUFFER, s.framebuffer);
-    level.fbo.bindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     if (to.width != drawableWidth || to.height != drawableHeight) {
-        GLfloat clear[4];
-        glGetFloatv(GL_COLOR_CLEAR_VALUE, clear);
         glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
-        glClearColor(clear[0], clear[1], clear[2], clear[3]);
     }
-    bool scaled = to.width != s.width || to.height != s.height;
-    int bottom = drawableHeight - to.y - to.height;   // OpenGL counts rows from the bottom
-    level.fbo.blitFramebuffer(0, 0, s.width, s.height, to.x, bottom, to.x + to.width, bottom + to.height,
-                              GL_COLOR_BUFFER_BIT, rec->smooth && scaled ? GL_LINEAR : GL_NEAREST);
-    if (level.keepPresented) {
-        level.fbo.bindFramebuffer(GL_READ_FRAMEBUFFER, 0);
-        glPixelStorei(GL_PACK_ALIGNMENT, 4);
-        level.presented.resize(static_cast<size_t>(drawableWidth) * drawableHeight * 4);
-        glReadPixels(0, 0, drawableWidth, drawableHeight, GL_RGBA, GL_UNSIGNED_BYTE, level.presented.data());
-        level.presentedWidth = drawableWidth;
-        level.presentedHeight = drawableHeight;
+    const int bottom = drawableHeight - to.y - to.height;   // OpenGL counts rows from the bottom
+    glViewport(to.x, bottom, to.width, to.height);
+    glMatrixMode(GL_TEXTURE);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glDisable(GL_BLEND);
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_STENCIL_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_FOG);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_COLOR_LOGIC_OP);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glEnable(GL_TEXTURE_2D);
+    glBindTexture(GL_TEXTURE_2D, s.colour);
+    const GLint filter = smooth ? GL_LINEAR : GL_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(-1.0f, -1.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(1.0f, -1.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(1.0f, 1.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(-1.0f, 1.0f);
+    glEnd();
+    glMatrixMode(GL_TEXTURE);
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+    glPopAttrib();
+}
+
+// Puts the frame in the back buffer: the surface scaled to fit the drawable (black bars round
+// it when it does not fill it), and waits until every pixel is drawn, so that the swap after
+// it only hands the picture over. False for a minimised window, which has no pixels to show:
+// it is neither drawn nor swapped, and the game goes on.
+bool ComposeFrame(GLContextRec* rec) {
+    const TFrameSurface& s = rec->surface;
+    if (s.framebuffer) {
+        int drawableWidth = 0, drawableHeight = 0;
+        DrawableSize(rec, &drawableWidth, &drawableHeight);
+        if (drawableWidth <= 0 || drawableHeight <= 0) return false;
+        const TPresentRect to = FitFrame(s.width, s.height, drawableWidth, drawableHeight);
+        const bool scaled = to.width != s.width || to.height != s.height;
+        level.fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
+        DrawSurface(s, to, drawableWidth, drawableHeight, rec->smooth && scaled);
+        if (level.keepPresented) {
+            glPixelStorei(GL_PACK_ALIGNMENT, 4);
+            level.presented.resize(static_cast<size_t>(drawableWidth) * drawableHeight * 4);
+            glReadPixels(0, 0, drawableWidth, drawableHeight, GL_RGBA, GL_UNSIGNED_BYTE, level.presented.data());
+            level.presentedWidth = drawableWidth;
+            level.presentedHeight = drawableHeight;
+        }
+        level.fbo.bindFramebuffer(GL_FRAMEBUFFER, s.framebuffer);
     }
-    SwapWindow(rec->window);
-    level.fbo.bindFramebuffer(GL_FRAMEBUFFER, s.framebuffer);
-    if (scissor) glEnable(GL_SCISSOR_TEST);
+    glFinish();
+    return true;
 }
 
 }  // namespace
@@ -172,6 +213,7 @@ void TGLGraphics::GetSettings(int* width, int* height, int* depth, int* hz, int*
 // Unsets the record if current, frees its surface and context, closes its window.
 void TGLGraphics::Close() {
     if (!rec) return;
+    if (level.composed == rec) level.composed = nullptr;
     if (rec == level.currentContext) GLGraphicsDriver()->SetGraphics(nullptr);
     if (rec->surface.framebuffer) {
         MakeWindowContextCurrent(rec->window);
@@ -258,15 +300,25 @@ void TGLGraphicsDriver::SetGraphics(const TGraphicsPtr& g) {
     level.currentContext = rec;
 }
 
-// Sends the swap interval when it changes, then presents the frame.
+// Composes the frame now; the Flip that follows only swaps.
+void TGLGraphicsDriver::FinishFrame() {
+    if (!level.currentContext || level.composed == level.currentContext) return;
+    level.composed = ComposeFrame(level.currentContext) ? level.currentContext : nullptr;
+}
+
+// Sends the swap interval when it changes, then presents the frame: composed, unless
+// FinishFrame did that already, and swapped.
 void TGLGraphicsDriver::Flip(int sync) {
-    if (!level.currentContext) return;
+    GLContextRec* rec = level.currentContext;
+    if (!rec) return;
+    const bool composed = level.composed == rec || ComposeFrame(rec);
+    level.composed = nullptr;
     int interval = sync ? 1 : 0;
-    if (interval != level.currentContext->sync) {
-        level.currentContext->sync = interval;
-        SetSwapInterval(level.currentContext->window, interval);
+    if (interval != rec->sync) {
+        rec->sync = interval;
+        SetSwapInterval(rec->window, interval);
     }
-    Present(level.currentContext);
+    if (composed) SwapWindow(rec->window);
 }
 
 // Called in pairs: the first enters the shared context, the second returns to the window's.

@@ -10,7 +10,7 @@ struct TGLWindow;
 // context has none, and frames are then drawn straight into the back buffer).
 struct TFrameSurface {
     unsigned framebuffer = 0;
-    unsigned colour = 0;
+    unsigned colour = 0;         // the texture it draws into
     int width = 0, height = 0;   // the size it was made at
 };
 
@@ -39,6 +39,7 @@ struct TGLGraphicsDriver : TGraphicsDriver {
     TGraphicsPtr CreateGraphics(int width, int height, int depth, int hz, int flags) override;
     TGraphicsPtr AttachGraphics(TGLWindow* view, int flags) override;
     void SetGraphics(const TGraphicsPtr& g) override;
+    void FinishFrame() override;
     void Flip(int sync) override;
     void MoveMouse(int x, int y) override;
     std::string GraphicsError() override;

@@ -282,3 +282,38 @@ TEST(Presentation, AMinimisedWindowIsNeitherDrawnNorSwappedAndTheGameGoesOn) {
     EndGraphics();
     InstallPlatform(SDLPlatform());
 }
+
+TEST(Presentation, APacedFlipShowsEachFrameOnceAndLeavesTheDrawingStateAsItWas) {
+    TMinimisableWindow window;
+    ASSERT_TRUE(Open(TPresentation{}, "Presentation paced")) << GraphicsError();
+    EndGraphics();
+    InstallPlatform({SDLSystemDriver(), &window, nullptr});
+    StartDrawLayer(GLPlaneDriver());
+    ASSERT_TRUE(Graphics(640, 480, 0, 60, 0) != nullptr) << GraphicsError();
+    DrawPattern();
+    Flip(0);
+    const TPixels pattern = Frame();
+    for (int frame = 0; frame < 3; ++frame) {
+        window.swaps = 0;
+        // A viewport, a blend and a colour the frame set, which showing it must not disturb.
+        SetViewport(100, 100, 200, 150);
+        SetBlend(BLEND_ALPHA);
+        SetColor(200, 0, 0);
+        SetAlpha(0.5f);
+        DrawRect(0, 0, 640, 480);
+        Flip(-1);   // drawn to the window before the pacer's wait, swapped after it
+        EXPECT_EQ(window.swaps, 1);
+        int width = 0, height = 0;
+        const TPixels shown = Shown(&width, &height);
+        EXPECT_EQ(Mismatches(shown, width, height, Frame(), {0, 0, 640, 480}, 1), 0) << "frame " << frame;
+        int x, y, w, h;
+        GetViewport(&x, &y, &w, &h);
+        EXPECT_EQ(std::vector<int>({x, y, w, h}), std::vector<int>({100, 100, 200, 150}));
+        SetDrawingDefaults();   // so the pattern drawn again is the same pattern
+        DrawPattern();
+        Flip(0);
+        EXPECT_TRUE(Frame() == pattern) << "showing a frame changed how the next one is drawn";
+    }
+    EndGraphics();
+    InstallPlatform(SDLPlatform());
+}
