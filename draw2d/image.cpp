@@ -3,17 +3,20 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "draw2d/blend.h"
 #include "draw2d/graphics.h"
 #include "draw2d/plane.h"
 #include "draw2d/state.h"
+#include "platform/stream.h"
 
-// Which texels of a frame have any alpha, as a summed-area table: whether a rectangle of
-// texels holds one is then four look-ups, however large the rectangle.
+// Which texels of a frame have any alpha, one bit each, a row at a time: a 512 by 512 picture
+// takes 32 KB. Whether a rectangle of texels holds one is a scan of its rows a word at a time,
+// stopping at the first texel found.
 struct TAlphaCoverage {
-    int width = 0, height = 0;
-    std::vector<int> sums;   // (width + 1) by (height + 1): texels with alpha above and left
+    int width = 0, height = 0, words = 0;   // words: 64-bit words in a row
+    std::vector<uint64_t> bits;             // bit x % 64 of word x / 64 of a row: texel x has alpha
 
     explicit TAlphaCoverage(const TPixmap& pixmap) : width(pixmap.width), height(pixmap.height) {
         TPixmapPtr converted;
@@ -22,18 +25,15 @@ struct TAlphaCoverage {
             converted = pixmap.Convert(PIXEL_RGBA8888);
             rgba = converted.get();
         }
-        sums.assign(static_cast<size_t>(width + 1) * (height + 1), 0);
-        for (int y = 0; y < height; ++y) {
-            int row = 0;
-            for (int x = 0; x < width; ++x) {
-                row += rgba && rgba->PixelPtr(x, y)[3] != 0 ? 1 : 0;
-                At(x + 1, y + 1) = At(x + 1, y) + row;
-            }
+        words = (width + 63) / 64;
+        bits.assign(static_cast<size_t>(words) * height, 0);
+        for (int y = 0; rgba && y < height; ++y) {
+            uint64_t* row = &bits[static_cast<size_t>(y) * words];
+            const uint8_t* p = rgba->PixelPtr(0, y);
+            for (int x = 0; x < width; ++x)
+                if (p[x * 4 + 3] != 0) row[x >> 6] |= uint64_t{1} << (x & 63);
         }
     }
-
-    int& At(int x, int y) { return sums[static_cast<size_t>(y) * (width + 1) + x]; }
-    int At(int x, int y) const { return sums[static_cast<size_t>(y) * (width + 1) + x]; }
 
     // Whether any texel of columns c0..c1 and rows r0..r1 (clamped to the frame) has alpha.
     bool Any(int c0, int r0, int c1, int r1) const {
@@ -42,9 +42,32 @@ struct TAlphaCoverage {
         r0 = std::clamp(r0, 0, height - 1);
         r1 = std::clamp(r1, 0, height - 1);
         if (c0 > c1 || r0 > r1) return false;
-        return At(c1 + 1, r1 + 1) - At(c0, r1 + 1) - At(c1 + 1, r0) + At(c0, r0) != 0;
+        const int w0 = c0 >> 6, w1 = c1 >> 6;
+        const uint64_t first = ~uint64_t{0} << (c0 & 63), last = ~uint64_t{0} >> (63 - (c1 & 63));
+        for (int y = r0; y <= r1; ++y) {
+            const uint64_t* row = &bits[static_cast<size_t>(y) * words];
+            if (w0 == w1) {
+                if (row[w0] & first & last) return true;
+                continue;
+            }
+            if ((row[w0] & first) || (row[w1] & last)) return true;
+            for (int w = w0 + 1; w < w1; ++w)
+                if (row[w]) return true;
+        }
+        return false;
     }
 };
+
+namespace {
+
+// Whether url names one of the program's embedded files, whose bytes live for the whole run
+// and never change: a picture from one can always be decoded again to the same pixels.
+bool IsEmbeddedPicture(const std::string& url) {
+    const std::string prefix = "incbin::";
+    return url.compare(0, prefix.size(), prefix) == 0 && IncbinPtr(url.substr(prefix.size())) != nullptr;
+}
+
+}  // namespace
 
 TImagePtr TImage::Create(int width, int height, int frames, int flags, int r, int g, int b) {
     auto image = std::make_shared<TImage>();
@@ -70,7 +93,9 @@ TImagePtr TImage::Load(const TPixmapPtr& pixmap, int flags, int r, int g, int b)
 }
 
 TImagePtr TImage::Load(const std::string& url, int flags, int r, int g, int b) {
-    return Load(LoadPixmap(url), flags, r, g, b);
+    TImagePtr image = Load(LoadPixmap(url), flags, r, g, b);
+    if (image && IsEmbeddedPicture(url)) image->source = url;
+    return image;
 }
 
 // The frame's texture: reused while the graphics generation is unchanged, else made anew.
@@ -83,16 +108,29 @@ TImageFramePtr TImage::Frame(int index) {
     TPlaneDriver* driver = CurrentPlaneDriver();
     if (!driver) return nullptr;
     seqs[index] = seq;
-    const TPixmap& pixmap = *Lock(index, true, false);
-    frames[index] = driver->CreateFrameFromPixmap(pixmap, flags);
+    TPixmapPtr pixmap = Lock(index, true, false);
+    frames[index] = driver->CreateFrameFromPixmap(*pixmap, flags);
+    // An embedded picture's pixels now live in its texture; the copy here goes, and with it
+    // the decoded pixmap, once what drawing needs of it (which texels have alpha) is noted.
+    if (index == 0 && !source.empty() && frames[index]) {
+        if (!coverage[index]) coverage[index] = std::make_shared<TAlphaCoverage>(*pixmap);
+        pixmaps[index] = nullptr;
+    }
     return frames[index];
 }
 
-// The frame's pixmap (an empty one of the image size when it has none); writing drops the texture.
+// The frame's pixmap (an empty one of the image size when it has none; an embedded picture's
+// decoded again when it was dropped); writing drops the texture.
 TPixmapPtr TImage::Lock(int index, bool /*read*/, bool write) {
     if (index < 0 || index >= static_cast<int>(pixmaps.size())) return nullptr;
+    if (!pixmaps[index] && index == 0 && !source.empty()) {
+        TPixmapPtr pm = LoadPixmap(source);
+        if (pm && (flags & IMAGE_MASKED) && AlphaBits(pm->format) == 0) pm = MaskPixmap(*pm, mask_r, mask_g, mask_b);
+        if (pm && pm->width == width && pm->height == height) pixmaps[index] = pm;
+    }
     if (!pixmaps[index]) pixmaps[index] = TPixmap::Create(width, height, PIXEL_RGBA8888);
     if (write) {
+        if (index == 0) source.clear();   // the pixels may change: the pixmap is kept from now on
         seqs[index] = 0;
         frames[index] = nullptr;
         coverage[index] = nullptr;
@@ -106,6 +144,7 @@ void TImage::SetPixmap(int index, const TPixmapPtr& pixmap) {
     TPixmapPtr pm = pixmap;
     if (pm && (flags & IMAGE_MASKED) && AlphaBits(pm->format) == 0) pm = MaskPixmap(*pm, mask_r, mask_g, mask_b);
     pixmaps[index] = pm;
+    if (index == 0) source.clear();
     seqs[index] = 0;
     frames[index] = nullptr;
     coverage[index] = nullptr;

@@ -1,5 +1,6 @@
 // Images: pixmaps turned into drawable frames (OpenGL textures) by the plane driver on first
-// draw, drawn through the drawing matrix.
+// draw, drawn through the drawing matrix. A picture loaded from the program's embedded files
+// does not keep its pixmap once its texture is made: it is decoded again when asked for.
 #pragma once
 
 #include <memory>
@@ -23,6 +24,10 @@ struct TImage {
     std::vector<TImageFramePtr> frames;
     std::vector<int> seqs;
     std::vector<std::shared_ptr<const TAlphaCoverage>> coverage;   // made on demand from the pixmaps
+    // The embedded picture ("incbin::name") frame 0 was loaded from, while its pixmap is still
+    // that picture's pixels: frame 0's pixmap is then dropped once its texture is made and
+    // decoded again (and masked) when it is asked for. Empty for every other image.
+    std::string source;
 
     // An image of `frames` empty frames with these flags and mask colour.
     static TImagePtr Create(int width, int height, int frames, int flags, int r, int g, int b);
@@ -32,7 +37,7 @@ struct TImage {
     static TImagePtr Load(const std::string& url, int flags, int r, int g, int b);
     // The drawable frame, made on demand for this GraphicsSeq; none without current graphics.
     TImageFramePtr Frame(int index);
-    // The frame's pixmap; writing drops the frame's texture.
+    // The frame's pixmap; writing drops the frame's texture (and keeps the pixmap from then on).
     TPixmapPtr Lock(int index, bool read, bool write);
     // Replaces a frame's pixmap (masked when the image is masked).
     void SetPixmap(int index, const TPixmapPtr& pixmap);

@@ -10,8 +10,10 @@
 #include "draw2d/gl/gl_image_frame.h"
 #include "draw2d/graphics.h"
 #include "draw2d/image.h"
+#include "draw2d/blend.h"
 #include "draw2d/png_inputs.h"
 #include "support/gl_fixture.h"
+#include "platform/stream.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -164,6 +166,66 @@ TEST(DrawImage, PlacesTheHandleAtThePositionAndScalesAboutIt) {
     EXPECT_EQ(ReadPixel(196, 96), 0xFF0000u);
     DrawImage(image, 300, 300, 5);                 // a frame the image lacks draws nothing
     EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 16 + 64);
+}
+
+// A picture from the program's embedded files keeps no pixmap once its texture is made: it
+// draws the same pixels as the same picture kept in memory, gives back the same (masked)
+// pixels when locked, and keeps what is written into it.
+TEST(EmbeddedPicture, DropsItsPixmapOnceDrawnYetDrawsAndLocksTheSamePixels) {
+    LayerDefaults restore;
+    ASSERT_TRUE(OpenTestGraphics());
+    StartPixmapLoaders();
+    StartStreams();
+    static const TPngPicture picture = RgbPngPicture(150, 40);   // rows wider than two words of bits
+    ASSERT_FALSE(picture.bytes.empty());
+    ASSERT_NE(IncbinAdd("dropped-pixmap.png", picture.bytes.data(), static_cast<int>(picture.bytes.size())), 0);
+    const uint32_t mask = picture.argb[0];
+    SetMaskColor((mask >> 16) & 0xFF, (mask >> 8) & 0xFF, mask & 0xFF);
+    TImagePtr embedded = LoadImage("incbin::dropped-pixmap.png", IMAGE_MASKED);
+    ASSERT_TRUE(embedded);
+    const TPixmapPtr decoded = embedded->pixmaps[0];
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->ReadPixel(0, 0) >> 24, 0u);   // the mask colour became transparent
+    const TImagePtr kept = LoadImage(decoded->Copy(), 0);
+
+    auto drawn = [](const TImagePtr& image, int blend) {
+        SetBlend(BLEND_SOLID);
+        SetClsColor(40, 90, 160);
+        Cls();
+        SetBlend(blend);
+        DrawImage(image, 13, 9);
+        SetScale(2.5f, 1.5f);
+        DrawImage(image, 250, 120);   // scaled: drawn over the cells where its texels have alpha
+        SetScale(1, 1);
+        SetBlend(BLEND_SOLID);
+        return ReadPixels(0, 0, 640, 200);
+    };
+    for (int blend : {BLEND_ALPHA, BLEND_MASK, BLEND_SOLID}) {
+        SCOPED_TRACE("blend " + std::to_string(blend));
+        const std::vector<uint32_t> fromMemory = drawn(kept, blend);
+        EXPECT_EQ(drawn(embedded, blend), fromMemory);
+        EXPECT_EQ(embedded->pixmaps[0], nullptr);   // dropped once its texture was made
+        EXPECT_EQ(kept->pixmaps[0] != nullptr, true);
+    }
+
+    // Asked for, the pixmap is decoded and masked again, pixel for pixel.
+    const TPixmapPtr again = embedded->Lock(0, true, false);
+    ASSERT_TRUE(again);
+    ASSERT_EQ(again->width, decoded->width);
+    ASSERT_EQ(again->height, decoded->height);
+    int differing = 0;
+    for (int y = 0; y < decoded->height; ++y)
+        for (int x = 0; x < decoded->width; ++x) differing += again->ReadPixel(x, y) != decoded->ReadPixel(x, y);
+    EXPECT_EQ(differing, 0);
+
+    // Written into, the image keeps that pixmap and draws what was written.
+    const TPixmapPtr written = embedded->Lock(0, false, true);
+    written->WritePixel(0, 0, 0xFFFF0000u);
+    decoded->WritePixel(0, 0, 0xFFFF0000u);
+    const TImagePtr keptWritten = LoadImage(decoded->Copy(), 0);
+    EXPECT_EQ(drawn(embedded, BLEND_ALPHA), drawn(keptWritten, BLEND_ALPHA));
+    EXPECT_EQ(embedded->pixmaps[0], written);
+    EXPECT_EQ(ReadPixel(13, 9), 0xFF0000u);
 }
 
 // A deleted texture's name may be given to the next new texture; the driver's bound-texture
