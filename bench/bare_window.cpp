@@ -1,6 +1,7 @@
 // The yardstick bench/desktop.sh sets the game beside: a bare SDL program that opens a
 // 640x480 OpenGL window, clears and presents frames paced to 60 a second, and logs the
-// time of every present as the game's --frame-log does (microseconds on the boot clock).
+// time of every present as the game's --frame-log does (the moment the frame is handed to
+// the window, right before the swap; microseconds on the boot clock).
 //
 //   bare_window LOG SECONDS          presents for SECONDS (0: until it is asked to quit)
 //   bare_window --timed-exec FILE COMMAND [ARG...]
@@ -91,10 +92,11 @@ int main(int argc, char** argv) {
             if (e.type == SDL_QUIT) running = false;
         glClearColor(0.0f, 0.5f, 1.0f, 1.0f);
         glClear(GL_COLOR_BUFFER_BIT);
+        glFinish();   // drawn before the wait, as the game does
         if (frame > 0) WaitUntil(start + frame * 1000000 / 60);
-        SDL_GL_SwapWindow(window);
         std::fprintf(log, "%lld\n", static_cast<long long>(BootMicroSecs()));
         std::fflush(log);
+        SDL_GL_SwapWindow(window);
         if (seconds > 0 && BootMicroSecs() - start >= static_cast<int64_t>(seconds) * 1000000) running = false;
     }
     std::fclose(log);

@@ -209,18 +209,15 @@ void EndGraphics() {
 void Flip(int sync) {
     for (auto& hook : level.flipHook) hook();
     if (!level.driver) return;
-    if (sync != -1) {
-        level.driver->Flip(sync);
-    } else if (level.currentGraphics != level.mainGraphics || !level.softSync) {
-        level.driver->Flip(1);
-    } else {
-        level.driver->FinishFrame();   // drawn before the wait, so the present is on time
+    const bool paced = sync == -1 && level.currentGraphics == level.mainGraphics && level.softSync;
+    level.driver->FinishFrame();   // drawn before any wait, so the swap after it is on time
+    if (paced) {
         const int now = MilliSecs();
         const int wait = level.pacer.Wait(now);
         if (wait > 0) DelayUntil(static_cast<int>(static_cast<uint32_t>(now) + static_cast<uint32_t>(wait)));
-        level.driver->Flip(0);
     }
     for (auto& hook : level.presentHook) hook();
+    level.driver->Flip(paced ? 0 : sync == -1 ? 1 : sync);
 }
 
 void AddFlipHook(std::function<void()> hook) { level.flipHook.push_back(std::move(hook)); }

@@ -121,7 +121,8 @@ int GraphicsSeq();
 TGraphicsPtr CurrentGraphics();
 // Adds a function run at the start of every Flip.
 void AddFlipHook(std::function<void()> hook);
-// Adds a function run at the end of every Flip, right after the frame was presented.
+// Adds a function run as every Flip hands its frame to the window: once the frame is drawn and
+// the pacer's wait is over, right before the swap.
 void AddPresentHook(std::function<void()> hook);
 // Moves the mouse pointer within the current graphics window.
 void MoveMouse(int x, int y);

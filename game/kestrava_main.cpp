@@ -50,8 +50,9 @@ int main(int argc, char** argv) {
 
     UseDesktopIconForWindows();   // the window shows the desktop's icon
 
-    // --frame-log: a line for every present, its time in microseconds on the boot clock,
-    // written at once so a reader sees the frames as they come.
+    // --frame-log: a line for every present, the moment the drawn frame is handed to the
+    // window (the swap), in microseconds on the boot clock; written at once so a reader sees
+    // the frames as they come.
     if (!line.frameLogPath.empty()) {
         static std::FILE* frameLog = nullptr;
         frameLog = std::fopen(line.frameLogPath.c_str(), "w");
