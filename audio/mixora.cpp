@@ -3,9 +3,11 @@
 
 #include <atomic>
 #include <cstdint>
+#include <system_error>
+#include <thread>
 #include <utility>
 
-#include "platform/audio_output.h"
+#include "platform/platform.h"
 
 using mixora::sound;
 
@@ -28,10 +30,30 @@ TChannelTable* channelTable = nullptr;
 TAudioOutputMode outputMode = TAudioOutputMode::System;
 std::atomic<int> masterVolume{100};   // set on the main thread, read on the audio thread
 
+// The system output: the driver installed when the mixer opened, the thread opening it (none
+// once joined), and how far the opening got, stored by that thread.
+TAudioOutputDriver* outputDriver = nullptr;
+std::thread* opener = nullptr;
+std::atomic<TAudioOutputState> outputState{TAudioOutputState::None};
+
 // The output's feed: mixes on the audio thread, then applies the master volume.
 void Feed(void* context, int16_t* out, int frames) {
     static_cast<mixora::mixer*>(context)->mix16(out, frames * 2);
     mxo_ApplyVolume(out, frames * 2, masterVolume.load(std::memory_order_relaxed));
+}
+
+// Opens the system output and says how it went; on the opening thread.
+void OpenOutput(TAudioOutputDriver* driver, mixora::mixer* mixer) {
+    bool open = driver->Open(Feed, mixer);
+    outputState.store(open ? TAudioOutputState::Open : TAudioOutputState::Failed, std::memory_order_release);
+}
+
+// Waits for the opening thread to end, if there is one.
+void JoinOpener() {
+    if (!opener) return;
+    opener->join();
+    delete opener;
+    opener = nullptr;
 }
 
 TChannelTable* NewChannelTable() {
@@ -110,21 +132,36 @@ void StopVoice(sound* voice) {
 
 int mxo_Init(TMilliSecsClock clock, TAudioOutputMode mode) {
     if (theMixer) return 0;
+    TAudioOutputDriver* driver = InstalledPlatform().audio;
+    // The headless output has no device to wait for (a muted game installs it): no output at all.
+    if (mode == TAudioOutputMode::System && driver == HeadlessPlatform().audio) return -1;
     theMixer = new mixora::mixer(std::move(clock));
     outputMode = mode;
-    if (mode == TAudioOutputMode::System && !OpenAudioOutput(Feed, theMixer)) {
-        delete theMixer;
-        theMixer = nullptr;
-        return -1;
-    }
     channelTable = NewChannelTable();
     theMixer->releaseHandle = ReleaseHandle;
+    if (mode == TAudioOutputMode::System) {
+        // Reaching a device can take a sound server's round trips or a tour of every driver, so
+        // it happens beside the caller (who opens the window meanwhile). The device thread
+        // starts pulling once it is open and finds the voices started so far in the ring.
+        outputDriver = driver;
+        outputState.store(TAudioOutputState::Opening, std::memory_order_relaxed);
+        try {
+            opener = new std::thread(OpenOutput, driver, theMixer);
+        } catch (const std::system_error&) {
+            OpenOutput(driver, theMixer);   // no thread to be had: open it here
+        }
+    }
     return 0;
 }
 
 int mxo_Close() {
     if (!theMixer) return 0;
-    if (outputMode == TAudioOutputMode::System) CloseAudioOutput();
+    // An output still opening is waited for: once open, its device thread would pull from the
+    // mixer freed below.
+    JoinOpener();
+    if (outputState.load(std::memory_order_acquire) == TAudioOutputState::Open) outputDriver->Close();
+    outputState.store(TAudioOutputState::None, std::memory_order_relaxed);
+    outputDriver = nullptr;
     delete channelTable;
     channelTable = nullptr;
     delete theMixer;
@@ -262,6 +299,15 @@ int mxo_MasterVolume() { return masterVolume.load(std::memory_order_relaxed); }
 void mxo_ApplyVolume(int16_t* samples, int count, int volume) {
     if (volume >= 100) return;
     for (int i = 0; i < count; ++i) samples[i] = static_cast<int16_t>(samples[i] * volume / 100);
+}
+
+TAudioOutputState mxo_OutputState() {
+    return outputState.load(std::memory_order_acquire);
+}
+
+bool mxo_AwaitOutput() {
+    JoinOpener();
+    return outputState.load(std::memory_order_acquire) == TAudioOutputState::Open;
 }
 
 mixora::mixer* mxo_Mixer() {

@@ -12,11 +12,21 @@
 // device, mixed on demand by MixAudioFrames (the scripted runner's --audio).
 enum class TAudioOutputMode { System, Manual };
 
+// Where the system output stands: none asked for (Manual, or closed), opening on a thread of
+// its own, open and pulling, or failed to open (no device: nothing will ever pull).
+enum class TAudioOutputState { None, Opening, Open, Failed };
+
 // Opens the mixer, timed by clock, with the system output (System) or with none, mixed by
-// mxo_Mix16 (Manual); on success creates the channel handle table. 0, or -1 when no output opens.
+// mxo_Mix16 (Manual), and creates the channel handle table. The system output opens on a thread
+// of its own, so the caller goes on at once: voices started meanwhile wait in the request ring
+// until the device pulls. 0, or -1 when the installed output has no device at all (headless).
 int mxo_Init(TMilliSecsClock clock, TAudioOutputMode mode = TAudioOutputMode::System);
-// Stops the output and frees the handle table and the mixer.
+// Waits for an output still opening, stops it, and frees the handle table and the mixer.
 int mxo_Close();
+// The system output's state now (game thread).
+TAudioOutputState mxo_OutputState();
+// Waits until the system output has finished opening; true when it is open.
+bool mxo_AwaitOutput();
 // A mixer sample of length frames, copied from data when given, or with length -1 an endless
 // stream fed by mxo_WriteSound; none without a handle table.
 mixora::sample* mxo_CreateSound(int length, int bits, int channels, int hertz, const void* data, int loop);

@@ -28,15 +28,23 @@ int Fixed12(float value) {
     return static_cast<int16_t>(TruncInt(double(value) * 4096.0));
 }
 
+// The installed driver. A system output that turned out to have no device stops the audio
+// services here, on the game thread: from then on the game runs silent, just as when no output
+// opens at all.
+TAudioDriver* Running() {
+    if (installedDriver && mxo_OutputState() == TAudioOutputState::Failed) StopAudio();
+    return installedDriver;
+}
+
 }  // namespace
 
 TAudioDriver* AudioDriver() {
-    return installedDriver;
+    return Running();
 }
 
 bool StartAudio(TAudioOutputMode mode, TMilliSecsClock clock) {
     StartAudioLoaders();
-    if (installedDriver) return true;
+    if (Running()) return true;
     // The mixer keeps the driver installed now, so the audio thread never reads the
     // swappable driver pointer.
     if (!clock) clock = [system = GetSystemDriver()] { return system->MilliSecs(); };
@@ -77,7 +85,8 @@ TChannelPtr CueSound(const TSoundPtr& sound, const TChannelPtr& channel) {
 }
 
 TChannelPtr AllocChannel() {
-    return installedDriver ? installedDriver->AllocChannel() : nullptr;
+    TAudioDriver* driver = Running();
+    return driver ? driver->AllocChannel() : nullptr;
 }
 
 void StopChannel(const TChannelPtr& channel) {
@@ -117,8 +126,9 @@ TSoundPtr TSound::Load(const std::string& url, int flags) {
 }
 
 TSoundPtr TSound::Load(const TAudioSamplePtr& sample, int flags) {
-    if (!sample || !installedDriver) return nullptr;
-    return installedDriver->CreateSound(sample, flags);
+    TAudioDriver* driver = Running();
+    if (!sample || !driver) return nullptr;
+    return driver->CreateSound(sample, flags);
 }
 
 TMixoraSound::~TMixoraSound() {
@@ -129,6 +139,7 @@ TChannelPtr TMixoraSound::Play(const TChannelPtr& channel) { return Start(channe
 TChannelPtr TMixoraSound::Cue(const TChannelPtr& channel) { return Start(channel, 1); }
 
 TChannelPtr TMixoraSound::Start(const TChannelPtr& channel, int paused) {
+    Running();   // a sound loaded while the output was opening plays nothing if it failed
     int handle = 0;
     auto* given = dynamic_cast<TMixoraChannel*>(channel.get());
     if (channel && !given) return nullptr;

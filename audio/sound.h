@@ -15,8 +15,11 @@ using TSoundPtr = std::shared_ptr<TSound>;
 using TChannelPtr = std::shared_ptr<TChannel>;
 
 // Starts the audio services, the mixer timed by clock (none: the platform's MilliSecs as the
-// system driver installed now gives it); false when no output could be opened. Without audio
-// services LoadSound returns none, PlaySound(none) returns none and every channel call does nothing.
+// system driver installed now gives it); false when there is no output at all (headless). The
+// system output opens on a thread of its own while the caller goes on: sounds load and play
+// meanwhile and are heard once the device pulls; should it find no device, the services stop
+// at the next audio call. Without audio services LoadSound returns none, PlaySound(none) returns
+// none and every channel call does nothing.
 bool StartAudio(TAudioOutputMode mode = TAudioOutputMode::System, TMilliSecsClock clock = nullptr);
 // Stops the audio services (mxo_Close); also registered to run at exit.
 void StopAudio();

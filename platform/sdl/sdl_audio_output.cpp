@@ -1,5 +1,10 @@
 // The audio output over SDL: the default device at 44100 Hz, 16-bit, stereo; SDL converts if the
 // device wants another format. The device's callback thread pulls mixed blocks from the feed.
+//
+// Open may run on a thread of its own while the main thread starts SDL's video and game
+// controllers. SDL_InitSubSystem keeps reference counts that are not safe across threads (and
+// audio counts the event subsystem too), so the opening starts SDL's audio with SDL_AudioInit,
+// which touches only the audio subsystem's own state, and ends it with SDL_AudioQuit.
 #include <algorithm>
 
 #include <SDL.h>
@@ -13,7 +18,7 @@ constexpr int MaxFeedFrames = 4096;
 constexpr int DeviceFrames = 512;
 
 SDL_AudioDeviceID g_device = 0;
-bool g_startedsubsystem = false;
+bool g_startedaudio = false;   // SDL's audio was started here (not by someone else before)
 TAudioFeed g_feed = nullptr;
 void* g_context = nullptr;
 
@@ -33,18 +38,19 @@ void callback(void*, Uint8* stream, int len) {
 void CloseDevice() {
     if (g_device) SDL_CloseAudioDevice(g_device);   // waits for a running callback
     g_device = 0;
-    if (g_startedsubsystem) SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    g_startedsubsystem = false;
+    if (g_startedaudio) SDL_AudioQuit();
+    g_startedaudio = false;
     g_feed = nullptr;
     g_context = nullptr;
 }
 
-// Opens SDL's default device at 44100 Hz, 16-bit stereo, and starts its callback.
+// Opens SDL's default device at 44100 Hz, 16-bit stereo, and starts its callback. SDL's audio
+// is started here unless someone started it already (then it has a current driver).
 bool OpenDevice(TAudioFeed feed, void* context) {
     if (g_device || !feed) return false;
-    if (!SDL_WasInit(SDL_INIT_AUDIO)) {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-        g_startedsubsystem = true;
+    if (!SDL_GetCurrentAudioDriver()) {
+        if (SDL_AudioInit(nullptr) != 0) return false;
+        g_startedaudio = true;
     }
     g_feed = feed;
     g_context = context;

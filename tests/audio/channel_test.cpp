@@ -5,6 +5,7 @@
 #include <thread>
 #include <vector>
 
+#include "audio/mixora.h"
 #include "audio/sample.h"
 #include "audio/sound.h"
 #include "audio_clock.h"
@@ -213,9 +214,13 @@ TEST_F(ChannelTest, StreamGivesWrittenFramesInOrderAndSilenceWhenTheWriterFallsB
 
 TEST(SystemOutput, DeviceThreadMixesASoundToItsEnd) {
     InstallPlatform(SDLPlatform());   // the system's output is SDL's
-    if (!StartAudio(TAudioOutputMode::System)) GTEST_SKIP() << "no audio device";
-    TChannelPtr channel = PlaySound(constantsound(1000, 441));
+    ASSERT_TRUE(StartAudio(TAudioOutputMode::System));
+    TChannelPtr channel = PlaySound(constantsound(1000, 441));   // perhaps while SDL still opens
     ASSERT_TRUE(channel);
+    if (!mxo_AwaitOutput()) {
+        StopAudio();
+        GTEST_SKIP() << "no audio device";
+    }
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (ChannelPlaying(channel) && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(5));

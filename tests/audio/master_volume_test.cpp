@@ -34,6 +34,9 @@ std::vector<int16_t> MixAtVolume(int volume, TAudioOutputMode mode, TPulledOutpu
     TestClock clock;
     mxo_SetMasterVolume(volume);
     EXPECT_EQ(mxo_Init(clock.source(), mode), 0);
+    if (mode == TAudioOutputMode::System) {
+        EXPECT_TRUE(mxo_AwaitOutput());   // the output opens on a thread of its own
+    }
     mixora::sample* s = mxo_CreateSound(int(kWave.size()), 16, 1, 44100, kWave.data(), 1);
     EXPECT_NE(mxo_PlaySound(s, 0, 0), 0);
     clock.advance(20);
