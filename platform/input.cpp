@@ -118,8 +118,11 @@ void RemoveEventHook(TEventHook hook, void* context) {
                 hooks.end());
 }
 
-// Runs every hook; a copy is walked so a hook may add or remove hooks.
+// Runs every hook; a copy is walked so a hook may add or remove hooks. A quit request that
+// comes while the polled state is detached (the window still opening, say) is kept for it,
+// so the game's first AppTerminate sees it rather than the game running on regardless.
 void EmitEvent(const TEvent& event) {
+    if (event.id == EVENT_APPTERMINATE && !input.enabled) input.terminateRequest = 1;
     std::vector<THookEntry> hooks = Hooks();
     for (const THookEntry& e : hooks) e.hook(event, e.context);
 }

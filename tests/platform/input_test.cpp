@@ -83,3 +83,20 @@ TEST(Clock, DifferencesStayRightAcrossTheWrap) {
     EXPECT_EQ(MilliSecsSince(WrapMilliSecs(0xfffffff0u), WrapMilliSecs(0x100000010ull)), 32);
     EXPECT_NE(WrapMilliSecs(2147483648ull), WrapMilliSecs(2147483647ull));
 }
+
+// A quit asked for while the window is still opening (a desktop logging out, `timeout`
+// sending its signal) reaches the game when it first asks, and only the quit: keys pressed
+// then are not kept.
+TEST(PolledInputDetached, KeepsAQuitRequestForTheGameButNoKeys) {
+    TFakeDriver driver;
+    SetSystemDriver(&driver);
+    driver.Push(EVENT_KEYDOWN, KEY_SPACE);
+    driver.Push(EVENT_APPTERMINATE);
+    PollSystem();   // the events come before anything is attached
+    EnablePolledInput();
+    EXPECT_EQ(KeyHit(KEY_SPACE), 0);
+    EXPECT_EQ(AppTerminate(), 1);
+    EXPECT_EQ(AppTerminate(), 0);
+    DisablePolledInput();
+    SetSystemDriver(nullptr);
+}
