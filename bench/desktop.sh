@@ -23,6 +23,8 @@ if [ "${1:-}" = "--on-display" ]; then
   build=$1 seconds=$2 work=$3
   starts=${STARTS:-7}
   memory_at=${MEMORY_AT:-10}
+  # Read while both programs still run: within the span, whatever MEMORY_AT says.
+  [ "$memory_at" -lt "$seconds" ] || memory_at=$(( seconds > 1 ? seconds / 2 : 1 ))
   bare=$work/bare_window
   game=$build/kestrava
 
