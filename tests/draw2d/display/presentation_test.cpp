@@ -92,10 +92,18 @@ int Mismatches(const TPixels& shown, int width, int height, const TPixels& frame
 }
 
 // Resizes the window from outside, as a player would, and waits until SDL has taken it in.
+// xdotool's search fails outright when another program's window goes away while it looks
+// through them (the display is shared with the tests running beside this one), so it has a
+// few tries.
 bool ResizeWindow(const char* title, int width, int height) {
     std::string command = "xdotool search --name '^" + std::string(title) + "$' windowsize %1 " +
                           std::to_string(width) + " " + std::to_string(height) + " >/dev/null 2>&1";
-    if (std::system(command.c_str()) != 0) return false;
+    bool asked = false;
+    for (int attempt = 0; attempt < 5 && !asked; ++attempt) {
+        asked = std::system(command.c_str()) == 0;
+        if (!asked) Delay(50);
+    }
+    if (!asked) return false;
     for (int i = 0; i < 500; ++i) {
         PollSystem();
         int w = 0, h = 0;
