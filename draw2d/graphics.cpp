@@ -210,11 +210,15 @@ void Flip(int sync) {
     for (auto& hook : level.flipHook) hook();
     if (!level.driver) return;
     const bool paced = sync == -1 && level.currentGraphics == level.mainGraphics && level.softSync;
-    level.driver->FinishFrame();   // drawn before any wait, so the swap after it is on time
     if (paced) {
+        // The pacer decides from the moment the game asks to flip; the frame is then drawn
+        // while the wait runs, and the swap comes on the target unless drawing outlasts it.
         const int now = MilliSecs();
         const int wait = level.pacer.Wait(now);
+        level.driver->FinishFrame();
         if (wait > 0) DelayUntil(static_cast<int>(static_cast<uint32_t>(now) + static_cast<uint32_t>(wait)));
+    } else {
+        level.driver->FinishFrame();
     }
     for (auto& hook : level.presentHook) hook();
     level.driver->Flip(paced ? 0 : sync == -1 ? 1 : sync);

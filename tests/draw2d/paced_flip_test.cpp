@@ -82,7 +82,7 @@ TEST(PacedFlip, DrawsTheFrameBeforeWaitingSoItShowsOnItsSlot) {
     EXPECT_EQ(ShownTimes(0, 4), (std::vector<int>{16, 33, 50, 66}));
     // 10 ms of drawing fits in the slot: the frames still show at 16, 33, 50...
     EXPECT_EQ(ShownTimes(10, 4), (std::vector<int>{16, 33, 50, 66}));
-    // 20 ms does not: each frame shows when it is ready and the next gets a whole slot from
-    // there, as for any late frame.
+    // 20 ms does not: each frame shows as soon as it is drawn, and the pacer keeps to its
+    // slots as it does for any late frame.
     EXPECT_EQ(ShownTimes(20, 3), (std::vector<int>{16, 38, 60}));
 }
