@@ -145,6 +145,16 @@ struct TMinimisableWindow : TWindowDriver {
     void* ProcAddress(const char* name) override { return sdl->ProcAddress(name); }
 };
 
+// Opens the main graphics as Open does, then again with the SDL platform's window part
+// replaced by `window`.
+bool OpenThrough(TMinimisableWindow& window, const char* title) {
+    if (!Open(TPresentation{}, title)) return false;
+    EndGraphics();
+    InstallPlatform({SDLSystemDriver(), &window, nullptr});
+    StartDrawLayer(GLPlaneDriver());
+    return Graphics(640, 480, 0, 60, 0) != nullptr;
+}
+
 }  // namespace
 
 TEST(FitFrame, WholeFactorsWhenTheyFitAspectKeptBelowThemNothingWhenMinimised) {
@@ -266,11 +276,7 @@ TEST(Presentation, AResizedWindowShowsTheFrameByTheLargestWholeFactorBetweenBlac
 
 TEST(Presentation, AMinimisedWindowIsNeitherDrawnNorSwappedAndTheGameGoesOn) {
     TMinimisableWindow window;
-    ASSERT_TRUE(Open(TPresentation{}, "Presentation minimised")) << GraphicsError();
-    EndGraphics();
-    InstallPlatform({SDLSystemDriver(), &window, nullptr});
-    StartDrawLayer(GLPlaneDriver());
-    ASSERT_TRUE(Graphics(640, 480, 0, 60, 0) != nullptr) << GraphicsError();
+    ASSERT_TRUE(OpenThrough(window, "Presentation minimised")) << GraphicsError();
     window.minimised = true;
     window.swaps = 0;
     for (int frame = 0; frame < 5; ++frame) {
@@ -293,11 +299,7 @@ TEST(Presentation, AMinimisedWindowIsNeitherDrawnNorSwappedAndTheGameGoesOn) {
 
 TEST(Presentation, APacedFlipShowsEachFrameOnceAndLeavesTheDrawingStateAsItWas) {
     TMinimisableWindow window;
-    ASSERT_TRUE(Open(TPresentation{}, "Presentation paced")) << GraphicsError();
-    EndGraphics();
-    InstallPlatform({SDLSystemDriver(), &window, nullptr});
-    StartDrawLayer(GLPlaneDriver());
-    ASSERT_TRUE(Graphics(640, 480, 0, 60, 0) != nullptr) << GraphicsError();
+    ASSERT_TRUE(OpenThrough(window, "Presentation paced")) << GraphicsError();
     DrawPattern();
     Flip(0);
     const TPixels pattern = Frame();
