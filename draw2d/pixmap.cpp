@@ -2,7 +2,10 @@
 #include "draw2d/pixmap.h"
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
+#include <thread>
 
 #include "platform/error.h"
 #include "platform/numeric.h"
@@ -52,6 +55,12 @@ void ConvertRow(const uint8_t* src, int srcFormat, uint8_t* dst, int dstFormat, 
         std::memcpy(dst, src, static_cast<size_t>(count) * BytesPerPixel(srcFormat));
         return;
     }
+    if (srcFormat == PIXEL_RGB888 && dstFormat == PIXEL_RGBA8888) {   // every picture without alpha
+        for (int i = 0; i < count; ++i, src += 3, dst += 4) {
+            dst[0] = src[0]; dst[1] = src[1]; dst[2] = src[2]; dst[3] = 255;
+        }
+        return;
+    }
     int sb = BytesPerPixel(srcFormat), db = BytesPerPixel(dstFormat);
     for (int i = 0; i < count; ++i) WriteBytes(dst + i * db, dstFormat, ReadBytes(src + i * sb, srcFormat));
 }
@@ -61,7 +70,100 @@ std::vector<TPixmapLoader*>& Loaders() {
     return loaders;
 }
 
+// Asks each loader in turn from the stream's current position; the caller keeps the stream.
+TPixmapPtr LoadWith(const std::vector<TPixmapLoader*>& loaders, const TStreamPtr& stream) {
+    if (!stream) return nullptr;
+    int start = stream->Pos();
+    if (start == -1) return nullptr;
+    for (TPixmapLoader* loader : loaders) {
+        stream->Seek(start);
+        try {
+            if (TPixmapPtr pm = loader->LoadPixmap(*stream)) return pm;
+        } catch (const TStreamReadError&) {
+            // a short read means "not my file": try the next loader
+        }
+    }
+    return nullptr;
+}
+
+// The pictures decoded ahead and the thread decoding them. Made on first use, after the
+// loaders, so it goes before them at exit: the thread is joined while they still exist.
+struct TDecodedAhead {
+    struct TEntry {
+        TEncodedPicture bytes;
+        TPixmapPtr pixmap;
+        bool decoded = false;
+    };
+    std::mutex lock;
+    std::condition_variable decoded;
+    std::vector<TEntry> entries;
+    std::vector<TPixmapLoader*> loaders;   // the ones the entries are decoded with, newest first
+    std::thread worker;
+
+    ~TDecodedAhead() { Join(); }
+    void Join() {
+        if (worker.joinable()) worker.join();
+    }
+    // Decodes entry after entry; the list itself does not change while the thread runs.
+    void Decode() {
+        for (size_t i = 0;; ++i) {
+            TEncodedPicture bytes;
+            {
+                std::lock_guard<std::mutex> hold(lock);
+                if (i >= entries.size()) return;
+                bytes = entries[i].bytes;
+            }
+            TPixmapPtr pixmap;
+            try {
+                pixmap = LoadWith(loaders, CreateRamStream(bytes.data, bytes.length, 1, 0));
+            } catch (...) {
+                // left undecoded: loading it on the caller's thread meets the same error there
+            }
+            std::lock_guard<std::mutex> hold(lock);
+            entries[i].pixmap = std::move(pixmap);
+            entries[i].decoded = true;
+            decoded.notify_all();
+        }
+    }
+    // The pixmap decoded from exactly these bytes, taken out of the list.
+    TPixmapPtr Take(const void* data, int length) {
+        std::unique_lock<std::mutex> hold(lock);
+        for (TEntry& entry : entries) {
+            if (entry.bytes.data != data || entry.bytes.length != length) continue;
+            decoded.wait(hold, [&] { return entry.decoded; });
+            entry.bytes = TEncodedPicture{};   // handed over once
+            if (loaders != Loaders()) return nullptr;
+            return std::move(entry.pixmap);
+        }
+        return nullptr;
+    }
+};
+
+TDecodedAhead& DecodedAhead() {
+    static TDecodedAhead ahead;
+    return ahead;
+}
+
+// The pixmap decoded ahead for an "incbin::" url, if its registered bytes were.
+TPixmapPtr TakeDecodedAhead(const std::string& url) {
+    const std::string prefix = "incbin::";
+    if (url.compare(0, prefix.size(), prefix) != 0) return nullptr;
+    const std::string name = url.substr(prefix.size());
+    const void* data = IncbinPtr(name);
+    if (!data) return nullptr;
+    return DecodedAhead().Take(data, IncbinLen(name));
+}
+
 }  // namespace
+
+void DecodeAhead(std::vector<TEncodedPicture> pictures) {
+    TDecodedAhead& ahead = DecodedAhead();
+    ahead.Join();
+    ahead.entries.clear();
+    for (const TEncodedPicture& bytes : pictures) ahead.entries.push_back({bytes, nullptr, false});
+    ahead.loaders = Loaders();
+    if (!ahead.entries.empty()) ahead.worker = std::thread([&ahead] { ahead.Decode(); });
+}
 
 int BytesPerPixel(int format) { return KnownFormat(format) ? kBytesPerPixel[format] : 0; }
 int AlphaBits(int format) { return KnownFormat(format) ? kAlphaBits[format] : 0; }
@@ -145,22 +247,10 @@ TPixmapLoader::~TPixmapLoader() {
 }
 
 // Asks each loader, newest first, from the stream's current position; the caller keeps the stream.
-TPixmapPtr LoadPixmap(const TStreamPtr& stream) {
-    if (!stream) return nullptr;
-    int start = stream->Pos();
-    if (start == -1) return nullptr;
-    for (TPixmapLoader* loader : Loaders()) {
-        stream->Seek(start);
-        try {
-            if (TPixmapPtr pm = loader->LoadPixmap(*stream)) return pm;
-        } catch (const TStreamReadError&) {
-            // a short read means "not my file": try the next loader
-        }
-    }
-    return nullptr;
-}
+TPixmapPtr LoadPixmap(const TStreamPtr& stream) { return LoadWith(Loaders(), stream); }
 
 TPixmapPtr LoadPixmap(const std::string& url) {
+    if (TPixmapPtr ahead = TakeDecodedAhead(url)) return ahead;
     TStreamPtr stream = ReadStream(url);
     if (!stream) return nullptr;
     TPixmapPtr pm;
@@ -182,21 +272,30 @@ TPixmapPtr MaskPixmap(const TPixmap& src, int red, int green, int blue) {
         converted = src.Convert(PIXEL_RGBA8888);
         in = converted.get();
     }
-    auto isMask = [&](const uint8_t* p) { return p[0] == red && p[1] == green && p[2] == blue; };
-    auto out = TPixmap::Create(in->width, in->height, PIXEL_RGBA8888);
-    for (int y = 0; y < in->height; ++y) {
-        for (int x = 0; x < in->width; ++x) {
-            const uint8_t* p = in->PixelPtr(x, y);
-            uint8_t* q = out->PixelPtr(x, y);
-            if (!isMask(p)) {
+    // Which pixels are of the mask colour, worked out once for the neighbours' sake.
+    const int width = in->width, height = in->height;
+    std::vector<uint8_t> isMask(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* p = in->PixelPtr(0, y);
+        for (int x = 0; x < width; ++x, p += 4)
+            isMask[static_cast<size_t>(y) * width + x] = p[0] == red && p[1] == green && p[2] == blue;
+    }
+    auto out = TPixmap::Create(width, height, PIXEL_RGBA8888);
+    for (int y = 0; y < height; ++y) {
+        const uint8_t* p = in->PixelPtr(0, y);
+        uint8_t* q = out->PixelPtr(0, y);
+        const uint8_t* rowMask = &isMask[static_cast<size_t>(y) * width];
+        for (int x = 0; x < width; ++x, p += 4, q += 4) {
+            if (!rowMask[x]) {
                 q[0] = p[0]; q[1] = p[1]; q[2] = p[2]; q[3] = 255;
                 continue;
             }
             int r = 0, g = 0, b = 0, n = 0;
-            for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, in->height - 1); ++ny) {
-                for (int nx = std::max(x - 1, 0); nx <= std::min(x + 1, in->width - 1); ++nx) {
+            for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, height - 1); ++ny) {
+                const uint8_t* neighbourMask = &isMask[static_cast<size_t>(ny) * width];
+                for (int nx = std::max(x - 1, 0); nx <= std::min(x + 1, width - 1); ++nx) {
+                    if (neighbourMask[nx]) continue;
                     const uint8_t* s = in->PixelPtr(nx, ny);
-                    if (isMask(s)) continue;
                     r += s[0]; g += s[1]; b += s[2]; ++n;
                 }
             }
@@ -230,10 +329,12 @@ TPixmapPtr ResizePixmap(const TPixmap& src, int width, int height) {
         converted = src.Convert(PIXEL_RGBA8888);
         in = converted.get();
     }
+    std::vector<Sample> columns(static_cast<size_t>(out->width));
+    for (int x = 0; x < out->width; ++x) columns[x] = SampleAt(x, in->width, out->width);
     for (int y = 0; y < out->height; ++y) {
         Sample sy = SampleAt(y, in->height, out->height);
         for (int x = 0; x < out->width; ++x) {
-            Sample sx = SampleAt(x, in->width, out->width);
+            const Sample& sx = columns[x];
             const uint8_t* p00 = in->PixelPtr(sx.i0, sy.i0);
             const uint8_t* p10 = in->PixelPtr(sx.i1, sy.i0);
             const uint8_t* p01 = in->PixelPtr(sx.i0, sy.i1);

@@ -62,6 +62,19 @@ TPixmapLoader* CreatePngLoader();
 // when no loader can read it.
 TPixmapPtr LoadPixmap(const std::string& url);
 TPixmapPtr LoadPixmap(const TStreamPtr& stream);
+
+// Pictures decoded ahead: a program whose start-up waits on something slow (the window
+// opening) hands the bytes of its embedded pictures to a thread that decodes them meanwhile,
+// in order, with the loaders registered at that moment. LoadPixmap("incbin::name") whose
+// name is registered with those very bytes then takes that pixmap (waiting for it if it is
+// not decoded yet) instead of decoding them again: the same pixels, each handed over once.
+// Nothing is taken when the loaders have changed since; later calls replace pictures not yet
+// taken.
+struct TEncodedPicture {
+    const void* data = nullptr;
+    int length = 0;
+};
+void DecodeAhead(std::vector<TEncodedPicture> pictures);
 // A copy of src whose pixels of the mask colour become transparent.
 TPixmapPtr MaskPixmap(const TPixmap& src, int red, int green, int blue);
 // A copy of src resized to width by height, sampled between pixel centres.

@@ -4,10 +4,14 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "assets/embedded.h"
 #include "audio/mixora.h"
 #include "draw2d/gl/gl_plane_driver.h"
 #include "draw2d/graphics.h"
+#include "draw2d/pixmap.h"
 #include "game/command_line.h"
 #include "game/kestrava.h"
 #include "game/trace.h"
@@ -31,6 +35,14 @@ int main(int argc, char** argv) {
         std::printf("kestrava %s\n", kKestravaVersion);
         return 0;
     }
+
+    // The game's pictures are decoded on a core of their own while the window opens; loading
+    // them later takes the decoded pixels.
+    StartPixmapLoaders();
+    std::vector<TEncodedPicture> pictures;
+    for (const TEmbeddedFile& file : GameEmbeddedFiles())
+        if (std::string_view(file.name).ends_with(".png")) pictures.push_back({file.data, file.length});
+    DecodeAhead(std::move(pictures));
 
     // The desktop: SDL's window, keyboard, clock and sound; muted, no audio device is opened
     // and the game runs silent, as it does on a machine without one.

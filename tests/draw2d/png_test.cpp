@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -101,6 +103,56 @@ TEST(LoadPixmap, ReadsFromTheStreamsPositionAndRefusesOnAStreamError) {
     auto failing = std::make_shared<FailingStream>();
     failing->size = 100;
     EXPECT_FALSE(LoadPixmap(failing));
+}
+
+namespace {
+
+// A loader that reads nothing and counts how often it was asked (from any thread).
+struct CountingLoader : TPixmapLoader {
+    std::atomic<int> asked{0};
+    TPixmapPtr LoadPixmap(TStream&) override {
+        ++asked;
+        return nullptr;
+    }
+};
+
+}  // namespace
+
+// Pictures decoded ahead go to the LoadPixmap of the embedded name registered with those very
+// bytes, once, with the pixels of a direct decode; everything else decodes as it always did.
+TEST(DecodeAhead, HandsEachPictureOnceToTheEmbeddedNameOfItsBytes) {
+    StartStreams();
+    StartPixmapLoaders();
+    const TPngPicture rgb = RgbPngPicture(40, 30), rgba = MakePngPicture({6, 8, false, false, 7, 5});
+    const TBytes broken = BrokenPngFiles().front().bytes, copy = rgb.bytes;
+    auto length = [](const TBytes& bytes) { return static_cast<int>(bytes.size()); };
+    ASSERT_EQ(IncbinAdd("ahead-rgb.png", rgb.bytes.data(), length(rgb.bytes)), 1);
+    ASSERT_EQ(IncbinAdd("ahead-rgba.png", rgba.bytes.data(), length(rgba.bytes)), 1);
+    ASSERT_EQ(IncbinAdd("ahead-broken.png", broken.data(), length(broken)), 1);
+    ASSERT_EQ(IncbinAdd("ahead-copy.png", copy.data(), length(copy)), 1);   // same bytes, elsewhere
+
+    auto counting = std::make_unique<CountingLoader>();   // asked first, before the PNG loader
+    DecodeAhead({{rgb.bytes.data(), length(rgb.bytes)}, {rgba.bytes.data(), length(rgba.bytes)},
+                 {broken.data(), length(broken)}});
+    TPixmapPtr first = LoadPixmap("incbin::ahead-rgba.png");   // waits for its turn if need be
+    EXPECT_EQ(Differences(rgba, first), "");
+    EXPECT_EQ(Differences(rgb, LoadPixmap("incbin::ahead-rgb.png")), "");
+    EXPECT_FALSE(LoadPixmap("incbin::ahead-broken.png"));   // refused ahead, then refused again here
+    EXPECT_EQ(counting->asked, 4) << "three decoded ahead, the broken one once more";
+
+    TPixmapPtr again = LoadPixmap("incbin::ahead-rgba.png");   // handed over once: decoded anew
+    EXPECT_EQ(Differences(rgba, again), "");
+    EXPECT_NE(again, first);
+    EXPECT_EQ(Differences(rgb, LoadPixmap("incbin::ahead-copy.png")), "");
+    EXPECT_EQ(counting->asked, 6);
+
+    // A loader registered after the decoding could have read the picture differently.
+    DecodeAhead({{rgb.bytes.data(), length(rgb.bytes)}});
+    CountingLoader newer;
+    EXPECT_EQ(Differences(rgb, LoadPixmap("incbin::ahead-rgb.png")), "");
+    EXPECT_EQ(newer.asked, 1);
+    EXPECT_EQ(counting->asked, 8);
+    DecodeAhead({});   // the thread is done before its loaders go
 }
 
 // ---- The PNG conformance suite in ../shared/testdata, when it is there -------------------------
