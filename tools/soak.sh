@@ -17,6 +17,11 @@ cd "$(dirname "$0")/.."
 
 passes=${1:-216000}
 build=${2:-build}
+if ! [[ $passes =~ ^[1-9][0-9]*$ ]]; then
+  echo "soak: PASSES must be a whole number of passes, not '$passes'" >&2
+  echo "usage: tools/soak.sh [PASSES] [BUILD_DIR]" >&2
+  exit 2
+fi
 round=16000
 runner=$build/kestrava-script
 if [ ! -x "$runner" ]; then
