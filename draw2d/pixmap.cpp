@@ -249,6 +249,11 @@ TPixmapLoader::~TPixmapLoader() {
 // Asks each loader, newest first, from the stream's current position; the caller keeps the stream.
 TPixmapPtr LoadPixmap(const TStreamPtr& stream) { return LoadWith(Loaders(), stream); }
 
+TPixmapPtr LoadPixmap(const void* data, int length) {
+    if (TPixmapPtr ahead = DecodedAhead().Take(data, length)) return ahead;
+    return LoadPixmap(CreateRamStream(data, length, 1, 0));
+}
+
 TPixmapPtr LoadPixmap(const std::string& url) {
     if (TPixmapPtr ahead = TakeDecodedAhead(url)) return ahead;
     TStreamPtr stream = ReadStream(url);

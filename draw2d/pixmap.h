@@ -62,12 +62,16 @@ TPixmapLoader* CreatePngLoader();
 // when no loader can read it.
 TPixmapPtr LoadPixmap(const std::string& url);
 TPixmapPtr LoadPixmap(const TStreamPtr& stream);
+// The picture in these bytes (the caller keeps them): the pixmap decoded ahead from them when
+// there is one (below), else decoded now.
+TPixmapPtr LoadPixmap(const void* data, int length);
 
 // Pictures decoded ahead: a program whose start-up waits on something slow (the window
 // opening) hands the bytes of its embedded pictures to a thread that decodes them meanwhile,
 // in order, with the loaders registered at that moment. LoadPixmap("incbin::name") whose
 // name is registered with those very bytes then takes that pixmap (waiting for it if it is
-// not decoded yet) instead of decoding them again: the same pixels, each handed over once.
+// not decoded yet) instead of decoding them again, as does LoadPixmap of those bytes: the
+// same pixels, each handed over once.
 // Nothing is taken when the loaders have changed since; later calls replace pictures not yet
 // taken.
 struct TEncodedPicture {

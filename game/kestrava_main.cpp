@@ -36,10 +36,11 @@ int main(int argc, char** argv) {
         return 0;
     }
 
-    // The game's pictures are decoded on a core of their own while the window opens; loading
-    // them later takes the decoded pixels.
+    // The window's icon and the game's pictures are decoded on a core of their own while the
+    // window opens; loading them later takes the decoded pixels.
     StartPixmapLoaders();
     std::vector<TEncodedPicture> pictures;
+    if (const TEncodedPicture icon = DesktopIconBytes(); icon.data) pictures.push_back(icon);
     for (const TEmbeddedFile& file : GameEmbeddedFiles())
         if (std::string_view(file.name).ends_with(".png")) pictures.push_back({file.data, file.length});
     DecodeAhead(std::move(pictures));
@@ -49,7 +50,6 @@ int main(int argc, char** argv) {
     TPlatform desktop = SDLPlatform();
     if (line.mute) desktop.audio = nullptr;
     InstallPlatform(desktop);
-    StartGamepads();   // pads are extra hands on the keys; without them the keyboard alone
     mxo_SetMasterVolume(line.volume);
 
     // How the 640x480 frame is shown: the window's size, resizing, filtering, full screen.
@@ -88,6 +88,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kestrava: %s\n", error.c_str());
         return 2;
     }
+    // Pads are extra hands on the keys (without them, the keyboard alone). They are looked for
+    // once the first frame is shown, which looking for them would hold up by some milliseconds.
+    hooks.beforePass = [traced = std::move(hooks.beforePass)](int pass) {
+        if (traced) traced(pass);
+        if (pass == 2) StartGamepads();
+    };
     int status = RunKestrava(hooks);
     if (!flightLog.Finish(&error)) {
         std::fprintf(stderr, "kestrava: %s\n", error.c_str());

@@ -12,15 +12,22 @@ const char* const kIconFile = "io.github.kestrava.Kestrava.png";
 
 }  // namespace
 
+// The icon is decoded as the window opens, from the pixels decoded ahead when start-up asked.
 bool UseDesktopIconForWindows() {
     const TEmbeddedFile file = EmbeddedFile(kIconFile);
     if (!file.data) return false;
     StartPixmapLoaders();
-    TPixmapPtr picture = LoadPixmap(CreateRamStream(file.data, file.length, 1, 0));
-    if (!picture) return false;
-    // Tightly packed RGBA rows: four bytes a pixel keeps every row aligned, so pitch = width * 4.
-    TPixmapPtr rgba = picture->Convert(PIXEL_RGBA8888);
-    if (!rgba || rgba->pitch != rgba->width * 4) return false;
-    SetWindowIcon(rgba->pixels, rgba->width, rgba->height);
+    SetWindowIconMaker([file] {
+        TPixmapPtr picture = LoadPixmap(file.data, file.length);
+        // Tightly packed RGBA rows: four bytes a pixel keeps every row aligned, so pitch = width * 4.
+        TPixmapPtr rgba = picture ? picture->Convert(PIXEL_RGBA8888) : nullptr;
+        if (rgba && rgba->pitch == rgba->width * 4) SetWindowIcon(rgba->pixels, rgba->width, rgba->height);
+    });
     return true;
+}
+
+// The icon's bytes, for start-up to decode ahead.
+TEncodedPicture DesktopIconBytes() {
+    const TEmbeddedFile file = EmbeddedFile(kIconFile);
+    return {file.data, file.length};
 }

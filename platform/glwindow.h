@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 struct TGLWindow;   // opaque; one per open window, defined by the platform that made it
@@ -70,6 +71,10 @@ void MoveMousePointer(TGLWindow* window, int x, int y);
 // first, copied here (nullptr: no icon). It changes nothing drawn; a platform without window
 // icons ignores it.
 void SetWindowIcon(const uint8_t* rgba, int width, int height);
+// The same, made when the next window opens: `make` (run once, then dropped) calls
+// SetWindowIcon, so the pixels may still be in the making until then. A SetWindowIcon before
+// that window drops it.
+void SetWindowIconMaker(std::function<void()> make);
 
 // Address of an OpenGL entry point, for functions beyond OpenGL 1.1.
 void* GLProcAddress(const char* name);

@@ -3,6 +3,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -15,10 +17,11 @@ TPlatform& Installed() {
 
 TSystemDriver* systemOverride = nullptr;
 
-// The icon windows are given when they open (none while empty).
+// The icon windows are given when they open (none while empty), or what makes it.
 struct TWindowIcon {
     std::vector<uint8_t> rgba;
     int width = 0, height = 0;
+    std::function<void()> make;
 };
 TWindowIcon& Icon() {
     static TWindowIcon icon;
@@ -55,6 +58,7 @@ std::vector<TDisplayMode> DisplayModes() { return Window().DisplayModes(); }
 TGLWindow* OpenGLWindow(int width, int height, const char* title, const TGLWindowFormat& format,
                         bool fullscreen, int hz, const char** why) {
     TGLWindow* window = Window().Open(width, height, title, format, fullscreen, hz, why);
+    if (window && Icon().make) std::exchange(Icon().make, nullptr)();
     const TWindowIcon& icon = Icon();
     if (window && !icon.rgba.empty()) Window().SetIcon(window, icon.rgba.data(), icon.width, icon.height);
     return window;
@@ -62,6 +66,7 @@ TGLWindow* OpenGLWindow(int width, int height, const char* title, const TGLWindo
 
 void SetWindowIcon(const uint8_t* rgba, int width, int height) {
     TWindowIcon& icon = Icon();
+    icon.make = nullptr;
     if (!rgba || width <= 0 || height <= 0) {
         icon = TWindowIcon{};
         return;
@@ -69,6 +74,11 @@ void SetWindowIcon(const uint8_t* rgba, int width, int height) {
     icon.rgba.assign(rgba, rgba + static_cast<size_t>(width) * height * 4);
     icon.width = width;
     icon.height = height;
+}
+
+void SetWindowIconMaker(std::function<void()> make) {
+    SetWindowIcon(nullptr, 0, 0);
+    Icon().make = std::move(make);
 }
 
 bool CreateGLContext(TGLWindow* window) { return Window().CreateContext(window); }

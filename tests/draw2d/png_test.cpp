@@ -146,12 +146,18 @@ TEST(DecodeAhead, HandsEachPictureOnceToTheEmbeddedNameOfItsBytes) {
     EXPECT_EQ(Differences(rgb, LoadPixmap("incbin::ahead-copy.png")), "");
     EXPECT_EQ(counting->asked, 6);
 
+    // Bytes that are no embedded file's are taken by their address too.
+    DecodeAhead({{copy.data(), length(copy)}});
+    EXPECT_EQ(Differences(rgb, LoadPixmap(copy.data(), length(copy))), "");
+    EXPECT_EQ(Differences(rgb, LoadPixmap(copy.data(), length(copy))), "");
+    EXPECT_EQ(counting->asked, 8) << "once ahead, once for the second load";
+
     // A loader registered after the decoding could have read the picture differently.
     DecodeAhead({{rgb.bytes.data(), length(rgb.bytes)}});
     CountingLoader newer;
     EXPECT_EQ(Differences(rgb, LoadPixmap("incbin::ahead-rgb.png")), "");
     EXPECT_EQ(newer.asked, 1);
-    EXPECT_EQ(counting->asked, 8);
+    EXPECT_EQ(counting->asked, 10);
     DecodeAhead({});   // the thread is done before its loaders go
 }
 

@@ -71,3 +71,33 @@ TEST(WindowIcon, EveryWindowOpenedAfterwardsGetsACopyOfTheIconUntilItIsTakenAway
 
     InstallPlatform(TPlatform{});
 }
+
+TEST(WindowIcon, AMakerRunsOnceWhenTheNextWindowOpensAndAnIconSetBeforeReplacesIt) {
+    TIconWindow driver;
+    InstallPlatform(TPlatform{nullptr, &driver, nullptr});
+    std::vector<uint8_t> pixels(4 * 4, 7);
+    int made = 0;
+    auto maker = [&] {
+        ++made;
+        SetWindowIcon(pixels.data(), 2, 2);
+    };
+
+    SetWindowIconMaker(maker);
+    EXPECT_EQ(made, 0) << "nothing is made before a window needs it";
+    driver.opens = false;
+    EXPECT_EQ(OpenWindow(), nullptr);
+    EXPECT_EQ(made, 0) << "nor for a window that could not open";
+    driver.opens = true;
+    ASSERT_NE(OpenWindow(), nullptr);
+    ASSERT_NE(OpenWindow(), nullptr);
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(driver.calls, 2) << "both windows got the icon made for the first";
+    EXPECT_EQ(driver.iconWidth, 2);
+
+    SetWindowIconMaker(maker);
+    SetWindowIcon(nullptr, 0, 0);
+    ASSERT_NE(OpenWindow(), nullptr);
+    EXPECT_EQ(made, 1);
+    EXPECT_EQ(driver.calls, 2);
+    InstallPlatform(TPlatform{});
+}
