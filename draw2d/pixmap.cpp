@@ -334,6 +334,21 @@ TPixmapPtr ResizePixmap(const TPixmap& src, int width, int height) {
         converted = src.Convert(PIXEL_RGBA8888);
         in = converted.get();
     }
+    // Halving every side longer than 1 pixel (a mipmap level from the one before) samples each
+    // 2x2 block at its centre: the mean of its pixels, rounded down, as the blend below gives.
+    const bool halvesWidth = in->width == 2 * out->width || (in->width == 1 && out->width == 1);
+    const bool halvesHeight = in->height == 2 * out->height || (in->height == 1 && out->height == 1);
+    if (halvesWidth && halvesHeight) {
+        const int dx = in->width > 1 ? 4 : 0;   // the block's second column and row
+        const int dy = in->height > 1 ? in->pitch : 0;
+        for (int y = 0; y < out->height; ++y) {
+            const uint8_t* p = in->PixelPtr(0, in->height > 1 ? 2 * y : 0);
+            uint8_t* q = out->PixelPtr(0, y);
+            for (int x = 0; x < out->width; ++x, p += 2 * dx, q += 4)
+                for (int c = 0; c < 4; ++c) q[c] = static_cast<uint8_t>((p[c] + p[c + dx] + p[c + dy] + p[c + dx + dy]) >> 2);
+        }
+        return out;
+    }
     std::vector<Sample> columns(static_cast<size_t>(out->width));
     for (int x = 0; x < out->width; ++x) columns[x] = SampleAt(x, in->width, out->width);
     for (int y = 0; y < out->height; ++y) {

@@ -4,6 +4,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <tuple>
 
 #include "draw2d/draw.h"
 #include "draw2d/gl/gl_cache.h"
@@ -86,6 +87,34 @@ TEST(ResizePixmap, SamplesBetweenPixelCentresAndClampsAtTheBorders) {
     EXPECT_EQ(wide->ReadPixel(2, 0), 0xFF4B0000u);   // 75
     EXPECT_EQ(wide->ReadPixel(3, 0), 0xFF640000u);
     EXPECT_EQ(ResizePixmap(*src, 1, 1)->ReadPixel(0, 0), 0xFF320000u);
+
+    // Every size a mipmap chain halves through gives what sampling between centres gives.
+    auto blended = [](const TPixmap& from, int width, int height, int x, int y, int shift) {
+        auto sample = [](int i, int from, int to) {
+            double pos = std::clamp((i + 0.5) * (static_cast<float>(from) / static_cast<float>(to)) - 0.5, 0.0,
+                                    from - 1.0);
+            return std::tuple{static_cast<int>(pos), std::min(static_cast<int>(pos) + 1, from - 1), pos - static_cast<int>(pos)};
+        };
+        auto [x0, x1, fx] = sample(x, from.width, width);
+        auto [y0, y1, fy] = sample(y, from.height, height);
+        auto at = [&](int px, int py) { return double((from.ReadPixel(px, py) >> shift) & 255); };
+        double top = at(x0, y0) + (at(x1, y0) - at(x0, y0)) * fx;
+        double bottom = at(x0, y1) + (at(x1, y1) - at(x0, y1)) * fx;
+        return static_cast<uint32_t>(top + (bottom - top) * fy);
+    };
+    const int sizes[][4] = {{8, 8, 4, 4}, {8, 2, 4, 1}, {2, 8, 1, 4}, {8, 1, 4, 1}, {1, 8, 1, 4}, {2, 2, 1, 1}, {1, 1, 1, 1}, {5, 3, 3, 2}};
+    uint32_t seed = 12345;
+    for (const auto& size : sizes) {
+        auto from = TPixmap::Create(size[0], size[1], PIXEL_RGBA8888);
+        for (int y = 0; y < size[1]; ++y)
+            for (int x = 0; x < size[0]; ++x) from->WritePixel(x, y, seed = seed * 1664525u + 1013904223u);
+        auto to = ResizePixmap(*from, size[2], size[3]);
+        for (int y = 0; y < size[3]; ++y)
+            for (int x = 0; x < size[2]; ++x)
+                for (int shift = 0; shift < 32; shift += 8)
+                    ASSERT_EQ((to->ReadPixel(x, y) >> shift) & 255, blended(*from, size[2], size[3], x, y, shift))
+                        << size[0] << "x" << size[1] << " to " << size[2] << "x" << size[3] << " at " << x << "," << y;
+    }
 }
 
 TEST(LoadImage, MinusOneMeansTheLayersAutomaticFlagsAndAnyNonZeroAutoMidHandleCentresLaterImages) {
