@@ -86,8 +86,12 @@ TPixmapPtr LoadWith(const std::vector<TPixmapLoader*>& loaders, const TStreamPtr
     return nullptr;
 }
 
-// The pictures decoded ahead and the thread decoding them. Made on first use, after the
-// loaders, so it goes before them at exit: the thread is joined while they still exist.
+// The pictures decoded ahead and the thread decoding them: none until the first DecodeAhead,
+// which makes them after the loaders it hands the thread, so at exit they go first and the
+// thread is joined while the loaders still exist.
+struct TDecodedAhead;
+TDecodedAhead* decodedAhead = nullptr;
+
 struct TDecodedAhead {
     struct TEntry {
         TEncodedPicture bytes;
@@ -100,7 +104,10 @@ struct TDecodedAhead {
     std::vector<TPixmapLoader*> loaders;   // the ones the entries are decoded with, newest first
     std::thread worker;
 
-    ~TDecodedAhead() { Join(); }
+    ~TDecodedAhead() {
+        Join();
+        decodedAhead = nullptr;
+    }
     void Join() {
         if (worker.joinable()) worker.join();
     }
@@ -139,9 +146,9 @@ struct TDecodedAhead {
     }
 };
 
-TDecodedAhead& DecodedAhead() {
-    static TDecodedAhead ahead;
-    return ahead;
+// The pixmap decoded from exactly these bytes, if any was.
+TPixmapPtr TakeDecodedAhead(const void* data, int length) {
+    return decodedAhead ? decodedAhead->Take(data, length) : nullptr;
 }
 
 // The pixmap decoded ahead for an "incbin::" url, if its registered bytes were.
@@ -151,13 +158,16 @@ TPixmapPtr TakeDecodedAhead(const std::string& url) {
     const std::string name = url.substr(prefix.size());
     const void* data = IncbinPtr(name);
     if (!data) return nullptr;
-    return DecodedAhead().Take(data, IncbinLen(name));
+    return TakeDecodedAhead(data, IncbinLen(name));
 }
 
 }  // namespace
 
 void DecodeAhead(std::vector<TEncodedPicture> pictures) {
-    TDecodedAhead& ahead = DecodedAhead();
+    Loaders();   // the list too is made first
+    static TDecodedAhead made;
+    decodedAhead = &made;
+    TDecodedAhead& ahead = made;
     ahead.Join();
     ahead.entries.clear();
     for (const TEncodedPicture& bytes : pictures) ahead.entries.push_back({bytes, nullptr, false});
@@ -250,7 +260,7 @@ TPixmapLoader::~TPixmapLoader() {
 TPixmapPtr LoadPixmap(const TStreamPtr& stream) { return LoadWith(Loaders(), stream); }
 
 TPixmapPtr LoadPixmap(const void* data, int length) {
-    if (TPixmapPtr ahead = DecodedAhead().Take(data, length)) return ahead;
+    if (TPixmapPtr ahead = TakeDecodedAhead(data, length)) return ahead;
     return LoadPixmap(CreateRamStream(data, length, 1, 0));
 }
 
