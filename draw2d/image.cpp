@@ -62,10 +62,7 @@ namespace {
 
 // Whether url names one of the program's embedded files, whose bytes live for the whole run
 // and never change: a picture from one can always be decoded again to the same pixels.
-bool IsEmbeddedPicture(const std::string& url) {
-    const std::string prefix = "incbin::";
-    return url.compare(0, prefix.size(), prefix) == 0 && IncbinPtr(url.substr(prefix.size())) != nullptr;
-}
+bool IsEmbeddedPicture(const std::string& url) { return IncbinUrlBytes(url) != nullptr; }
 
 }  // namespace
 

@@ -153,21 +153,17 @@ TPixmapPtr TakeDecodedAhead(const void* data, int length) {
 
 // The pixmap decoded ahead for an "incbin::" url, if its registered bytes were.
 TPixmapPtr TakeDecodedAhead(const std::string& url) {
-    const std::string prefix = "incbin::";
-    if (url.compare(0, prefix.size(), prefix) != 0) return nullptr;
-    const std::string name = url.substr(prefix.size());
-    const void* data = IncbinPtr(name);
-    if (!data) return nullptr;
-    return TakeDecodedAhead(data, IncbinLen(name));
+    int length = 0;
+    const void* data = IncbinUrlBytes(url, &length);
+    return data ? TakeDecodedAhead(data, length) : nullptr;
 }
 
 }  // namespace
 
 void DecodeAhead(std::vector<TEncodedPicture> pictures) {
     Loaders();   // the list too is made first
-    static TDecodedAhead made;
-    decodedAhead = &made;
-    TDecodedAhead& ahead = made;
+    static TDecodedAhead ahead;
+    decodedAhead = &ahead;
     ahead.Join();
     ahead.entries.clear();
     for (const TEncodedPicture& bytes : pictures) ahead.entries.push_back({bytes, nullptr, false});

@@ -250,6 +250,14 @@ int IncbinLen(const std::string& name) {
     return e ? e->length : 0;
 }
 
+const void* IncbinUrlBytes(const std::string& url, int* length) {
+    const std::string prefix = "incbin::";
+    const bool named = url.compare(0, prefix.size(), prefix) == 0;
+    const TIncbinEntry* e = named ? FindIncbin(url.substr(prefix.size())) : nullptr;
+    if (length) *length = e ? e->length : 0;
+    return e ? e->data : nullptr;
+}
+
 // Creates the memory-stream factory, once.
 void StartStreams() {
     static TRamStreamFactory factory;

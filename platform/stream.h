@@ -85,6 +85,9 @@ int IncbinAdd(const std::string& name, const void* data, int length);
 const void* IncbinPtr(const std::string& name);
 // The length registered under name, or 0.
 int IncbinLen(const std::string& name);
+// The bytes an "incbin::name" url names, and their length when asked; nullptr for any other url
+// or a name not registered.
+const void* IncbinUrlBytes(const std::string& url, int* length = nullptr);
 
 // Starts the stream services (the memory-stream factory); safe to call more than once.
 void StartStreams();
