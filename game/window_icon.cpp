@@ -3,7 +3,6 @@
 #include "assets/embedded.h"
 #include "draw2d/pixmap.h"
 #include "platform/glwindow.h"
-#include "platform/stream.h"
 
 namespace {
 
@@ -14,11 +13,11 @@ const char* const kIconFile = "io.github.kestrava.Kestrava.png";
 
 // The icon is decoded as the window opens, from the pixels decoded ahead when start-up asked.
 bool UseDesktopIconForWindows() {
-    const TEmbeddedFile file = EmbeddedFile(kIconFile);
-    if (!file.data) return false;
+    const TEncodedPicture icon = DesktopIconBytes();
+    if (!icon.data) return false;
     StartPixmapLoaders();
-    SetWindowIconMaker([file] {
-        TPixmapPtr picture = LoadPixmap(file.data, file.length);
+    SetWindowIconMaker([icon] {
+        TPixmapPtr picture = LoadPixmap(icon.data, icon.length);
         // Tightly packed RGBA rows: four bytes a pixel keeps every row aligned, so pitch = width * 4.
         TPixmapPtr rgba = picture ? picture->Convert(PIXEL_RGBA8888) : nullptr;
         if (rgba && rgba->pitch == rgba->width * 4) SetWindowIcon(rgba->pixels, rgba->width, rgba->height);
