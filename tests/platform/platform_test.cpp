@@ -8,15 +8,9 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/input.h"
 #include "platform/platform.h"
+#include "support/event_recorder.h"
 
 namespace {
-
-struct TRecorder {
-    static void Hook(const TEvent& e, void* self) { static_cast<TRecorder*>(self)->events.push_back(e); }
-    TRecorder() { AddEventHook(Hook, this); }
-    ~TRecorder() { RemoveEventHook(Hook, this); }
-    std::vector<TEvent> events;
-};
 
 struct TFixedClock : TSystemDriver {
     explicit TFixedClock(int ms) : ms(ms) {}
@@ -96,7 +90,7 @@ TEST(HeadlessPlatform, IsTheDefaultWithNoWindowNoSoundNoEventsAndAClockThatNever
     EXPECT_FALSE(OpenAudioOutput(feed, nullptr));
     CloseAudioOutput();
 
-    TRecorder recorder;
+    TEventRecorder recorder;
     PollSystem();
     EXPECT_TRUE(recorder.events.empty());
     int earlier = MilliSecs();

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "platform/headless/script_system.h"
+#include "support/event_recorder.h"
 
 namespace {
 
@@ -13,13 +14,6 @@ std::string WriteKeyFile(const std::string& name, const std::string& text) {
     return path;
 }
 
-struct TRecorder {
-    static void Hook(const TEvent& e, void* self) { static_cast<TRecorder*>(self)->events.push_back(e); }
-    TRecorder() { AddEventHook(Hook, this); }
-    ~TRecorder() { RemoveEventHook(Hook, this); }
-    std::vector<TEvent> events;
-};
-
 }  // namespace
 
 TEST(ScriptDriver, ClockAdvancesASixtiethPerPassAndEventsArriveOnceTheirPassBegins) {
@@ -28,7 +22,7 @@ TEST(ScriptDriver, ClockAdvancesASixtiethPerPassAndEventsArriveOnceTheirPassBegi
     std::string path = WriteKeyFile("keys_ok.txt", "# a short flight\n\n2 down 32   # start\n2 up 32\n  3 down 37\n5 quit\n");
     std::string error;
     ASSERT_TRUE(driver.LoadKeys(path, &error)) << error;
-    TRecorder recorder;
+    TEventRecorder recorder;
     // Per pass: the clock, then the events delivered so far (id * 1000 + code).
     const struct { int pass, ms; std::vector<int> events; } passes[] = {
         {1, 100000, {}},

@@ -11,6 +11,7 @@
 #include "platform/glwindow.h"
 #include "platform/input.h"
 #include "platform/sdl/sdl_platform.h"
+#include "support/event_recorder.h"
 
 namespace {
 
@@ -80,22 +81,13 @@ protected:
     }
 };
 
-// The key presses the game is sent, counted as they come: the window's focus changing on the
-// way in or out of full screen flushes the polled key hits (as any focus change does), at a
-// moment the X server chooses, so the hits alone cannot tell which keys got through.
-struct TKeyPresses {
-    int count[256] = {};
-    TKeyPresses() { AddEventHook(Count, this); }
-    ~TKeyPresses() { RemoveEventHook(Count, this); }
-    static void Count(const TEvent& ev, void* self) {
-        if (ev.id == EVENT_KEYDOWN && ev.data >= 0 && ev.data < 256) ++static_cast<TKeyPresses*>(self)->count[ev.data];
-    }
-};
-
 }  // namespace
 
 TEST_F(Fullscreen, F11AndAltEnterToggleItHidingThePointerAndTheGameSeesNeitherKey) {
-    TKeyPresses presses;
+    // The key presses sent to the game, counted as they come: the window's focus changing on
+    // the way in or out of full screen flushes the polled key hits (as any focus change does),
+    // at a moment the X server chooses, so the hits alone cannot tell which keys got through.
+    TEventRecorder presses;
     const char* why = nullptr;
     TGLWindow* gl = OpenGLWindow(640, 480, "Full screen keys", TGLWindowFormat{}, false, 60, &why);
     ASSERT_NE(gl, nullptr) << why;
@@ -114,7 +106,7 @@ TEST_F(Fullscreen, F11AndAltEnterToggleItHidingThePointerAndTheGameSeesNeitherKe
     EXPECT_FALSE(InFullscreen(window));
     EXPECT_TRUE(PointerShown());
     EXPECT_EQ(PlaceOf(window), windowed);
-    EXPECT_EQ(presses.count[KEY_F1 + 10], 0);
+    EXPECT_EQ(presses.KeyDowns(KEY_F1 + 10), 0);
 
     TapAltEnter(window);
     EXPECT_TRUE(InFullscreen(window));
@@ -124,8 +116,8 @@ TEST_F(Fullscreen, F11AndAltEnterToggleItHidingThePointerAndTheGameSeesNeitherKe
     EXPECT_TRUE(PointerShown());
     EXPECT_EQ(PlaceOf(window), windowed);
     // Alt reaches the game as it always did; the Enter that completes the pair does not.
-    EXPECT_EQ(presses.count[KEY_LALT], 2);
-    EXPECT_EQ(presses.count[KEY_RETURN], 0);
+    EXPECT_EQ(presses.KeyDowns(KEY_LALT), 2);
+    EXPECT_EQ(presses.KeyDowns(KEY_RETURN), 0);
 
     // Enter alone is an ordinary key; held, once the window's focus has settled.
     for (int i = 0; i < 10; ++i) {
@@ -135,7 +127,7 @@ TEST_F(Fullscreen, F11AndAltEnterToggleItHidingThePointerAndTheGameSeesNeitherKe
     PushKey(window, SDL_KEYDOWN, SDL_SCANCODE_RETURN);
     PollSystem();
     EXPECT_FALSE(InFullscreen(window));
-    EXPECT_EQ(presses.count[KEY_RETURN], 1);
+    EXPECT_EQ(presses.KeyDowns(KEY_RETURN), 1);
     EXPECT_EQ(KeyDown(KEY_RETURN), 1);
     PushKey(window, SDL_KEYUP, SDL_SCANCODE_RETURN);
     EXPECT_EQ(KeyDown(KEY_RETURN), 0);
