@@ -210,16 +210,12 @@ void Flip(int sync) {
     for (auto& hook : level.flipHook) hook();
     if (!level.driver) return;
     const bool paced = sync == -1 && level.currentGraphics == level.mainGraphics && level.softSync;
-    if (paced) {
-        // The pacer decides from the moment the game asks to flip; the frame is then drawn
-        // while the wait runs, and the swap comes on the target unless drawing outlasts it.
-        const int now = MilliSecs();
-        const int wait = level.pacer.Wait(now);
-        level.driver->FinishFrame();
-        if (wait > 0) DelayUntil(static_cast<int>(static_cast<uint32_t>(now) + static_cast<uint32_t>(wait)));
-    } else {
-        level.driver->FinishFrame();
-    }
+    // The pacer decides from the moment the game asks to flip; the frame is then drawn while
+    // the wait runs, and the swap comes on the target unless drawing outlasts it.
+    const int now = paced ? MilliSecs() : 0;
+    const int wait = paced ? level.pacer.Wait(now) : 0;
+    level.driver->FinishFrame();
+    if (wait > 0) DelayUntil(static_cast<int>(static_cast<uint32_t>(now) + static_cast<uint32_t>(wait)));
     for (auto& hook : level.presentHook) hook();
     level.driver->Flip(paced ? 0 : sync == -1 ? 1 : sync);
 }
