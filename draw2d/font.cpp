@@ -1,6 +1,7 @@
 // The built-in 8 by 16 bitmap font, turned into one small image per glyph, and text drawing.
 #include "draw2d/font.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -14,6 +15,10 @@ namespace {
 
 const int kGlyphCount = 96;
 const int kCellWidth = 8, kCellHeight = 16;
+// How many lines the font remembers, and how often a line is drawn before it gets an image
+// of its own: more often than an outlined text draws it in one frame (nine times).
+const size_t kKeptLines = 16;
+const int kUsesBeforeKept = 16;
 const char kFontFile[] = "quorbfont.bin";
 
 // The current font, falling back to the layer's built-in font (made on first need).
@@ -70,6 +75,51 @@ std::shared_ptr<TImageGlyph> TImageFont::LoadGlyph(int index) {
     return glyphs[index];
 }
 
+// The line's glyph indices when every drawable character is a whole atlas cell one cell
+// after the other (no offset, an advance of one cell); empty otherwise.
+std::u16string TImageFont::AtlasLine(const std::u16string& text) {
+    std::u16string line;
+    for (char16_t c : text) {
+        int n = CharToGlyph(c);
+        if (n == -1) continue;
+        std::shared_ptr<TImageGlyph> glyph = LoadGlyph(n);
+        if (!glyph) continue;
+        if (!glyph->image || glyph->rect_x != 0 || glyph->rect_y != 0 || glyph->advance != kCellWidth ||
+            glyph->image->width != kCellWidth || glyph->image->height != atlas->height ||
+            n >= atlas->width / kCellWidth)
+            return {};
+        line.push_back(static_cast<char16_t>(n));
+    }
+    return line;
+}
+
+// The kept line of these glyphs, counting this use: remembered anew when it is not (in
+// place of the line used least recently), and given its image once used often enough.
+const TKeptLine& TImageFont::UseLine(const std::u16string& line) {
+    auto kept = std::find_if(keptLines.begin(), keptLines.end(),
+                             [&](const TKeptLine& k) { return k.glyphs == line; });
+    if (kept == keptLines.end()) {
+        if (keptLines.size() < kKeptLines)
+            kept = keptLines.insert(keptLines.end(), TKeptLine{});
+        else
+            kept = std::min_element(keptLines.begin(), keptLines.end(),
+                                    [](const TKeptLine& a, const TKeptLine& b) { return a.lastUse < b.lastUse; });
+        *kept = TKeptLine{line, 0, 0, nullptr};
+    }
+    kept->lastUse = ++lineUses;
+    if (++kept->uses >= kUsesBeforeKept && !kept->image) {
+        TPixmapPtr sheet = atlas->Lock(0, true, false);
+        const int width = static_cast<int>(line.size()) * kCellWidth, height = atlas->height;
+        TPixmapPtr pixels = TPixmap::Create(width, height, PIXEL_RGBA8888);
+        for (int y = 0; y < height; ++y)
+            for (size_t k = 0; k < line.size(); ++k)
+                std::memcpy(pixels->PixelPtr(static_cast<int>(k) * kCellWidth, y),
+                            sheet->PixelPtr(line[k] * kCellWidth, y), kCellWidth * 4);
+        kept->image = TImage::Load(pixels, atlas->flags, atlas->mask_r, atlas->mask_g, atlas->mask_b);
+    }
+    return *kept;
+}
+
 // Draws each drawable character as its glyph image at the pen, then moves the pen along the matrix.
 // The built-in font takes each glyph's cell from its atlas where that gives the glyph image's
 // own pixels: unscaled and unturned, at a whole-pixel pen, every pixel centre falls on the
@@ -79,6 +129,19 @@ void TImageFont::Draw(const std::u16string& text, float x, float y, float ix, fl
     const bool upright = ix == 1 && iy == 0 && jx == 0 && jy == 1;
     TImageFramePtr sheet = atlas && upright ? atlas->Frame(0) : nullptr;
     TPlaneDriver* driver = CurrentPlaneDriver();
+    // A line kept as an image is one quad with the very pixels its cells would give.
+    if (sheet && driver && x == std::floor(x) && y == std::floor(y)) {
+        const std::u16string line = AtlasLine(text);
+        if (line.size() > 1) {
+            const TKeptLine& kept = UseLine(line);
+            if (TImageFramePtr frame = kept.image ? kept.image->Frame(0) : nullptr) {
+                const int width = kept.image->width, height = kept.image->height;
+                driver->DrawFrameRegion(*frame, 0, 0, static_cast<float>(width), static_cast<float>(height), x, y,
+                                        0, 0, width, height, width, height);
+                return;
+            }
+        }
+    }
     for (char16_t c : text) {
         int n = CharToGlyph(c);
         if (n == -1) continue;

@@ -1,6 +1,7 @@
 // The built-in 8 by 16 bitmap font and text drawing.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,6 +17,15 @@ struct TImageGlyph {
 struct TImageFont;
 using TImageFontPtr = std::shared_ptr<TImageFont>;
 
+// A line of the built-in font's glyphs that is drawn again and again, and once it has been
+// drawn often enough, its own image: the glyphs' atlas cells side by side.
+struct TKeptLine {
+    std::u16string glyphs;   // the glyph indices, in order
+    int uses = 0;
+    uint64_t lastUse = 0;
+    TImagePtr image;
+};
+
 struct TImageFont {
     std::vector<std::shared_ptr<TImageGlyph>> glyphs;
     int src_flags = 0;
@@ -23,6 +33,13 @@ struct TImageFont {
     // one texture instead of binding a texture per character (at whole pixels, unscaled and
     // unturned, where it gives the glyphs' own pixels); none for other fonts.
     TImagePtr atlas;
+    // The lines of text drawn most recently from the atlas. A software renderer spends far
+    // more on many small quads than on one long one with the same pixels, so a line drawn
+    // frame after frame (a title, the score between changes) becomes one quad of its own
+    // image; a line drawn only a few times, such as a score that changes every frame, stays
+    // a quad per glyph and is never made into an image.
+    std::vector<TKeptLine> keptLines;
+    uint64_t lineUses = 0;
     // The height of a line of text in pixels.
     int Height() const { return 16; }
     // How many glyphs the font has.
@@ -33,6 +50,10 @@ struct TImageFont {
     std::shared_ptr<TImageGlyph> LoadGlyph(int index);
     // Draws the characters from the pen (x, y), moving it along the matrix (ix, iy, jx, jy).
     void Draw(const std::u16string& text, float x, float y, float ix, float iy, float jx, float jy);
+    // The glyph indices of a line drawn cell by cell from the atlas; empty when it is not.
+    std::u16string AtlasLine(const std::u16string& text);
+    // The kept line of these glyphs, counting this use.
+    const TKeptLine& UseLine(const std::u16string& line);
     // The built-in font, from the embedded "quorbfont.bin".
     static TImageFontPtr CreateDefault();
 };

@@ -123,3 +123,66 @@ TEST(DrawText, AtFractionalPositionsScalesAndTurnsLooksLikeTheGlyphImages) {
         }
     }
 }
+
+namespace {
+
+// The font's kept line of the text's glyphs; none when the font does not remember it.
+const TKeptLine* KeptLine(const std::string& text) {
+    TImageFontPtr font = GetImageFont();
+    std::u16string glyphs;
+    for (char c : text) glyphs.push_back(static_cast<char16_t>(c - 32));
+    for (const TKeptLine& kept : font->keptLines)
+        if (kept.glyphs == glyphs) return &kept;
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(DrawText, ALineDrawnFrameAfterFrameBecomesOneImageWithTheSamePixels) {
+    ASSERT_TRUE(OpenTestGraphics());
+    const std::string line = "Stay on the blue sky road! {|}~";
+    // Translucent ink over a picture with every pixel different: one sent pixel off, a cell
+    // shifted or a glyph sampled from its neighbour, shows.
+    auto drawOver = [&](auto draw) {
+        SetBlend(BLEND_SOLID);
+        for (int y = 0; y < 480; y += 4) {
+            SetColor(y % 256, (y * 7) % 256, 255 - y % 256);
+            DrawRect(0, static_cast<float>(y), 640, 4);
+        }
+        SetBlend(BLEND_ALPHA);
+        SetColor(250, 180, 40);
+        SetAlpha(0.3f);
+        draw();
+        SetAlpha(1.0f);
+        return ReadPixels(0, 0, 640, 480);
+    };
+    const std::vector<uint32_t> glyphs = drawOver([&] { DrawGlyphByGlyph(line, 101, 57); });
+    for (int use = 1; use <= 40; ++use) {
+        const std::vector<uint32_t> text = drawOver([&] { DrawText(line, 101, 57); });
+        ASSERT_EQ(text, glyphs) << "use " << use;
+    }
+    const TKeptLine* kept = KeptLine(line);
+    ASSERT_TRUE(kept);
+    ASSERT_TRUE(kept->image);
+    EXPECT_EQ(kept->image->width, 8 * static_cast<int>(line.size()));
+}
+
+TEST(DrawText, LinesDrawnOnlyAFewTimesEachStayGlyphsAndTheFontRemembersFewLines) {
+    ASSERT_TRUE(OpenTestGraphics());
+    // An outlined score that changes every frame: nine draws of each value.
+    for (int score = 0; score < 100; ++score)
+        for (int copy = 0; copy < 9; ++copy) DrawText("Score: " + std::to_string(score), 10, 10);
+    TImageFontPtr font = GetImageFont();
+    EXPECT_LE(font->keptLines.size(), 16u);
+    for (const TKeptLine& kept : font->keptLines) EXPECT_FALSE(kept.image);
+    ASSERT_TRUE(KeptLine("Score: 99"));
+    EXPECT_FALSE(KeptLine("Score: 0"));   // the oldest were forgotten
+
+    // A line kept as an image stays while it is used, however many others come and go.
+    for (int frame = 0; frame < 40; ++frame) {
+        DrawText("Press SPACE", 10, 40);
+        DrawText("Score: " + std::to_string(1000 + frame), 10, 10);
+    }
+    ASSERT_TRUE(KeptLine("Press SPACE"));
+    EXPECT_TRUE(KeptLine("Press SPACE")->image);
+}
