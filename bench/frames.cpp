@@ -12,6 +12,14 @@
 //
 // Waiting after every layer keeps the drawing threads from overlapping the game's own work,
 // so the per-pass total here is a little above the runner's --stats.
+//
+// An occlusion query around every layer counts the fragments it had the renderer shade, in
+// window-fulls (640 x 480 fragments); with the time, that gives what a fragment of each layer
+// costs, so a layer whose time follows its fragments is paying for its own picture.
+#define GL_GLEXT_PROTOTYPES
+#include <GL/gl.h>
+#include <GL/glext.h>
+
 #include <algorithm>
 #include <chrono>
 #include <climits>
@@ -39,22 +47,38 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+const double kWindowFull = 640.0 * 480.0;
+
 struct TLayerTimes {
     std::string name;
-    std::vector<double> micros;   // one per timed pass
+    std::vector<double> micros;      // one per timed pass
+    std::vector<double> fragments;   // the same passes' fragments, in window-fulls
 };
 
 double At(const std::vector<double>& sorted, double q) {
     return sorted[static_cast<size_t>(q * (sorted.size() - 1) + 0.5)];
 }
 
-void PrintRow(const char* name, std::vector<double> micros) {
+// Mean, median, p99 and max of the times, then of the fragments, and the time per fragment
+// over all the passes.
+void PrintRow(const char* name, std::vector<double> micros, std::vector<double> fragments) {
     if (micros.empty()) return;
-    double sum = 0;
+    double sum = 0, drawn = 0;
     for (double m : micros) sum += m;
+    for (double f : fragments) drawn += f;
     std::sort(micros.begin(), micros.end());
-    std::printf("%-16s %8.0f %8.0f %8.0f %8.0f\n", name, sum / micros.size(), At(micros, 0.5),
-                At(micros, 0.99), micros.back());
+    std::printf("%-16s %8.0f %8.0f %8.0f %8.0f", name, sum / micros.size(), At(micros, 0.5), At(micros, 0.99),
+                micros.back());
+    if (fragments.empty()) {
+        std::printf("\n");
+        return;
+    }
+    std::sort(fragments.begin(), fragments.end());
+    std::printf(" %8.2f %8.2f %8.2f", At(fragments, 0.5), At(fragments, 0.99), fragments.back());
+    if (drawn > 0.01 * fragments.size())
+        std::printf(" %8.2f\n", sum * 1000.0 / (drawn * kWindowFull));
+    else
+        std::printf(" %8s\n", "-");
 }
 
 const char kUsage[] = "usage: bench_frames [--frames N] [--from F]\n";
@@ -84,15 +108,24 @@ int main(int argc, char** argv) {
     std::vector<double> passes;
     int pass = 0;
     Clock::time_point passStart, layerStart;
+    GLuint query = 0;   // counting the fragments of the layer being drawn, once graphics are open
     SetLayerTimer([&](const char* name) {
         Clock::time_point now = Clock::now();
+        GLuint fragments = 0;
+        if (query) {
+            glEndQuery(GL_SAMPLES_PASSED);
+            glGetQueryObjectuiv(query, GL_QUERY_RESULT, &fragments);
+        }
         if (pass >= from) {
             auto layer = std::find_if(layers.begin(), layers.end(),
                                       [&](const TLayerTimes& l) { return l.name == name; });
-            if (layer == layers.end()) layer = layers.insert(layers.end(), TLayerTimes{name, {}});
+            if (layer == layers.end()) layer = layers.insert(layers.end(), TLayerTimes{name, {}, {}});
             layer->micros.push_back(std::chrono::duration<double, std::micro>(now - layerStart).count());
+            if (query) layer->fragments.push_back(fragments / kWindowFull);
         }
-        layerStart = now;
+        if (!query) glGenQueries(1, &query);
+        glBeginQuery(GL_SAMPLES_PASSED, query);
+        layerStart = Clock::now();
     });
 
     TGameHooks hooks;
@@ -111,13 +144,21 @@ int main(int argc, char** argv) {
     int status = RunKestrava(hooks);
     CALLGRIND_STOP_INSTRUMENTATION;
     SetLayerTimer(nullptr);
+    if (query) {
+        glEndQuery(GL_SAMPLES_PASSED);
+        glDeleteQueries(1, &query);
+    }
     EndGraphics();
     InstallPlatform(HeadlessPlatform());
     if (status != 0) return status;
 
-    std::printf("title screen, passes %d to %d: time per pass (us)\n", from, frames);
-    std::printf("%-16s %8s %8s %8s %8s\n", "layer", "mean", "median", "p99", "max");
-    for (const TLayerTimes& layer : layers) PrintRow(layer.name.c_str(), layer.micros);
-    PrintRow("whole pass", passes);
+    std::printf("title screen, passes %d to %d: time per pass (us), fragments shaded per pass (window-fulls),\n"
+                "and time per fragment over the passes (ns)\n",
+                from, frames);
+    std::printf("%-16s %8s %8s %8s %8s %8s %8s %8s %8s\n", "", "time:", "", "", "", "frags:", "", "", "");
+    std::printf("%-16s %8s %8s %8s %8s %8s %8s %8s %8s\n", "layer", "mean", "median", "p99", "max", "median",
+                "p99", "max", "ns/frag");
+    for (const TLayerTimes& layer : layers) PrintRow(layer.name.c_str(), layer.micros, layer.fragments);
+    PrintRow("whole pass", passes, {});
     return 0;
 }
