@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "assets/embedded.h"
+#include "draw2d/blend.h"
 #include "draw2d/plane.h"
 #include "draw2d/state.h"
 #include "platform/numeric.h"
@@ -104,20 +105,55 @@ const TKeptLine& TImageFont::UseLine(const std::u16string& line) {
         else
             kept = std::min_element(keptLines.begin(), keptLines.end(),
                                     [](const TKeptLine& a, const TKeptLine& b) { return a.lastUse < b.lastUse; });
-        *kept = TKeptLine{line, 0, 0, nullptr};
+        *kept = TKeptLine{};
+        kept->glyphs = line;
     }
     kept->lastUse = ++lineUses;
-    if (++kept->uses >= kUsesBeforeKept && !kept->image) {
-        TPixmapPtr sheet = atlas->Lock(0, true, false);
-        const int width = static_cast<int>(line.size()) * kCellWidth, height = atlas->height;
-        TPixmapPtr pixels = TPixmap::Create(width, height, PIXEL_RGBA8888);
-        for (int y = 0; y < height; ++y)
-            for (size_t k = 0; k < line.size(); ++k)
-                std::memcpy(pixels->PixelPtr(static_cast<int>(k) * kCellWidth, y),
-                            sheet->PixelPtr(line[k] * kCellWidth, y), kCellWidth * 4);
-        kept->image = TImage::Load(pixels, atlas->flags, atlas->mask_r, atlas->mask_g, atlas->mask_b);
-    }
+    if (++kept->uses >= kUsesBeforeKept && !kept->image) MakeLineImage(*kept);
     return *kept;
+}
+
+// The line's image, its cells copied from the atlas side by side, and where it has ink.
+void TImageFont::MakeLineImage(TKeptLine& kept) {
+    TPixmapPtr sheet = atlas->Lock(0, true, false);
+    const int cells = static_cast<int>(kept.glyphs.size()), width = cells * kCellWidth, height = atlas->height;
+    TPixmapPtr pixels = TPixmap::Create(width, height, PIXEL_RGBA8888);
+    kept.inkLeft = width;
+    kept.inkTop = height;
+    kept.inkRight = kept.inkBottom = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int k = 0; k < cells; ++k)
+            std::memcpy(pixels->PixelPtr(k * kCellWidth, y), sheet->PixelPtr(kept.glyphs[k] * kCellWidth, y),
+                        kCellWidth * 4);
+        for (int x = 0; x < width; ++x) {
+            if (pixels->PixelPtr(x, y)[3] == 0) continue;
+            kept.inkLeft = std::min(kept.inkLeft, x);
+            kept.inkRight = std::max(kept.inkRight, x + 1);
+            kept.inkTop = std::min(kept.inkTop, y);
+            kept.inkBottom = y + 1;
+        }
+    }
+    kept.image = TImage::Load(pixels, atlas->flags, atlas->mask_r, atlas->mask_g, atlas->mask_b);
+}
+
+// Draws a kept line with its image at the pen: where transparent texels leave the picture as
+// it was, only the rectangle round its ink, the pixels that can change.
+void TImageFont::DrawLine(const TKeptLine& kept, TImageFrame& frame, float x, float y) {
+    TPlaneDriver* driver = CurrentPlaneDriver();
+    const int width = kept.image->width, height = kept.image->height;
+    int left = 0, top = 0, right = width, bottom = height;
+    if (ClearTexelsLeavePixels(CurrentDrawState().blend_mode)) {
+        if (kept.inkRight <= kept.inkLeft) {
+            frame.SelectWithoutDrawing();
+            return;
+        }
+        left = kept.inkLeft;
+        top = kept.inkTop;
+        right = kept.inkRight;
+        bottom = kept.inkBottom;
+    }
+    driver->DrawFrameRegion(frame, static_cast<float>(left), static_cast<float>(top), static_cast<float>(right),
+                            static_cast<float>(bottom), x, y, left, top, right - left, bottom - top, width, height);
 }
 
 // Draws each drawable character as its glyph image at the pen, then moves the pen along the matrix.
@@ -135,9 +171,7 @@ void TImageFont::Draw(const std::u16string& text, float x, float y, float ix, fl
         if (line.size() > 1) {
             const TKeptLine& kept = UseLine(line);
             if (TImageFramePtr frame = kept.image ? kept.image->Frame(0) : nullptr) {
-                const int width = kept.image->width, height = kept.image->height;
-                driver->DrawFrameRegion(*frame, 0, 0, static_cast<float>(width), static_cast<float>(height), x, y,
-                                        0, 0, width, height, width, height);
+                DrawLine(kept, *frame, x, y);
                 return;
             }
         }

@@ -24,6 +24,9 @@ struct TKeptLine {
     int uses = 0;
     uint64_t lastUse = 0;
     TImagePtr image;
+    // The rectangle round the image's ink (its texels with alpha), right and bottom edges
+    // excluded; empty for a line without ink.
+    int inkLeft = 0, inkTop = 0, inkRight = 0, inkBottom = 0;
 };
 
 struct TImageFont {
@@ -54,6 +57,8 @@ struct TImageFont {
     std::u16string AtlasLine(const std::u16string& text);
     // The kept line of these glyphs, counting this use.
     const TKeptLine& UseLine(const std::u16string& line);
+    void MakeLineImage(TKeptLine& kept);
+    void DrawLine(const TKeptLine& kept, TImageFrame& frame, float x, float y);
     // The built-in font, from the embedded "quorbfont.bin".
     static TImageFontPtr CreateDefault();
 };

@@ -190,7 +190,7 @@ bool DrawVisibleCells(TImage& image, int frameIndex, TImageFrame& frame, float x
     TPlaneDriver* driver = CurrentPlaneDriver();
     const TDrawState& s = CurrentDrawState();
     if (!driver || (image.flags & IMAGE_MIPMAPPED)) return false;
-    if (s.blend_mode != BLEND_ADD && s.blend_mode != BLEND_ALPHA && s.blend_mode != BLEND_MASK) return false;
+    if (!ClearTexelsLeavePixels(s.blend_mode)) return false;
     if (s.tform_iy != 0 || s.tform_jx != 0 || s.tform_ix == 0 || s.tform_jy == 0) return false;
     const TAlphaCoverage* coverage = image.Coverage(frameIndex);
     if (!coverage || coverage->width != image.width || coverage->height != image.height || image.width <= 0 ||

@@ -53,8 +53,8 @@ TEST(FrameLoop, TitleScreenMusicStepsRoadCadenceAndTheSkyFade) {
         },
         [&](int pass) {
             const int expectedClock[] = {0, 600, 600, 630};
-            if (pass <= 3) EXPECT_EQ(game.hour * 100 + game.minute, expectedClock[pass]) << pass;
-            if (pass == 1) EXPECT_EQ(rgb(game.clsr, game.clsg, game.clsb), rgb(100, 25, 5));
+            if (pass <= 3) { EXPECT_EQ(game.hour * 100 + game.minute, expectedClock[pass]) << pass; }
+            if (pass == 1) { EXPECT_EQ(rgb(game.clsr, game.clsg, game.clsb), rgb(100, 25, 5)); }
             if (pass == 2) {
                 EXPECT_LT(game.curr, 100.0f);         // less than a step below its target: stays short
                 EXPECT_FLOAT_EQ(game.curg, 0.2f);     // toward 25 by 0.1 a pass on the title screen
@@ -62,7 +62,7 @@ TEST(FrameLoop, TitleScreenMusicStepsRoadCadenceAndTheSkyFade) {
                 GetColor(&r, &g, &b);
                 EXPECT_EQ(rgb(r, g, b), rgb(99, 0, 0));   // the fade colour, truncated
             }
-            if (pass >= 99) EXPECT_EQ(game.thingcount, pass % 100);
+            if (pass >= 99) { EXPECT_EQ(game.thingcount, pass % 100); }
             return pass < 100;
         });
     int clock = -1;   // about 26 days of uptime, wrapped: the first pass still steps
@@ -80,8 +80,8 @@ TEST(FrameLoop, LifeBelowZeroEndsTheFlightAndEscapeOrAQuitRequestEndsTheLoop) {
             if (pass == 5) press(KEY_ESCAPE), EmitEvent(TEvent{EVENT_APPTERMINATE});
         },
         [&](int pass) {
-            if (pass <= 3) EXPECT_EQ(game.GAMESTATE, pass < 3 ? GAMESTATE_FLYING : GAMESTATE_TITLE) << pass;
-            if (pass == 2) EXPECT_FLOAT_EQ(game.curg, 0.01f);   // the slower sky step in flight
+            if (pass <= 3) { EXPECT_EQ(game.GAMESTATE, pass < 3 ? GAMESTATE_FLYING : GAMESTATE_TITLE) << pass; }
+            if (pass == 2) { EXPECT_FLOAT_EQ(game.curg, 0.01f); }   // the slower sky step in flight
             return (lastPass = pass), true;
         });
     EXPECT_EQ(status, 0);

@@ -138,33 +138,50 @@ const TKeptLine* KeptLine(const std::string& text) {
 
 }  // namespace
 
-TEST(DrawText, ALineDrawnFrameAfterFrameBecomesOneImageWithTheSamePixels) {
+TEST(DrawText, ALineDrawnFrameAfterFrameBecomesOneImageWithTheSamePixelsInEveryBlend) {
     ASSERT_TRUE(OpenTestGraphics());
-    const std::string line = "Stay on the blue sky road! {|}~";
+    const std::string line = " Stay on the blue sky road! {|}~  ";
     // Translucent ink over a picture with every pixel different: one sent pixel off, a cell
-    // shifted or a glyph sampled from its neighbour, shows.
-    auto drawOver = [&](auto draw) {
+    // shifted, a glyph sampled from its neighbour or a blank texel left out where it paints
+    // shows.
+    auto drawOver = [&](int blend, auto draw) {
         SetBlend(BLEND_SOLID);
         for (int y = 0; y < 480; y += 4) {
             SetColor(y % 256, (y * 7) % 256, 255 - y % 256);
             DrawRect(0, static_cast<float>(y), 640, 4);
         }
-        SetBlend(BLEND_ALPHA);
+        SetBlend(blend);
         SetColor(250, 180, 40);
         SetAlpha(0.3f);
         draw();
         SetAlpha(1.0f);
         return ReadPixels(0, 0, 640, 480);
     };
-    const std::vector<uint32_t> glyphs = drawOver([&] { DrawGlyphByGlyph(line, 101, 57); });
-    for (int use = 1; use <= 40; ++use) {
-        const std::vector<uint32_t> text = drawOver([&] { DrawText(line, 101, 57); });
-        ASSERT_EQ(text, glyphs) << "use " << use;
+    for (int blend : {BLEND_ALPHA, BLEND_SOLID, BLEND_ADD, BLEND_MASK, BLEND_MULTIPLY}) {
+        const std::vector<uint32_t> glyphs = drawOver(blend, [&] { DrawGlyphByGlyph(line, 101, 57); });
+        for (int use = 1; use <= 20; ++use) {
+            const std::vector<uint32_t> text = drawOver(blend, [&] { DrawText(line, 101, 57); });
+            ASSERT_EQ(text, glyphs) << "blend " << blend << ", use " << use;
+        }
     }
     const TKeptLine* kept = KeptLine(line);
     ASSERT_TRUE(kept);
     ASSERT_TRUE(kept->image);
     EXPECT_EQ(kept->image->width, 8 * static_cast<int>(line.size()));
+
+    // A line of blanks paints its cells black where blank texels count, and nothing elsewhere.
+    for (int use = 0; use < 20; ++use) {
+        Cls();
+        SetBlend(BLEND_ALPHA);
+        DrawText("    ", 0, 0);
+    }
+    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 0);
+    SetClsColor(0, 0, 255);
+    Cls();
+    SetBlend(BLEND_SOLID);
+    DrawText("    ", 0, 0);
+    EXPECT_EQ(ReadPixels(0, 0, 32, 16), std::vector<uint32_t>(32 * 16, 0));
+    EXPECT_EQ(ReadPixels(32, 0, 1, 1), std::vector<uint32_t>{0x0000FFu});
 }
 
 TEST(DrawText, LinesDrawnOnlyAFewTimesEachStayGlyphsAndTheFontRemembersFewLines) {
