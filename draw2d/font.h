@@ -57,7 +57,9 @@ struct TImageFont {
     std::u16string AtlasLine(const std::u16string& text);
     // The kept line of these glyphs, counting this use.
     const TKeptLine& UseLine(const std::u16string& line);
+    // Gives the kept line its image and the rectangle round its ink.
     void MakeLineImage(TKeptLine& kept);
+    // Draws the kept line with its image's frame at the pen.
     void DrawLine(const TKeptLine& kept, TImageFrame& frame, float x, float y);
     // The built-in font, from the embedded "quorbfont.bin".
     static TImageFontPtr CreateDefault();
