@@ -168,7 +168,7 @@ void DecodeAhead(std::vector<TEncodedPicture> pictures) {
     ahead.entries.clear();
     for (const TEncodedPicture& bytes : pictures) ahead.entries.push_back({bytes, nullptr, false});
     ahead.loaders = Loaders();
-    if (!ahead.entries.empty()) ahead.worker = std::thread([&ahead] { ahead.Decode(); });
+    if (!ahead.entries.empty()) ahead.worker = std::thread([] { ahead.Decode(); });
 }
 
 int BytesPerPixel(int format) { return KnownFormat(format) ? kBytesPerPixel[format] : 0; }

@@ -113,7 +113,7 @@ TEST(WingPicture, MagentaOnlyUnderTheFeatherTipsAlongTheBottom) {
             bool magenta = d.is(x, y, 255, 0, 255);
             ASSERT_FALSE(y > 0 && d.is(x, y - 1, 255, 0, 255) && !magenta) << "feather below the band at " << x << ", " << y;
             ASSERT_FALSE(magenta && y < 160) << "magenta in the upper wing at " << x << ", " << y;
-            if (!magenta) ASSERT_GE(d.palest(x, y), 120) << "dark or pink feather at " << x << ", " << y;
+            if (!magenta) { ASSERT_GE(d.palest(x, y), 120) << "dark or pink feather at " << x << ", " << y; }
         }
     }
     EXPECT_GT(bottomMagenta, 200);
@@ -127,12 +127,12 @@ TEST(ArrowPicture, PaleChevronPointingUpOnMostlyTransparentGround) {
         for (int x = 0; x < 128; ++x) {
             const int alpha = d.at(x, y)[3];
             clear += alpha == 0;
-            if (alpha > 0) ASSERT_GE(d.palest(x, y), 200) << "dark ink at " << x << ", " << y;
+            if (alpha > 0) { ASSERT_GE(d.palest(x, y), 200) << "dark ink at " << x << ", " << y; }
             if (alpha < 255) continue;
             ++opaque;
             if (apexRow < 0) apexRow = y;
             widest = std::max(widest, std::abs(2 * x - 127));
-            if (y == apexRow) EXPECT_LT(std::abs(2 * x - 127), 24) << "the apex sits in the middle: " << x;
+            if (y == apexRow) { EXPECT_LT(std::abs(2 * x - 127), 24) << "the apex sits in the middle: " << x; }
         }
     EXPECT_GT(clear, 128 * 128 / 2);
     EXPECT_GT(opaque, 500);

@@ -80,8 +80,9 @@ TEST(ChannelModel, RandomCallsKeepEveryChannelAsTheModelSaysAndVoicesBounded) {
             TModelChannel played{result, looping ? MODEL_LOOP : MODEL_ONCE, cue};
             if (onChannel) {
                 // A channel keeps its handle while it plays; only one that ended may have lost it.
-                if (model[size_t(i)].Playing() || model[size_t(i)].state == MODEL_FRESH)
+                if (model[size_t(i)].Playing() || model[size_t(i)].state == MODEL_FRESH) {
                     ASSERT_EQ(result, given) << step << " " << what;
+                }
                 model[size_t(i)] = played;
             } else {
                 model.push_back(played);

@@ -126,7 +126,7 @@ TEST(WavReaderCorpus, EveryTestFileLoadsOrIsRefusedAsItsReadmeSays) {
         EXPECT_EQ(sample->hertz, e.hertz);
         EXPECT_EQ(sample->length, e.frames);
         EXPECT_EQ(sample->owned.size(), size_t(e.frames) * BytesPerSample(e.format));
-        if (e.frames == 441) EXPECT_TRUE(std::equal(tone.begin(), tone.end(), sample->samples)) << "tone values";
+        if (e.frames == 441) { EXPECT_TRUE(std::equal(tone.begin(), tone.end(), sample->samples)) << "tone values"; }
     }
     for (const char* refused : {"pcm24-stereo.wav", "float32-stereo.wav", "alaw-mono.wav", "ima-adpcm-mono.wav",
                                 "riff-bigendian.aiff", "junk-before-fmt.wav", "no-data-chunk.wav",

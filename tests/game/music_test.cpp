@@ -95,7 +95,7 @@ TEST_F(Music, TheClockStepsAndKeyframesSetTheSkysTarget) {
         musicAndClockStep();
         EXPECT_EQ(game.soundtimer, 0);
         EXPECT_EQ(game.hour * 100 + game.minute, s.after) << s.hourMinute;
-        if (s.targetBlue >= 0) EXPECT_EQ(game.clsb, s.targetBlue) << s.hourMinute;
+        if (s.targetBlue >= 0) { EXPECT_EQ(game.clsb, s.targetBlue) << s.hourMinute; }
     }
     EXPECT_EQ(game.clsr + game.clsg, 0);
 }

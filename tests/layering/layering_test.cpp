@@ -85,17 +85,21 @@ TEST(Layering, IncludesPointOnlyDown) {
 TEST(Layering, OpenGLOnlyInTheGLDriverAndSDLOnlyInItsBackend) {
     for (const TInclude& inc : ReadIncludes()) {
         const std::string t = inc.target;
-        if (StartsWith(t, "GL/") || StartsWith(t, "SDL_opengl") || t == "SDL2/SDL_opengl.h")
+        if (StartsWith(t, "GL/") || StartsWith(t, "SDL_opengl") || t == "SDL2/SDL_opengl.h") {
             EXPECT_TRUE(StartsWith(inc.file, "draw2d/gl/")) << Where(inc);
-        else if (StartsWith(t, "SDL") || StartsWith(t, "SDL2/"))
+        } else if (StartsWith(t, "SDL") || StartsWith(t, "SDL2/")) {
             EXPECT_TRUE(StartsWith(inc.file, "platform/sdl/")) << Where(inc);
+        }
         // Generic code reaches a backend only through the interfaces; the entry points choose.
-        if (StartsWith(t, "draw2d/gl/"))
+        if (StartsWith(t, "draw2d/gl/")) {
             EXPECT_TRUE(StartsWith(inc.file, "draw2d/gl/") || IsEntryPoint(inc.file)) << Where(inc);
-        if (StartsWith(t, "platform/sdl/"))
+        }
+        if (StartsWith(t, "platform/sdl/")) {
             EXPECT_TRUE(StartsWith(inc.file, "platform/sdl/") || IsEntryPoint(inc.file)) << Where(inc);
-        if (StartsWith(t, "platform/headless/"))
+        }
+        if (StartsWith(t, "platform/headless/")) {
             EXPECT_TRUE(StartsWith(inc.file, "platform/headless/") || IsEntryPoint(inc.file)) << Where(inc);
+        }
     }
 }
 

@@ -50,7 +50,7 @@ TEST(Rand, DistributionEdgesFollowTheTruncation) {
         EXPECT_EQ(counts.begin()->first, c.lowest) << c.min << ".." << c.max;
         EXPECT_EQ(counts.rbegin()->first, c.highest) << c.min << ".." << c.max;
         EXPECT_EQ(int(counts.size()), c.highest - c.lowest + 1) << c.min << ".." << c.max;
-        if (c.min == -150) EXPECT_NEAR(counts[0] / double(counts[1] + counts[-1]), 1.0, 0.2);   // 0 twice as likely
+        if (c.min == -150) { EXPECT_NEAR(counts[0] / double(counts[1] + counts[-1]), 1.0, 0.2); }   // 0 twice as likely
     }
     for (int seed = 1; seed < 3000; ++seed) {
         SeedRnd(seed);

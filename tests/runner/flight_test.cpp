@@ -33,7 +33,7 @@ TEST(Flight, AFlightWithNoKeysLosesLifeAndReturnsToTheTitleScreen) {
     double life = 100;
     for (const std::string& line : trace) {
         double now = TraceValue(line, "life");
-        if (TraceValue(line, "frame") > 5) EXPECT_LE(now, life) << line;
+        if (TraceValue(line, "frame") > 5) { EXPECT_LE(now, life) << line; }
         life = now;
         if (TraceValue(line, "frame") > 5 && TraceValue(line, "GAMESTATE") == 1) {
             over = static_cast<int>(TraceValue(line, "frame"));
