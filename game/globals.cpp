@@ -29,7 +29,6 @@ const int kTracedGlobalCount = static_cast<int>(sizeof kTracedGlobals / sizeof k
 #undef TRACE_INT
 #undef TRACE_FLOAT
 
-// Resets the game for a new flight; the lists, the sky colours and the sun are kept.
 int initvars() {
     SeedRnd(1);
     game.cloudcount = 0;

@@ -15,7 +15,6 @@ int sunGlint(int dx, int dy) {
     return 100 - d / 2;
 }
 
-// The sky colour lit by `glint`, each component jittered; the jitters are drawn blue first.
 void setGlintColor(int glint) {
     const int blue = TruncInt(double(game.curb) + Rand(-10, 10) + glint);
     const int green = TruncInt(double(game.curg) + Rand(-10, 10) + glint);
