@@ -179,6 +179,81 @@ void DrawText(Rgba& sheet, const unsigned char* font, const std::string& text, i
     }
 }
 
+// What the sheet shows: the four embedded pictures and the built-in font's bits.
+struct TSheetContents {
+    Rgba wing, spark, island, arrow;
+    const unsigned char* font = nullptr;
+};
+
+// The sheet's three rows: the small pictures, the island beside the font, the pictures at
+// their size in play.
+constexpr int kGap = 16, kLabel = 24, kCell = 256, kInUse = 232;
+constexpr int kLight = 220;   // the labels' grey
+
+// The first row at y: the wing, the spark, the arrow and the font's glyphs, each under its label.
+void DrawSmallPictures(Rgba& sheet, TSheetContents& in, int y) {
+    int x = kGap;
+    DrawText(sheet, in.font, "wing2.png", x, y, 1, kLight, kLight, kLight);
+    Checkerboard(sheet, x, y + kLabel, kCell, kCell);
+    Place(sheet, in.wing, x, y + kLabel, 1, 255, 0, 255);
+
+    x += kCell + kGap;
+    DrawText(sheet, in.font, "spark.png (on black)", x, y, 1, kLight, kLight, kLight);
+    Place(sheet, in.spark, x, y + kLabel, 1);
+
+    x += kCell + kGap;
+    DrawText(sheet, in.font, "arrow.png (2x)", x, y, 1, kLight, kLight, kLight);
+    Checkerboard(sheet, x, y + kLabel, kCell, kCell);
+    Place(sheet, in.arrow, x, y + kLabel, 2);
+
+    x += kCell + kGap;
+    DrawText(sheet, in.font, "quorbfont.bin (2x)", x, y, 1, kLight, kLight, kLight);
+    Fill(sheet, x, y + kLabel, kCell, kCell, 0, 64, 128);
+    for (int code = 32; code < 128; ++code) {
+        int i = code - 32;
+        DrawText(sheet, in.font, std::string(1, static_cast<char>(code)), x + (i % 16) * 16,
+                 y + kLabel + (i / 16) * 36, 2, 255, 255, 255);
+    }
+}
+
+// The second row at y: the island, and beside it the game's texts in the font.
+void DrawIslandAndTexts(Rgba& sheet, TSheetContents& in, int y) {
+    int x = kGap;
+    DrawText(sheet, in.font, "island.png", x, y, 1, kLight, kLight, kLight);
+    Checkerboard(sheet, x, y + kLabel, 512, 512);
+    Place(sheet, in.island, x, y + kLabel, 1, 255, 255, 255);
+
+    x += 512 + kGap;
+    int textWidth = sheet.width - x - kGap;
+    const unsigned char* bits = in.font;
+    Fill(sheet, x, y + kLabel, textWidth, 512, 0, 128, 255);
+    DrawText(sheet, bits, "Press SPACE to start flying.", x + 16, y + kLabel + 24, 2, 255, 255, 255);
+    DrawText(sheet, bits, "Score: 1230   Life: 42   07:35", x + 16, y + kLabel + 80, 2, 255, 255, 0);
+    DrawText(sheet, bits, "The quick brown fox jumps over", x + 16, y + kLabel + 136, 1, 255, 255, 255);
+    DrawText(sheet, bits, "the lazy dog. 0123456789 {[(<>)]}", x + 16, y + kLabel + 152, 1, 255, 255, 255);
+    DrawText(sheet, bits, "THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG", x + 16, y + kLabel + 168, 1, 255, 255, 255);
+    DrawText(sheet, bits, "glyph jumpy quays? #$%&*+-/=@\\^_`|~", x + 16, y + kLabel + 184, 1, 255, 255, 255);
+}
+
+// The last row at y, in play: one wing's three pieces tinted (230, 230, 230), and the road's
+// arrow at alpha 0.25 over a 100-pixel-wide segment in red, blue and white.
+void DrawInPlay(Rgba& sheet, TSheetContents& in, int y) {
+    const int x = kGap;
+    DrawText(sheet, in.font, "in play: wing pieces (4x); sky road segments (2x: red, blue, passed)", x, y, 1,
+             kLight, kLight, kLight);
+    Fill(sheet, x, y + kLabel, sheet.width - 2 * kGap, kInUse, 0, 96, 200);
+    const double wingTint[3] = {230, 230, 230}, red[3] = {255, 0, 0}, blue[3] = {0, 0, 255}, white[3] = {255, 255, 255};
+    for (int piece = 0; piece < 3; ++piece)
+        DrawStretched(sheet, in.wing, x + 16 + piece * 22 * 4, y + kLabel + 16, 22, 26, 4, wingTint, 1.0, 255, 0, 255);
+    const double* roadTints[3] = {red, blue, white};
+    for (int i = 0; i < 3; ++i)
+        DrawStretched(sheet, in.arrow, x + 320 + i * 104 * 2 + (i > 0 ? 16 * i : 0), y + kLabel + 8, 100, 52, 2,
+                      roadTints[i], 0.25);
+    for (int i = 0; i < 3; ++i)
+        DrawStretched(sheet, in.arrow, x + 320 + i * 104 * 2 + (i > 0 ? 16 * i : 0), y + kLabel + 8 + 104, 100, 52,
+                      2, roadTints[i], 0.25);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -186,77 +261,26 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: kestrava-contact-sheet <out.png>\n");
         return 2;
     }
-    Rgba wing, spark, island, arrow;
+    TSheetContents in;
     TEmbeddedFile font = EmbeddedFile("quorbfont.bin");
-    if (!DecodeEmbedded("wing2.png", wing) || !DecodeEmbedded("spark.png", spark) ||
-        !DecodeEmbedded("island.png", island) || !DecodeEmbedded("arrow.png", arrow) || font.length != 1536) {
+    in.font = font.data;
+    if (!DecodeEmbedded("wing2.png", in.wing) || !DecodeEmbedded("spark.png", in.spark) ||
+        !DecodeEmbedded("island.png", in.island) || !DecodeEmbedded("arrow.png", in.arrow) || font.length != 1536) {
         std::fprintf(stderr, "kestrava-contact-sheet: an embedded file is missing or unreadable\n");
         return 1;
     }
 
-    // Three rows: the small pictures, the island beside the font, the pictures at their size in play.
-    const int gap = 16, label = 24, cell = 256, inUse = 232;
     Rgba sheet;
-    sheet.width = gap + 4 * (cell + gap);
-    sheet.height = gap + label + cell + gap + label + 512 + gap + label + inUse + gap;
+    sheet.width = kGap + 4 * (kCell + kGap);
+    sheet.height = kGap + kLabel + kCell + kGap + kLabel + 512 + kGap + kLabel + kInUse + kGap;
     sheet.pixels.assign(static_cast<size_t>(sheet.width) * sheet.height * 4, 255);
     Fill(sheet, 0, 0, sheet.width, sheet.height, 40, 44, 52);
-    const unsigned char* bits = font.data;
-    const int light = 220;
-
-    int x = gap, y = gap;
-    DrawText(sheet, bits, "wing2.png", x, y, 1, light, light, light);
-    Checkerboard(sheet, x, y + label, cell, cell);
-    Place(sheet, wing, x, y + label, 1, 255, 0, 255);
-
-    x += cell + gap;
-    DrawText(sheet, bits, "spark.png (on black)", x, y, 1, light, light, light);
-    Place(sheet, spark, x, y + label, 1);
-
-    x += cell + gap;
-    DrawText(sheet, bits, "arrow.png (2x)", x, y, 1, light, light, light);
-    Checkerboard(sheet, x, y + label, cell, cell);
-    Place(sheet, arrow, x, y + label, 2);
-
-    x += cell + gap;
-    DrawText(sheet, bits, "quorbfont.bin (2x)", x, y, 1, light, light, light);
-    Fill(sheet, x, y + label, cell, cell, 0, 64, 128);
-    for (int code = 32; code < 128; ++code) {
-        int i = code - 32;
-        DrawText(sheet, bits, std::string(1, static_cast<char>(code)), x + (i % 16) * 16, y + label + (i / 16) * 36, 2,
-                 255, 255, 255);
-    }
-
-    x = gap;
-    y += label + cell + gap;
-    DrawText(sheet, bits, "island.png", x, y, 1, light, light, light);
-    Checkerboard(sheet, x, y + label, 512, 512);
-    Place(sheet, island, x, y + label, 1, 255, 255, 255);
-
-    x += 512 + gap;
-    int textWidth = sheet.width - x - gap;
-    Fill(sheet, x, y + label, textWidth, 512, 0, 128, 255);
-    DrawText(sheet, bits, "Press SPACE to start flying.", x + 16, y + label + 24, 2, 255, 255, 255);
-    DrawText(sheet, bits, "Score: 1230   Life: 42   07:35", x + 16, y + label + 80, 2, 255, 255, 0);
-    DrawText(sheet, bits, "The quick brown fox jumps over", x + 16, y + label + 136, 1, 255, 255, 255);
-    DrawText(sheet, bits, "the lazy dog. 0123456789 {[(<>)]}", x + 16, y + label + 152, 1, 255, 255, 255);
-    DrawText(sheet, bits, "THE QUICK BROWN FOX JUMPS OVER THE LAZY DOG", x + 16, y + label + 168, 1, 255, 255, 255);
-    DrawText(sheet, bits, "glyph jumpy quays? #$%&*+-/=@\\^_`|~", x + 16, y + label + 184, 1, 255, 255, 255);
-
-    // In play: one wing's three pieces tinted (230, 230, 230), and the road's arrow at alpha
-    // 0.25 over a 100-pixel-wide segment in red, blue and white.
-    x = gap;
-    y += label + 512 + gap;
-    DrawText(sheet, bits, "in play: wing pieces (4x); sky road segments (2x: red, blue, passed)", x, y, 1, light, light, light);
-    Fill(sheet, x, y + label, sheet.width - 2 * gap, inUse, 0, 96, 200);
-    const double wingTint[3] = {230, 230, 230}, red[3] = {255, 0, 0}, blue[3] = {0, 0, 255}, white[3] = {255, 255, 255};
-    for (int piece = 0; piece < 3; ++piece)
-        DrawStretched(sheet, wing, x + 16 + piece * 22 * 4, y + label + 16, 22, 26, 4, wingTint, 1.0, 255, 0, 255);
-    const double* roadTints[3] = {red, blue, white};
-    for (int i = 0; i < 3; ++i)
-        DrawStretched(sheet, arrow, x + 320 + i * 104 * 2 + (i > 0 ? 16 * i : 0), y + label + 8, 100, 52, 2, roadTints[i], 0.25);
-    for (int i = 0; i < 3; ++i)
-        DrawStretched(sheet, arrow, x + 320 + i * 104 * 2 + (i > 0 ? 16 * i : 0), y + label + 8 + 104, 100, 52, 2, roadTints[i], 0.25);
+    int y = kGap;
+    DrawSmallPictures(sheet, in, y);
+    y += kLabel + kCell + kGap;
+    DrawIslandAndTexts(sheet, in, y);
+    y += kLabel + 512 + kGap;
+    DrawInPlay(sheet, in, y);
 
     if (!WriteSheet(argv[1], sheet)) {
         std::fprintf(stderr, "kestrava-contact-sheet: cannot write %s\n", argv[1]);
