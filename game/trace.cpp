@@ -13,7 +13,7 @@
 namespace {
 
 void AppendFloat(std::string& out, float v) {
-    if (!std::isfinite(v)) {
+    if (!std::isfinite(v)) {   // JSON has no infinity or NaN
         out += "null";
         return;
     }

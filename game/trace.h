@@ -17,6 +17,7 @@ class TTraceFile {
 public:
     // Creates (or empties) the file; false with a one-line message when it cannot be written.
     bool Open(const std::string& path, std::string* error);
+    // Whether the file was opened and is not closed yet.
     bool IsOpen() const { return file_.is_open(); }
     // Appends the line of this pass.
     void Write(int pass);
