@@ -52,6 +52,7 @@ void CatchStopSignals() {
     }
 }
 
+// --stats: the spread of the passes' wall times (sorted here) and the peak memory.
 void PrintStats(std::vector<double>& micros) {
     if (micros.empty()) return;
     std::sort(micros.begin(), micros.end());
