@@ -16,10 +16,6 @@
 // An occlusion query around every layer counts the fragments it had the renderer shade, in
 // window-fulls (640 x 480 fragments); with the time, that gives what a fragment of each layer
 // costs, so a layer whose time follows its fragments is paying for its own picture.
-#define GL_GLEXT_PROTOTYPES
-#include <GL/gl.h>
-#include <GL/glext.h>
-
 #include <algorithm>
 #include <chrono>
 #include <climits>
@@ -35,6 +31,7 @@
 #endif
 
 #include "draw2d/draw.h"
+#include "draw2d/gl/gl_fragment_counter.h"
 #include "draw2d/gl/gl_plane_driver.h"
 #include "draw2d/graphics.h"
 #include "game/kestrava.h"
@@ -83,82 +80,105 @@ void PrintRow(const char* name, std::vector<double> micros, std::vector<double> 
 
 const char kUsage[] = "usage: bench_frames [--frames N] [--from F]\n";
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    int frames = 24000, from = 12000;
+// Reads --frames N and --from F; false with a message on stderr at anything else.
+bool ReadArguments(int argc, char** argv, int* frames, int* from) {
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        int* target = arg == "--frames" ? &frames : arg == "--from" ? &from : nullptr;
+        int* target = arg == "--frames" ? frames : arg == "--from" ? from : nullptr;
         if (!target || i + 1 >= argc || !ParseWholeNumber(argv[i + 1], 1, INT_MAX, target)) {
             std::fprintf(stderr, "bench_frames: bad argument '%s'\n%s", arg.c_str(), kUsage);
-            return 2;
+            return false;
         }
         ++i;
     }
-    if (from > frames) from = frames;
+    if (*from > *frames) *from = *frames;
+    return true;
+}
 
-    TScriptSystemDriver system;
+// The title screen run pass by pass, with the time and the fragments of every layer of the
+// passes from `from` to `frames`.
+class TFrameBench {
+public:
+    TFrameBench(int frames, int from) : frames_(frames), from_(from) {}
+
+    // Runs the game on the virtual clock, drawn with OpenGL; the game's status.
+    int Run();
+    // The table of the layers in the order they were first drawn, then the whole pass.
+    void Print() const;
+
+private:
+    // The layer drawn since the last call is `name`: its time and fragments are taken, and
+    // the next layer's begin.
+    void LayerDrawn(const char* name);
+
+    const int frames_, from_;
+    TScriptSystemDriver system_;
+    std::vector<TLayerTimes> layers_;
+    std::vector<double> passes_;
+    int pass_ = 0;
+    Clock::time_point passStart_, layerStart_;
+};
+
+int TFrameBench::Run() {
     TPlatform platform = HeadlessPlatform();
-    platform.system = &system;
+    platform.system = &system_;
     platform.window = SDLWindowDriver();
     InstallPlatform(platform);
-
-    std::vector<TLayerTimes> layers;   // in the order they were first drawn
-    std::vector<double> passes;
-    int pass = 0;
-    Clock::time_point passStart, layerStart;
-    GLuint query = 0;   // counting the fragments of the layer being drawn, once graphics are open
-    SetLayerTimer([&](const char* name) {
-        Clock::time_point now = Clock::now();
-        GLuint fragments = 0;
-        if (query) {
-            glEndQuery(GL_SAMPLES_PASSED);
-            glGetQueryObjectuiv(query, GL_QUERY_RESULT, &fragments);
-        }
-        if (pass >= from) {
-            auto layer = std::find_if(layers.begin(), layers.end(),
-                                      [&](const TLayerTimes& l) { return l.name == name; });
-            if (layer == layers.end()) layer = layers.insert(layers.end(), TLayerTimes{name, {}, {}});
-            layer->micros.push_back(std::chrono::duration<double, std::micro>(now - layerStart).count());
-            if (query) layer->fragments.push_back(fragments / kWindowFull);
-        }
-        if (!query) glGenQueries(1, &query);
-        glBeginQuery(GL_SAMPLES_PASSED, query);
-        layerStart = Clock::now();
-    });
+    SetLayerTimer([this](const char* name) { LayerDrawn(name); });
 
     TGameHooks hooks;
     hooks.audioMode = TAudioOutputMode::Manual;
     hooks.planeDriver = GLPlaneDriver();
-    hooks.beforePass = [&](int p) {
-        system.BeginPass(p);
-        pass = p;
-        if (p == from) CALLGRIND_START_INSTRUMENTATION;
-        passStart = layerStart = Clock::now();
+    hooks.beforePass = [this](int p) {
+        system_.BeginPass(p);
+        pass_ = p;
+        if (p == from_) CALLGRIND_START_INSTRUMENTATION;
+        passStart_ = layerStart_ = Clock::now();
     };
-    hooks.afterPass = [&](int p) {
-        if (p >= from) passes.push_back(std::chrono::duration<double, std::micro>(Clock::now() - passStart).count());
-        return p < frames;
+    hooks.afterPass = [this](int p) {
+        if (p >= from_) passes_.push_back(std::chrono::duration<double, std::micro>(Clock::now() - passStart_).count());
+        return p < frames_;
     };
     int status = RunKestrava(hooks);
     CALLGRIND_STOP_INSTRUMENTATION;
     SetLayerTimer(nullptr);
-    if (query) {
-        glEndQuery(GL_SAMPLES_PASSED);
-        glDeleteQueries(1, &query);
-    }
+    GLFreeFragmentCounter();
     EndGraphics();
     InstallPlatform(HeadlessPlatform());
-    if (status != 0) return status;
+    return status;
+}
 
+void TFrameBench::LayerDrawn(const char* name) {
+    Clock::time_point now = Clock::now();
+    const long long fragments = GLEndFragmentCount();
+    if (pass_ >= from_) {
+        auto layer = std::find_if(layers_.begin(), layers_.end(), [&](const TLayerTimes& l) { return l.name == name; });
+        if (layer == layers_.end()) layer = layers_.insert(layers_.end(), TLayerTimes{name, {}, {}});
+        layer->micros.push_back(std::chrono::duration<double, std::micro>(now - layerStart_).count());
+        if (fragments >= 0) layer->fragments.push_back(fragments / kWindowFull);
+    }
+    GLBeginFragmentCount();
+    layerStart_ = Clock::now();
+}
+
+void TFrameBench::Print() const {
     std::printf("title screen, passes %d to %d: time per pass (us), fragments shaded per pass (window-fulls),\n"
                 "and time per fragment over the passes (ns)\n",
-                from, frames);
+                from_, frames_);
     std::printf("%-16s %8s %8s %8s %8s %8s %8s %8s %8s\n", "", "time:", "", "", "", "frags:", "", "", "");
     std::printf("%-16s %8s %8s %8s %8s %8s %8s %8s %8s\n", "layer", "mean", "median", "p99", "max", "median",
                 "p99", "max", "ns/frag");
-    for (const TLayerTimes& layer : layers) PrintRow(layer.name.c_str(), layer.micros, layer.fragments);
-    PrintRow("whole pass", passes, {});
+    for (const TLayerTimes& layer : layers_) PrintRow(layer.name.c_str(), layer.micros, layer.fragments);
+    PrintRow("whole pass", passes_, {});
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int frames = 24000, from = 12000;
+    if (!ReadArguments(argc, argv, &frames, &from)) return 2;
+    TFrameBench bench(frames, from);
+    if (int status = bench.Run(); status != 0) return status;
+    bench.Print();
     return 0;
 }

@@ -11,7 +11,7 @@
 namespace {
 
 // One second of a 22050 Hz stereo sample with varied values, looping.
-mixora::sample* testsample() {
+mixora::sample* TestSample() {
     std::vector<int16_t> values(22050 * 2);
     uint32_t x = 1;
     for (int16_t& v : values) {
@@ -23,7 +23,7 @@ mixora::sample* testsample() {
 
 void BM_MixVoices(benchmark::State& state) {
     auto m = std::make_unique<mixora::mixer>([] { return 0; });
-    mixora::sample* s = testsample();
+    mixora::sample* s = TestSample();
     for (int i = 0; i < state.range(0); ++i) {
         mixora::sound* voice = m->play(s, nullptr, mixora::VOICE_LOOP);
         voice->setvolume(4096 / 8);

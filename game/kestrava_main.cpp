@@ -20,33 +20,40 @@
 #include "platform/input.h"
 #include "platform/sdl/sdl_platform.h"
 
-int main(int argc, char** argv) {
-    TCommandLine line;
+namespace {
+
+// --help, --version and a mistake are answered here: the status to exit with, or -1 to play.
+int AnswerCommandLine(int argc, char** argv, TCommandLine* line) {
     std::string error;
-    if (!ParseCommandLine(argc, argv, &line, &error)) {
+    if (!ParseCommandLine(argc, argv, line, &error)) {
         std::fprintf(stderr, "kestrava: %s\n%s", error.c_str(), kKestravaUsage);
         return 2;
     }
-    if (line.help) {
+    if (line->help) {
         std::fputs(kKestravaUsage, stdout);
         return 0;
     }
-    if (line.version) {
+    if (line->version) {
         std::printf("kestrava %s\n", kKestravaVersion);
         return 0;
     }
+    return -1;
+}
 
-    // The window's icon and the game's pictures are decoded on a core of their own while the
-    // window opens; loading them later takes the decoded pixels.
+// The window's icon and the game's pictures are decoded on a core of their own while the
+// window opens; loading them later takes the decoded pixels.
+void DecodePicturesAhead() {
     StartPixmapLoaders();
     std::vector<TEncodedPicture> pictures;
     if (const TEncodedPicture icon = DesktopIconBytes(); icon.data) pictures.push_back(icon);
     for (const TEmbeddedFile& file : GameEmbeddedFiles())
         if (std::string_view(file.name).ends_with(".png")) pictures.push_back({file.data, file.length});
     DecodeAhead(std::move(pictures));
+}
 
-    // The desktop: SDL's window, keyboard, clock and sound; muted, no audio device is opened
-    // and the game runs silent, as it does on a machine without one.
+// The desktop: SDL's window, keyboard, clock and sound; muted, no audio device is opened
+// and the game runs silent, as it does on a machine without one.
+void InstallDesktop(const TCommandLine& line) {
     TPlatform desktop = SDLPlatform();
     if (line.mute) desktop.audio = nullptr;
     InstallPlatform(desktop);
@@ -61,6 +68,41 @@ int main(int argc, char** argv) {
     SetPresentation(presentation);
 
     UseDesktopIconForWindows();   // the window shows the desktop's icon
+}
+
+// The game drawn with OpenGL, written down by --record and --trace.
+int Play(const TCommandLine& line) {
+    TGameHooks hooks;
+    hooks.planeDriver = GLPlaneDriver();
+
+    // The files are made before the window.
+    TFlightLog flightLog;
+    std::string error;
+    if (!flightLog.Start(line.recordPath, line.tracePath, &hooks, &error)) {
+        std::fprintf(stderr, "kestrava: %s\n", error.c_str());
+        return 2;
+    }
+    // Pads are extra hands on the keys (without them, the keyboard alone). They are looked for
+    // once the first frame is shown, which looking for them would hold up by some milliseconds.
+    hooks.beforePass = [traced = std::move(hooks.beforePass)](int pass) {
+        if (traced) traced(pass);
+        if (pass == 2) StartGamepads();
+    };
+    int status = RunKestrava(hooks);
+    if (!flightLog.Finish(&error)) {
+        std::fprintf(stderr, "kestrava: %s\n", error.c_str());
+        if (status == 0) status = 1;
+    }
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    TCommandLine line;
+    if (const int status = AnswerCommandLine(argc, argv, &line); status >= 0) return status;
+    DecodePicturesAhead();
+    InstallDesktop(line);
 
     // --frame-log: a line for every present, the moment the drawn frame is handed to the
     // window (the swap), in microseconds on the boot clock; written at once so a reader sees
@@ -79,25 +121,5 @@ int main(int argc, char** argv) {
         });
     }
 
-    TGameHooks hooks;
-    hooks.planeDriver = GLPlaneDriver();   // drawn with OpenGL
-
-    // --record and --trace: the game written down pass by pass, the files made before the window.
-    TFlightLog flightLog;
-    if (!flightLog.Start(line.recordPath, line.tracePath, &hooks, &error)) {
-        std::fprintf(stderr, "kestrava: %s\n", error.c_str());
-        return 2;
-    }
-    // Pads are extra hands on the keys (without them, the keyboard alone). They are looked for
-    // once the first frame is shown, which looking for them would hold up by some milliseconds.
-    hooks.beforePass = [traced = std::move(hooks.beforePass)](int pass) {
-        if (traced) traced(pass);
-        if (pass == 2) StartGamepads();
-    };
-    int status = RunKestrava(hooks);
-    if (!flightLog.Finish(&error)) {
-        std::fprintf(stderr, "kestrava: %s\n", error.c_str());
-        if (status == 0) status = 1;
-    }
-    return status;
+    return Play(line);
 }

@@ -1,4 +1,3 @@
-// The trace line every program writes, and the desktop game's recording and trace files.
 #include "game/trace.h"
 
 #include <cerrno>
@@ -13,9 +12,8 @@
 
 namespace {
 
-// Floats are printed with 9 significant digits, so they read back to the same 32-bit value.
 void AppendFloat(std::string& out, float v) {
-    if (!std::isfinite(v)) {
+    if (!std::isfinite(v)) {   // JSON has no infinity or NaN
         out += "null";
         return;
     }
@@ -29,8 +27,6 @@ void AppendField(std::string& out, const char* name) {
     out += name;
     out += "\":";
 }
-
-}  // namespace
 
 std::string TraceLine(int frame) {
     std::string out = "{\"frame\":" + std::to_string(frame);
@@ -61,37 +57,48 @@ std::string TraceLine(int frame) {
     return out;
 }
 
-namespace {
-
-// Trace lines written between two flushes, so a killed game leaves a usable trace.
+// Trace lines written between two flushes.
 constexpr int kTracePassesPerFlush = 30;
 
 }  // namespace
 
+bool TTraceFile::Open(const std::string& path, std::string* error) {
+    file_.open(path, std::ios::binary | std::ios::trunc);
+    if (!file_) {
+        *error = "cannot write the trace " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    path_ = path;
+    return true;
+}
+
+void TTraceFile::Write(int pass) {
+    file_ << TraceLine(pass);
+    if (pass % kTracePassesPerFlush == 0) file_.flush();
+}
+
+bool TTraceFile::Close(std::string* error) {
+    if (!file_.is_open()) return true;
+    file_.close();
+    if (file_) return true;
+    *error = "cannot write the trace " + path_;
+    return false;
+}
+
 bool TFlightLog::Start(const std::string& recordPath, const std::string& tracePath, TGameHooks* hooks,
                        std::string* error) {
-    if (!tracePath.empty()) {
-        trace_.open(tracePath, std::ios::binary | std::ios::trunc);
-        if (!trace_) {
-            *error = "cannot write the trace " + tracePath + ": " + std::strerror(errno);
-            return false;
-        }
-        tracePath_ = tracePath;
-    }
+    if (!tracePath.empty() && !trace_.Open(tracePath, error)) return false;
     if (!recordPath.empty()) {
         recorder_ = new TRecordingSystemDriver(GetSystemDriver());
         if (!recorder_->Open(recordPath, std::string("kestrava ") + kKestravaVersion, error)) return false;
         SetSystemDriver(recorder_);
     }
-    if (!recorder_ && !trace_.is_open()) return true;
+    if (!recorder_ && !trace_.IsOpen()) return true;
     hooks->beforePass = [this](int pass) {
         if (recorder_) recorder_->BeginPass(pass);
     };
     hooks->afterPass = [this](int pass) {
-        if (trace_.is_open()) {
-            trace_ << TraceLine(pass);
-            if (pass % kTracePassesPerFlush == 0) trace_.flush();
-        }
+        if (trace_.IsOpen()) trace_.Write(pass);
         return true;
     };
     return true;
@@ -103,12 +110,10 @@ bool TFlightLog::Finish(std::string* error) {
         SetSystemDriver(nullptr);
         ok = recorder_->Finish(error);
     }
-    if (trace_.is_open()) {
-        trace_.close();
-        if (!trace_ && ok) {
-            *error = "cannot write the trace " + tracePath_;
-            ok = false;
-        }
+    std::string traceError;
+    if (!trace_.Close(&traceError) && ok) {
+        *error = traceError;
+        ok = false;
     }
     return ok;
 }

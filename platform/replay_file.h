@@ -36,7 +36,8 @@ struct TRecordedPass {
 // The text of a pass: its "pass" line and one "at" line per event.
 std::string FormatRecordedPass(const TRecordedPass& pass);
 
-// Reads a whole replay file from in (named name in messages): the passes from 0 on, and the
-// end line. On anything else returns false with "name:LINE: why" in *error.
+// Reads a whole replay file from in (named name in messages): the header, the passes from 0
+// on, and the end line; comments ('#' first) and blank lines may come anywhere after the
+// header. On anything else returns false with "name:LINE: why" in *error.
 bool ParseReplay(std::istream& in, const std::string& name, std::vector<TRecordedPass>* passes,
                  std::string* error);

@@ -26,7 +26,7 @@ struct Font {
 };
 
 // The printable form of a character code for messages.
-std::string charName(int code) {
+std::string CharName(int code) {
     if (code == 127) return "DEL (127)";
     char name[16];
     std::snprintf(name, sizeof name, "'%c' (%d)", code, code);
@@ -34,7 +34,7 @@ std::string charName(int code) {
 }
 
 // Reads the code from a header line `char 'X' (NN)`; -1 when the line is not a header.
-int headerCode(const std::string& line) {
+int HeaderCode(const std::string& line) {
     if (line.rfind("char ", 0) != 0) return -1;
     size_t open = line.rfind('(');
     size_t close = line.rfind(')');
@@ -51,7 +51,7 @@ int headerCode(const std::string& line) {
 }
 
 // Parses the art; on failure returns false with a message naming the line.
-bool parseFont(const std::string& text, const std::string& path, Font& font, std::string& error) {
+bool ParseFont(const std::string& text, const std::string& path, Font& font, std::string& error) {
     std::istringstream in(text);
     std::string line;
     int lineNo = 0;
@@ -64,12 +64,12 @@ bool parseFont(const std::string& text, const std::string& path, Font& font, std
         ++lineNo;
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line.rfind("//", 0) == 0) continue;
-        int code = headerCode(line);
+        int code = HeaderCode(line);
         if (code == -2) return fail("the quoted character does not match its code");
         if (code < 0) return fail("expected a header line like: char 'A' (65)");
-        if (code != next) return fail("expected the block of " + charName(next) + " here");
+        if (code != next) return fail("expected the block of " + CharName(next) + " here");
         for (int y = 0; y < kRows; ++y) {
-            if (!std::getline(in, line)) return fail("the block of " + charName(code) + " ends early");
+            if (!std::getline(in, line)) return fail("the block of " + CharName(code) + " ends early");
             ++lineNo;
             if (!line.empty() && line.back() == '\r') line.pop_back();
             if (line.size() != 8 || line.find_first_not_of(".#") != std::string::npos)
@@ -84,13 +84,13 @@ bool parseFont(const std::string& text, const std::string& path, Font& font, std
     }
     if (next != kFirstCode + kGlyphs) {
         lineNo = 0;
-        return fail("the font stops before " + charName(next));
+        return fail("the font stops before " + CharName(next));
     }
     return true;
 }
 
 // The first and last rows holding ink, or -1 and -1 for an empty glyph.
-void inkRows(const Font& font, int g, int& top, int& bottom) {
+void InkRows(const Font& font, int g, int& top, int& bottom) {
     top = bottom = -1;
     for (int y = 0; y < kRows; ++y) {
         if (!font.rows[g][y]) continue;
@@ -100,14 +100,14 @@ void inkRows(const Font& font, int g, int& top, int& bottom) {
 }
 
 // Checks the layout rules the drawing layer and the game's text rely on; returns the broken ones.
-std::vector<std::string> checkFont(const Font& font) {
+std::vector<std::string> CheckFont(const Font& font) {
     std::vector<std::string> problems;
     std::set<std::string> seen;
     for (int g = 0; g < kGlyphs; ++g) {
         int code = g + kFirstCode;
-        std::string name = "glyph " + charName(code) + ": ";
+        std::string name = "glyph " + CharName(code) + ": ";
         int top, bottom;
-        inkRows(font, g, top, bottom);
+        InkRows(font, g, top, bottom);
         if (code == ' ') {
             if (top >= 0) problems.push_back(name + "the space must be empty");
             continue;
@@ -132,7 +132,7 @@ std::vector<std::string> checkFont(const Font& font) {
 }
 
 // The font file: row 0 of every glyph, then row 1 of every glyph, and so on.
-std::string fontFile(const Font& font) {
+std::string FontFile(const Font& font) {
     std::string bytes(kGlyphs * kRows, '\0');
     for (int y = 0; y < kRows; ++y) {
         for (int g = 0; g < kGlyphs; ++g) bytes[y * kGlyphs + g] = static_cast<char>(font.rows[g][y]);
@@ -141,7 +141,7 @@ std::string fontFile(const Font& font) {
 }
 
 // A heavier version of the font: every ink pixel also inks its right-hand neighbour.
-Font boldFont(const Font& font) {
+Font BoldFont(const Font& font) {
     Font bold;
     for (int g = 0; g < kGlyphs; ++g) {
         for (int y = 0; y < kRows; ++y) {
@@ -151,12 +151,12 @@ Font boldFont(const Font& font) {
     return bold;
 }
 
-// The font as text art in the format parseFont reads.
-std::string fontArt(const Font& font, const std::string& comment) {
+// The font as text art in the format ParseFont reads.
+std::string FontArt(const Font& font, const std::string& comment) {
     std::string art = "// " + comment + "\n";
     for (int g = 0; g < kGlyphs; ++g) {
         int code = g + kFirstCode;
-        art += code == 127 ? std::string("\nchar DEL (127)\n") : "\nchar " + charName(code) + "\n";
+        art += code == 127 ? std::string("\nchar DEL (127)\n") : "\nchar " + CharName(code) + "\n";
         for (int y = 0; y < kRows; ++y) {
             for (int x = 0; x < 8; ++x) art += (font.rows[g][y] >> x) & 1 ? '#' : '.';
             art += '\n';
@@ -166,7 +166,7 @@ std::string fontArt(const Font& font, const std::string& comment) {
 }
 
 // Writes the bytes to the file, removing it again when the write fails.
-bool writeFile(const char* path, const std::string& bytes) {
+bool WriteFile(const char* path, const std::string& bytes) {
     FILE* f = std::fopen(path, "wb");
     if (!f) return false;
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
@@ -195,18 +195,18 @@ int main(int argc, char** argv) {
 
     Font font;
     std::string error;
-    if (!parseFont(text.str(), inPath, font, error)) {
+    if (!ParseFont(text.str(), inPath, font, error)) {
         std::fprintf(stderr, "kestrava_fontgen: %s\n", error.c_str());
         return 1;
     }
-    if (bold) font = boldFont(font);
-    std::vector<std::string> problems = checkFont(font);
+    if (bold) font = BoldFont(font);
+    std::vector<std::string> problems = CheckFont(font);
     for (const std::string& p : problems) std::fprintf(stderr, "kestrava_fontgen: %s: %s\n", inPath, p.c_str());
     if (!problems.empty()) return 1;
 
-    std::string out = bold ? fontArt(font, "A bold version of the built-in font, made with kestrava_fontgen --bold.")
-                           : fontFile(font);
-    if (!writeFile(outPath, out)) {
+    std::string out = bold ? FontArt(font, "A bold version of the built-in font, made with kestrava_fontgen --bold.")
+                           : FontFile(font);
+    if (!WriteFile(outPath, out)) {
         std::fprintf(stderr, "kestrava_fontgen: cannot write %s\n", outPath);
         return 1;
     }

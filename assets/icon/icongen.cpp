@@ -1,5 +1,5 @@
 // The desktop icon: the bird seen from above, wings spread, gliding over the noon sea, on a
-// rounded tile. The wings and the tail fan wear the game's own wing picture (paintWing), the
+// rounded tile. The wings and the tail fan wear the game's own wing picture (PaintWing), the
 // sea takes the sky's noon and afternoon colours with the light wavelets the game draws, and
 // the bird throws a soft shadow on it. Every size is painted afresh from the same shapes with
 // many samples per pixel, so even the 32-pixel icon keeps a clean pale bird on blue.
@@ -26,14 +26,14 @@ struct Colour {
 
 // The feathers, looked up by nearest texel; the magenta below the feather tips is no wing.
 struct WingTexture {
-    Picture picture = paintWing();
+    Picture picture = PaintWing();
 
     // Whether (u, v) (u wraps, v in [0, 1] from leading to trailing edge) lies on a feather;
     // its colour in *c when it does.
-    bool at(double u, double v, Colour* c) const {
+    bool At(double u, double v, Colour* c) const {
         int x = static_cast<int>(std::floor(u * picture.width)) % picture.width;
         if (x < 0) x += picture.width;
-        int y = static_cast<int>(clampTo(std::floor(v * picture.height), 0.0, picture.height - 1.0));
+        int y = static_cast<int>(ClampTo(std::floor(v * picture.height), 0.0, picture.height - 1.0));
         const unsigned char* p = &picture.pixels[(static_cast<size_t>(y) * picture.width + x) * 3];
         if (p[0] == 255 && p[1] == 0 && p[2] == 255) return false;
         c->r = p[0];
@@ -49,23 +49,23 @@ struct Wavelet {
     double x, y, halfWidth, halfHeight, light;
 };
 
-std::vector<Wavelet> wavelets() {
+std::vector<Wavelet> Wavelets() {
     Rng rng(0x5345414Cull);
     std::vector<Wavelet> out;
     for (int i = 0; i < 70; ++i) {
         Wavelet w;
-        w.x = rng.range(0.0, kCanvas);
-        w.y = rng.range(0.0, kCanvas);
-        w.halfWidth = rng.range(4.0, 9.0);
-        w.halfHeight = rng.range(1.0, 1.8);
-        w.light = rng.range(0.25, 0.6);
+        w.x = rng.Range(0.0, kCanvas);
+        w.y = rng.Range(0.0, kCanvas);
+        w.halfWidth = rng.Range(4.0, 9.0);
+        w.halfHeight = rng.Range(1.0, 1.8);
+        w.light = rng.Range(0.25, 0.6);
         out.push_back(w);
     }
     return out;
 }
 
 // The rounded tile the icon sits on: inside when true.
-bool onTile(double x, double y) {
+bool OnTile(double x, double y) {
     const double margin = 8.0, radius = 44.0;
     double lo = margin + radius, hi = kCanvas - margin - radius;
     double dx = x < lo ? lo - x : (x > hi ? x - hi : 0.0);
@@ -78,33 +78,33 @@ bool onTile(double x, double y) {
 // trailing edges there; the left wing is its mirror. The leading edge rises to the wrist and
 // sweeps back to a narrow tip, as the game's wing pieces do.
 const double kWingRoot = 10.0, kWingTip = 116.0;
-double leadingEdge(double t) {
-    return t < 0.38 ? mix(104.0, 92.0, smoothStep(0.0, 1.0, t / 0.38))
-                    : mix(92.0, 132.0, smoothStep(0.0, 1.0, (t - 0.38) / 0.62));
+double LeadingEdge(double t) {
+    return t < 0.38 ? Mix(104.0, 92.0, SmoothStep(0.0, 1.0, t / 0.38))
+                    : Mix(92.0, 132.0, SmoothStep(0.0, 1.0, (t - 0.38) / 0.62));
 }
-double trailingEdge(double t) {
-    return t < 0.38 ? mix(156.0, 150.0, t / 0.38) : mix(150.0, 140.0, smoothStep(0.0, 1.0, (t - 0.38) / 0.62));
+double TrailingEdge(double t) {
+    return t < 0.38 ? Mix(156.0, 150.0, t / 0.38) : Mix(150.0, 140.0, SmoothStep(0.0, 1.0, (t - 0.38) / 0.62));
 }
 
 // Whether (x, y) lies on either wing; the feather colour in *c when it does.
-bool onWing(const WingTexture& texture, double x, double y, Colour* c) {
+bool OnWing(const WingTexture& texture, double x, double y, Colour* c) {
     double side = std::fabs(x - kCentre);
     if (side < kWingRoot || side > kWingTip) return false;
     double t = (side - kWingRoot) / (kWingTip - kWingRoot);
-    double lead = leadingEdge(t), trail = trailingEdge(t);
+    double lead = LeadingEdge(t), trail = TrailingEdge(t);
     // The tip is rounded off: the last stretch narrows to nothing.
     if (t > 0.9) {
         double k = (t - 0.9) / 0.1;
-        double middle = (lead + trail) / 2.0, half = (trail - lead) / 2.0 * std::sqrt(clampTo(1.0 - k * k, 0.0, 1.0));
+        double middle = (lead + trail) / 2.0, half = (trail - lead) / 2.0 * std::sqrt(ClampTo(1.0 - k * k, 0.0, 1.0));
         lead = middle - half;
         trail = middle + half;
     }
     if (y < lead || y > trail) return false;
-    double v = (y - lead) / (trailingEdge(t) - leadingEdge(t));
+    double v = (y - lead) / (TrailingEdge(t) - LeadingEdge(t));
     // Three lengths of the feather picture along each wing, as the game's three pieces have.
-    if (!texture.at(t * 3.0, v, c)) return false;
+    if (!texture.At(t * 3.0, v, c)) return false;
     // A faint darker rim along the leading edge keeps the outline crisp when small.
-    double rim = 1.0 - 0.18 * (1.0 - smoothStep(0.0, 3.0, y - lead));
+    double rim = 1.0 - 0.18 * (1.0 - SmoothStep(0.0, 3.0, y - lead));
     c->r *= rim;
     c->g *= rim;
     c->b *= rim;
@@ -112,18 +112,18 @@ bool onWing(const WingTexture& texture, double x, double y, Colour* c) {
 }
 
 // Whether (x, y) lies on the fanned tail; its colour in *c when it does.
-bool onTail(const WingTexture& texture, double x, double y, Colour* c) {
+bool OnTail(const WingTexture& texture, double x, double y, Colour* c) {
     const double apexY = 150.0, baseY = 200.0, halfBase = 24.0;
     if (y < apexY || y > baseY) return false;
     double v = (y - apexY) / (baseY - apexY);
     double half = 5.0 + (halfBase - 5.0) * v;
     double dx = x - kCentre;
     if (std::fabs(dx) > half) return false;
-    return texture.at(0.5 + dx / (2.0 * halfBase), 0.35 + 0.65 * v, c);
+    return texture.At(0.5 + dx / (2.0 * halfBase), 0.35 + 0.65 * v, c);
 }
 
 // The pale body, the grey head with its dark eyes, and the white spine.
-bool onBody(double x, double y, Colour* c) {
+bool OnBody(double x, double y, Colour* c) {
     double dx = x - kCentre;
     double hx = dx / 7.5, hy = (y - 86.0) / 8.5;
     if (hx * hx + hy * hy <= 1.0) {
@@ -142,35 +142,35 @@ bool onBody(double x, double y, Colour* c) {
 }
 
 // Whether the bird covers (x, y): what its shadow falls from.
-bool onBird(const WingTexture& texture, double x, double y) {
+bool OnBird(const WingTexture& texture, double x, double y) {
     Colour ignored;
-    return onBody(x, y, &ignored) || onWing(texture, x, y, &ignored) || onTail(texture, x, y, &ignored);
+    return OnBody(x, y, &ignored) || OnWing(texture, x, y, &ignored) || OnTail(texture, x, y, &ignored);
 }
 
 // The noon sea: the sky colour from light at the top to deep at the bottom, gently mottled,
 // with light wavelets; a little island lies in the lower right corner.
-Colour sea(const std::vector<Wavelet>& waves, double x, double y) {
+Colour Sea(const std::vector<Wavelet>& waves, double x, double y) {
     double depth = y / kCanvas;
-    double mottle = fractalNoise(x / 48.0, y / 48.0, 3, 23u) - 0.5;
-    Colour c{mix(52.0, 22.0, depth) + 30.0 * mottle, mix(150.0, 86.0, depth) + 30.0 * mottle,
-             mix(226.0, 178.0, depth) + 24.0 * mottle, 1.0};
-    double land = fractalNoise(x / 40.0, y / 40.0, 4, 31u);
+    double mottle = FractalNoise(x / 48.0, y / 48.0, 3, 23u) - 0.5;
+    Colour c{Mix(52.0, 22.0, depth) + 30.0 * mottle, Mix(150.0, 86.0, depth) + 30.0 * mottle,
+             Mix(226.0, 178.0, depth) + 24.0 * mottle, 1.0};
+    double land = FractalNoise(x / 40.0, y / 40.0, 4, 31u);
     double reach = std::hypot(x - 250.0, y - 250.0) / 78.0 + 0.45 * (land - 0.5);
     if (reach < 1.0) {
-        double green = fractalNoise(x / 14.0, y / 14.0, 3, 37u);
+        double green = FractalNoise(x / 14.0, y / 14.0, 3, 37u);
         if (reach > 0.88) {
             c = {214.0, 200.0, 150.0, 1.0};   // the beach
         } else {
-            c = {mix(40.0, 96.0, green), mix(96.0, 150.0, green), mix(38.0, 60.0, green), 1.0};
+            c = {Mix(40.0, 96.0, green), Mix(96.0, 150.0, green), Mix(38.0, 60.0, green), 1.0};
         }
         return c;
     }
     for (const Wavelet& w : waves) {
         double dx = (x - w.x) / w.halfWidth, dy = (y - w.y) / w.halfHeight;
         if (dx * dx + dy * dy <= 1.0) {
-            c.r = mix(c.r, 235.0, w.light);
-            c.g = mix(c.g, 245.0, w.light);
-            c.b = mix(c.b, 255.0, w.light);
+            c.r = Mix(c.r, 235.0, w.light);
+            c.g = Mix(c.g, 245.0, w.light);
+            c.b = Mix(c.b, 255.0, w.light);
             break;
         }
     }
@@ -178,13 +178,13 @@ Colour sea(const std::vector<Wavelet>& waves, double x, double y) {
 }
 
 // The icon's colour at one point of the canvas.
-Colour sample(const WingTexture& texture, const std::vector<Wavelet>& waves, double x, double y) {
-    if (!onTile(x, y)) return {};
+Colour Sample(const WingTexture& texture, const std::vector<Wavelet>& waves, double x, double y) {
+    if (!OnTile(x, y)) return {};
     Colour c;
-    if (onBody(x, y, &c) || onWing(texture, x, y, &c) || onTail(texture, x, y, &c)) return c;
-    c = sea(waves, x, y);
+    if (OnBody(x, y, &c) || OnWing(texture, x, y, &c) || OnTail(texture, x, y, &c)) return c;
+    c = Sea(waves, x, y);
     // The shadow lies down and to the right of the bird: the sun is high on the left.
-    if (onBird(texture, x - 9.0, y - 12.0)) {
+    if (OnBird(texture, x - 9.0, y - 12.0)) {
         c.r *= 0.55;
         c.g *= 0.6;
         c.b *= 0.7;
@@ -192,14 +192,14 @@ Colour sample(const WingTexture& texture, const std::vector<Wavelet>& waves, dou
     return c;
 }
 
-Picture paintIcon(int size) {
+Picture PaintIcon(int size) {
     WingTexture texture;
-    std::vector<Wavelet> waves = wavelets();
+    std::vector<Wavelet> waves = Wavelets();
     // About a thousand units of samples across, whatever the size.
     int perSide = (1024 + size - 1) / size;
     if (perSide < 3) perSide = 3;
     double unit = kCanvas / size;
-    Picture picture = blankPicture(size, size, 4);
+    Picture picture = BlankPicture(size, size, 4);
     for (int py = 0; py < size; ++py) {
         for (int px = 0; px < size; ++px) {
             Colour sum;
@@ -207,7 +207,7 @@ Picture paintIcon(int size) {
                 for (int sx = 0; sx < perSide; ++sx) {
                     double x = (px + (sx + 0.5) / perSide) * unit;
                     double y = (py + (sy + 0.5) / perSide) * unit;
-                    Colour c = sample(texture, waves, x, y);
+                    Colour c = Sample(texture, waves, x, y);
                     sum.r += c.r * c.a;
                     sum.g += c.g * c.a;
                     sum.b += c.b * c.a;
@@ -215,7 +215,7 @@ Picture paintIcon(int size) {
                 }
             }
             if (sum.a > 0.0) {
-                setPixel(picture, px, py, sum.r / sum.a, sum.g / sum.a, sum.b / sum.a,
+                SetPixel(picture, px, py, sum.r / sum.a, sum.g / sum.a, sum.b / sum.a,
                          255.0 * sum.a / (perSide * perSide));
             }
         }
@@ -231,7 +231,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: kestrava_icongen <size 16..1024> <out.png>\n");
         return 2;
     }
-    if (!writePng(paintIcon(size), argv[2])) {
+    if (!WritePng(PaintIcon(size), argv[2])) {
         std::fprintf(stderr, "kestrava_icongen: cannot write %s\n", argv[2]);
         return 1;
     }

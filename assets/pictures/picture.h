@@ -12,19 +12,19 @@ struct Picture {
 };
 
 // A picture of the given size with every byte zero.
-Picture blankPicture(int width, int height, int channels);
+Picture BlankPicture(int width, int height, int channels);
 
 // Stores one pixel; components are rounded and clamped to 0..255.
-void setPixel(Picture& picture, int x, int y, double r, double g, double b, double a = 255.0);
+void SetPixel(Picture& picture, int x, int y, double r, double g, double b, double a = 255.0);
 
 // The pale feathered wing with a magenta band below the feather tips.
-Picture paintWing();
+Picture PaintWing();
 // The soft grey light puff, black at its border.
-Picture paintSpark();
+Picture PaintSpark();
 // The green island seen from above on white.
-Picture paintIsland();
+Picture PaintIsland();
 // Two pale chevron outlines pointing up, on transparency.
-Picture paintArrow();
+Picture PaintArrow();
 
 // Writes the picture as a non-interlaced 8-bit PNG with fixed compression settings.
-bool writePng(const Picture& picture, const char* path);
+bool WritePng(const Picture& picture, const char* path);

@@ -14,18 +14,18 @@ int main(int argc, char** argv) {
     const char* name = argv[1];
     Picture picture;
     if (!std::strcmp(name, "wing2")) {
-        picture = paintWing();
+        picture = PaintWing();
     } else if (!std::strcmp(name, "spark")) {
-        picture = paintSpark();
+        picture = PaintSpark();
     } else if (!std::strcmp(name, "island")) {
-        picture = paintIsland();
+        picture = PaintIsland();
     } else if (!std::strcmp(name, "arrow")) {
-        picture = paintArrow();
+        picture = PaintArrow();
     } else {
         std::fprintf(stderr, "kestrava_picturegen: no picture named %s\n", name);
         return 2;
     }
-    if (!writePng(picture, argv[2])) {
+    if (!WritePng(picture, argv[2])) {
         std::fprintf(stderr, "kestrava_picturegen: cannot write %s\n", argv[2]);
         return 1;
     }

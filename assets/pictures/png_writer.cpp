@@ -7,7 +7,7 @@
 #include <csetjmp>
 #include <cstdio>
 
-Picture blankPicture(int width, int height, int channels) {
+Picture BlankPicture(int width, int height, int channels) {
     Picture picture;
     picture.width = width;
     picture.height = height;
@@ -17,23 +17,23 @@ Picture blankPicture(int width, int height, int channels) {
 }
 
 // A colour component rounded to the nearest byte value.
-static unsigned char toByte(double v) {
+static unsigned char ToByte(double v) {
     if (!(v > 0.0)) return 0;
     if (v >= 255.0) return 255;
     return static_cast<unsigned char>(std::floor(v + 0.5));
 }
 
-void setPixel(Picture& picture, int x, int y, double r, double g, double b, double a) {
+void SetPixel(Picture& picture, int x, int y, double r, double g, double b, double a) {
     unsigned char* p = &picture.pixels[(static_cast<size_t>(y) * picture.width + x) * picture.channels];
-    p[0] = toByte(r);
-    p[1] = toByte(g);
-    p[2] = toByte(b);
-    if (picture.channels == 4) p[3] = toByte(a);
+    p[0] = ToByte(r);
+    p[1] = ToByte(g);
+    p[2] = ToByte(b);
+    if (picture.channels == 4) p[3] = ToByte(a);
 }
 
-// Writes the rows; libpng reports errors by jumping back here. Kept apart from writePng so no
+// Writes the rows; libpng reports errors by jumping back here. Kept apart from WritePng so no
 // local with a destructor lives across the setjmp.
-static bool writeRows(FILE* file, const Picture& picture) {
+static bool WriteRows(FILE* file, const Picture& picture) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
@@ -61,10 +61,10 @@ static bool writeRows(FILE* file, const Picture& picture) {
     return true;
 }
 
-bool writePng(const Picture& picture, const char* path) {
+bool WritePng(const Picture& picture, const char* path) {
     FILE* file = std::fopen(path, "wb");
     if (!file) return false;
-    bool ok = writeRows(file, picture);
+    bool ok = WriteRows(file, picture);
     ok = std::fclose(file) == 0 && ok;
     if (!ok) std::remove(path);
     return ok;

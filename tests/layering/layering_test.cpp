@@ -1,5 +1,6 @@
 // The layering of the source tree: which folders a file may include from, where OpenGL and
-// SDL may be named, and no circle of files including each other.
+// SDL may be named, how the programs pick their backends, and no circle of files including
+// each other.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -23,7 +24,21 @@ struct TInclude {
     bool system;          // <...>
 };
 
-const char* const kProductFolders[] = {"assets", "platform", "draw2d", "audio", "game", "tools"};
+const char* const kProductFolders[] = {"assets", "platform", "draw2d", "audio", "game", "tools", "bench"};
+
+// What each backend offers the programs that pick it: the headers that hand out its drivers
+// (and the bench's fragment counter). Its other files are its insides.
+const std::map<std::string, std::set<std::string>> kBackendEntrances = {
+    {"draw2d/gl/", {"draw2d/gl/gl_plane_driver.h", "draw2d/gl/gl_fragment_counter.h"}},
+    {"platform/sdl/", {"platform/sdl/sdl_platform.h"}},
+    {"platform/headless/",
+     {"platform/headless/headless_platform.h", "platform/headless/script_system.h",
+      "platform/headless/replay_system.h"}},
+};
+
+// The yardstick bench/desktop.sh sets the game beside: a bare SDL and OpenGL program that
+// includes nothing of ours.
+const char* const kYardstick = "bench/bare_window.cpp";
 
 // Every #include of every C++ file under the product folders.
 std::vector<TInclude> ReadIncludes() {
@@ -52,7 +67,7 @@ std::string TopFolder(const std::string& path) { return path.substr(0, path.find
 
 // Program entries pick the backends; they alone may name them.
 bool IsEntryPoint(const std::string& file) {
-    return file.ends_with("_main.cpp") || StartsWith(file, "tools/");
+    return file.ends_with("_main.cpp") || StartsWith(file, "tools/") || StartsWith(file, "bench/");
 }
 
 std::string Where(const TInclude& inc) { return inc.file + ":" + std::to_string(inc.line) + " includes " + inc.target; }
@@ -69,6 +84,7 @@ TEST(Layering, IncludesPointOnlyDown) {
         {"audio", {"platform", "assets"}},
         {"game", {"draw2d", "audio", "platform", "assets"}},
         {"tools", {"game", "draw2d", "audio", "platform", "assets"}},
+        {"bench", {"game", "draw2d", "audio", "platform", "assets"}},
     };
     const std::vector<TInclude> includes = ReadIncludes();
     ASSERT_GT(includes.size(), 100u) << "the source tree was not found at " << KESTRAVA_SOURCE_DIR;
@@ -85,22 +101,29 @@ TEST(Layering, IncludesPointOnlyDown) {
 TEST(Layering, OpenGLOnlyInTheGLDriverAndSDLOnlyInItsBackend) {
     for (const TInclude& inc : ReadIncludes()) {
         const std::string t = inc.target;
-        if (StartsWith(t, "GL/") || StartsWith(t, "SDL_opengl") || t == "SDL2/SDL_opengl.h") {
+        if (inc.file == kYardstick) {
+            EXPECT_TRUE(inc.system) << Where(inc) << ": the yardstick includes nothing of ours";
+        } else if (StartsWith(t, "GL/") || StartsWith(t, "SDL_opengl") || t == "SDL2/SDL_opengl.h") {
             EXPECT_TRUE(StartsWith(inc.file, "draw2d/gl/")) << Where(inc);
         } else if (StartsWith(t, "SDL") || StartsWith(t, "SDL2/")) {
             EXPECT_TRUE(StartsWith(inc.file, "platform/sdl/")) << Where(inc);
         }
-        // Generic code reaches a backend only through the interfaces; the entry points choose.
-        if (StartsWith(t, "draw2d/gl/")) {
-            EXPECT_TRUE(StartsWith(inc.file, "draw2d/gl/") || IsEntryPoint(inc.file)) << Where(inc);
-        }
-        if (StartsWith(t, "platform/sdl/")) {
-            EXPECT_TRUE(StartsWith(inc.file, "platform/sdl/") || IsEntryPoint(inc.file)) << Where(inc);
-        }
-        if (StartsWith(t, "platform/headless/")) {
-            EXPECT_TRUE(StartsWith(inc.file, "platform/headless/") || IsEntryPoint(inc.file)) << Where(inc);
+    }
+}
+
+// Generic code reaches a backend only through the interfaces; the program entries choose one,
+// through the headers it offers them, and never reach into it.
+TEST(Layering, ProgramsPickBackendsThroughTheirEntrancesAlone) {
+    int picked = 0;
+    for (const TInclude& inc : ReadIncludes()) {
+        for (const auto& [backend, entrances] : kBackendEntrances) {
+            if (!StartsWith(inc.target, backend) || StartsWith(inc.file, backend)) continue;
+            EXPECT_TRUE(IsEntryPoint(inc.file)) << Where(inc) << ": only a program entry picks a backend";
+            EXPECT_TRUE(entrances.count(inc.target)) << Where(inc) << ": the inside of " << backend;
+            if (StartsWith(inc.file, "bench/")) ++picked;
         }
     }
+    EXPECT_GT(picked, 0) << "the bench's entries were not read";
 }
 
 // A header and its source file are one unit; no two units may reach each other by includes.

@@ -14,70 +14,82 @@ const char* const kScriptUsage =
     "clock and the keys it had. --shot and --stats draw with OpenGL and need a display;\n"
     "otherwise nothing is drawn.\n";
 
+namespace {
+
+constexpr const char* kValueOptions[] = {"--clock-start", "--frames", "--keys",      "--replay",
+                                         "--trace",       "--audio",  "--memory-at", "--shot"};
+
+bool TakesValue(const std::string& arg) {
+    for (const char* option : kValueOptions)
+        if (arg == option) return true;
+    return false;
+}
+
+// v as a whole number in [low, high]; otherwise false with "ARG takes WHAT, not 'V'".
+bool WholeNumber(const std::string& arg, const std::string& v, long low, long high, const char* what, int* out,
+                 std::string* error) {
+    if (ParseWholeNumber(v, low, high, out)) return true;
+    *error = arg + " takes " + what + ", not '" + v + "'";
+    return false;
+}
+
+// "--shot FRAME:FILE".
+bool TakeShot(const std::string& v, TScriptOptions* o, std::string* error) {
+    size_t colon = v.find(':');
+    TScriptShot shot;
+    if (colon == std::string::npos || !ParseWholeNumber(v.substr(0, colon), 1, INT_MAX, &shot.frame) ||
+        colon + 1 == v.size()) {
+        *error = "--shot takes FRAME:FILE, not '" + v + "'";
+        return false;
+    }
+    shot.path = v.substr(colon + 1);
+    o->shots.push_back(shot);
+    return true;
+}
+
+// Stores the value v of the option arg (one of kValueOptions).
+bool TakeValue(const std::string& arg, const std::string& v, TScriptOptions* o, std::string* error) {
+    if (arg == "--clock-start") {
+        o->clockStartGiven = true;
+        return WholeNumber(arg, v, INT_MIN, INT_MAX, "a whole number of milliseconds", &o->clockStart, error);
+    }
+    if (arg == "--frames")
+        return WholeNumber(arg, v, 1, INT_MAX, "a whole number of passes of at least 1", &o->frames, error);
+    if (arg == "--memory-at") {
+        int frame = 0;
+        if (!WholeNumber(arg, v, 1, INT_MAX, "a pass number of at least 1", &frame, error)) return false;
+        o->memoryAt.push_back(frame);
+        return true;
+    }
+    if (arg == "--shot") return TakeShot(v, o, error);
+    if (arg == "--replay" && v.empty()) {
+        *error = "--replay needs a file";
+        return false;
+    }
+    std::string* path = arg == "--keys" ? &o->keysPath : arg == "--replay" ? &o->replayPath
+                        : arg == "--trace" ? &o->tracePath : &o->audioPath;
+    *path = v;
+    return true;
+}
+
+}  // namespace
+
 bool ParseScriptOptions(int argc, char** argv, TScriptOptions* o, std::string* error) {
     for (int i = 1; i < argc; ++i) {
-        std::string arg = argv[i];
-        auto value = [&](std::string* out) {
-            if (i + 1 >= argc) {
-                *error = arg + " needs a value";
-                return false;
-            }
-            *out = argv[++i];
-            return true;
-        };
-        std::string v;
+        const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             o->help = true;
         } else if (arg == "--version") {
             o->version = true;
         } else if (arg == "--stats") {
             o->stats = true;
-        } else if (arg == "--clock-start") {
-            if (!value(&v)) return false;
-            if (!ParseWholeNumber(v, INT_MIN, INT_MAX, &o->clockStart)) {
-                *error = "--clock-start takes a whole number of milliseconds, not '" + v + "'";
-                return false;
-            }
-            o->clockStartGiven = true;
-        } else if (arg == "--frames") {
-            if (!value(&v)) return false;
-            if (!ParseWholeNumber(v, 1, INT_MAX, &o->frames)) {
-                *error = "--frames takes a whole number of passes of at least 1, not '" + v + "'";
-                return false;
-            }
-        } else if (arg == "--keys") {
-            if (!value(&o->keysPath)) return false;
-        } else if (arg == "--replay") {
-            if (!value(&o->replayPath)) return false;
-            if (o->replayPath.empty()) {
-                *error = "--replay needs a file";
-                return false;
-            }
-        } else if (arg == "--trace") {
-            if (!value(&o->tracePath)) return false;
-        } else if (arg == "--audio") {
-            if (!value(&o->audioPath)) return false;
-        } else if (arg == "--memory-at") {
-            int frame = 0;
-            if (!value(&v)) return false;
-            if (!ParseWholeNumber(v, 1, INT_MAX, &frame)) {
-                *error = "--memory-at takes a pass number of at least 1, not '" + v + "'";
-                return false;
-            }
-            o->memoryAt.push_back(frame);
-        } else if (arg == "--shot") {
-            if (!value(&v)) return false;
-            size_t colon = v.find(':');
-            TScriptShot shot;
-            if (colon == std::string::npos || !ParseWholeNumber(v.substr(0, colon), 1, INT_MAX, &shot.frame) ||
-                colon + 1 == v.size()) {
-                *error = "--shot takes FRAME:FILE, not '" + v + "'";
-                return false;
-            }
-            shot.path = v.substr(colon + 1);
-            o->shots.push_back(shot);
-        } else {
+        } else if (!TakesValue(arg)) {
             *error = "unknown option '" + arg + "'";
+            return false;
+        } else if (i + 1 >= argc) {
+            *error = arg + " needs a value";
+            return false;
+        } else if (!TakeValue(arg, argv[++i], o, error)) {
             return false;
         }
     }

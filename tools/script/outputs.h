@@ -11,8 +11,11 @@ bool WritePng(const std::string& path, const uint8_t* rgba, int width, int heigh
 // A 44100 Hz 16-bit stereo WAV written as frames arrive; the sizes are filled in by Close.
 class TWavWriter {
   public:
+    // Creates the file with a header of no frames yet; false when it cannot be written.
     bool Open(const std::string& path);
+    // Adds interleaved left-right frames (nothing when the file is not open).
     void Append(const int16_t* samples, int frames);
+    // Writes the sizes into the header and closes the file; false when any write failed.
     bool Close();
     ~TWavWriter();
 

@@ -8,7 +8,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
-#include <fstream>
+#include <string>
 #include <vector>
 
 #include "audio/sound.h"
@@ -52,6 +52,7 @@ void CatchStopSignals() {
     }
 }
 
+// --stats: the spread of the passes' wall times (sorted here) and the peak memory.
 void PrintStats(std::vector<double>& micros) {
     if (micros.empty()) return;
     std::sort(micros.begin(), micros.end());
@@ -62,6 +63,151 @@ void PrintStats(std::vector<double>& micros) {
     std::printf("wall time per pass (us): min %.0f, median %.0f, p99 %.0f, max %.0f\n",
                 micros.front(), at(0.5), at(0.99), micros.back());
     std::printf("peak resident memory: %ld KiB\n", usage.ru_maxrss);
+}
+
+// One run of the game on the runner's clock and keys: what feeds it, and what it writes and
+// watches after every pass.
+class TScriptRun {
+public:
+    explicit TScriptRun(const TScriptOptions& options) : options_(options), script_(options.clockStart) {}
+
+    // Loads the keys or the recording, then creates the files asked for; false with a
+    // one-line message when one of them cannot be read or written.
+    bool Prepare(std::string* error);
+    // Installs the platform and runs the game to its end or the runner's; the game's status.
+    int Run();
+    // Checks what the run owed (a faithful replay, every picture), closes the files and
+    // prints the statistics; the program's exit status.
+    int Finish(int status);
+
+private:
+    // Only pictures and their timing need a display: otherwise the null driver draws the frames.
+    bool Drawn() const { return !options_.shots.empty() || options_.stats; }
+    void BeforePass(int pass);
+    bool AfterPass(int pass);
+    void SaveShots(int pass);
+    void ReportMissedShots();
+
+    const TScriptOptions& options_;
+    TScriptSystemDriver script_;
+    TReplaySystemDriver replay_;
+    bool replaying_ = false;
+    TTraceFile trace_;
+    TWavWriter audio_;
+    std::vector<double> passMicros_;
+    std::vector<int16_t> samples_ = std::vector<int16_t>(kAudioFramesPerPass * 2);
+    std::vector<uint8_t> pixels_;
+    Clock::time_point passStart_;
+    bool failed_ = false;
+    bool stoppedByRunner_ = false;
+    int lastPass_ = 0;
+};
+
+bool TScriptRun::Prepare(std::string* error) {
+    if (!options_.keysPath.empty() && !script_.LoadKeys(options_.keysPath, error)) return false;
+    replaying_ = !options_.replayPath.empty();
+    if (replaying_ && !replay_.Load(options_.replayPath, error)) return false;
+    if (!options_.tracePath.empty() && !trace_.Open(options_.tracePath, error)) return false;
+    if (!options_.audioPath.empty() && !audio_.Open(options_.audioPath)) {
+        *error = "cannot write " + options_.audioPath;
+        return false;
+    }
+    return true;
+}
+
+int TScriptRun::Run() {
+    // The scripted (or recorded) clock and keyboard; a real window only for pictures or timing.
+    TPlatform platform = HeadlessPlatform();
+    platform.system = replaying_ ? static_cast<TSystemDriver*>(&replay_) : &script_;
+    if (Drawn()) platform.window = SDLWindowDriver();
+    InstallPlatform(platform);
+
+    TGameHooks hooks;
+    hooks.audioMode = TAudioOutputMode::Manual;
+    hooks.planeDriver = Drawn() ? GLPlaneDriver() : NullPlaneDriver();
+    hooks.beforePass = [this](int pass) { BeforePass(pass); };
+    hooks.afterPass = [this](int pass) { return AfterPass(pass); };
+    return RunKestrava(hooks);
+}
+
+void TScriptRun::BeforePass(int pass) {
+    if (replaying_)
+        replay_.BeginPass(pass);
+    else
+        script_.BeginPass(pass);
+    passStart_ = Clock::now();
+}
+
+bool TScriptRun::AfterPass(int pass) {
+    if (replaying_) replay_.EndPass();
+    lastPass_ = pass;
+    if (options_.stats) {
+        passMicros_.push_back(std::chrono::duration<double, std::micro>(Clock::now() - passStart_).count());
+    }
+    if (!options_.audioPath.empty()) {
+        MixAudioFrames(samples_.data(), kAudioFramesPerPass);
+        audio_.Append(samples_.data(), kAudioFramesPerPass);
+    }
+    if (trace_.IsOpen()) trace_.Write(pass);
+    SaveShots(pass);
+    for (int frame : options_.memoryAt)
+        if (frame == pass) PrintMemoryAt(pass);
+    // A faithful replay ends in the loop test of the last recorded pass, before this point.
+    stoppedByRunner_ = stopSignal != 0 || (options_.frames != 0 && pass >= options_.frames) ||
+                       (replaying_ && pass >= replay_.LastPass());
+    return !stoppedByRunner_;
+}
+
+void TScriptRun::SaveShots(int pass) {
+    for (const TScriptShot& shot : options_.shots) {
+        if (shot.frame != pass) continue;
+        const int w = GraphicsWidth(), h = GraphicsHeight();
+        pixels_.resize(static_cast<size_t>(w) * h * 4);
+        if (!ReadFramePixels(0, 0, w, h, pixels_.data()) || !WritePng(shot.path, pixels_.data(), w, h)) {
+            std::fprintf(stderr, "kestrava-script: cannot save the picture of pass %d to %s\n", pass,
+                         shot.path.c_str());
+            failed_ = true;
+        }
+    }
+}
+
+// A run that ended sooner than asked (a replay's length is not known beforehand) says so.
+void TScriptRun::ReportMissedShots() {
+    for (const TScriptShot& shot : options_.shots) {
+        if (shot.frame <= lastPass_ || stopSignal != 0) continue;
+        std::fprintf(stderr, "kestrava-script: no picture of pass %d for %s: the run ended after pass %d\n",
+                     shot.frame, shot.path.c_str(), lastPass_);
+        failed_ = true;
+    }
+}
+
+int TScriptRun::Finish(int status) {
+    if (replaying_) {
+        replay_.Finish(status == 0 && !stoppedByRunner_);
+        if (!replay_.Divergence().empty()) {
+            std::fprintf(stderr, "kestrava-script: %s: %s\n", options_.replayPath.c_str(),
+                         replay_.Divergence().c_str());
+            failed_ = true;
+        }
+    }
+    ReportMissedShots();
+    // Close the window while the scripted driver still exists: closing takes in events.
+    EndGraphics();
+    InstallPlatform(HeadlessPlatform());
+    std::string error;
+    if (!trace_.Close(&error)) {
+        std::fprintf(stderr, "kestrava-script: %s\n", error.c_str());
+        failed_ = true;
+    }
+    if (!audio_.Close()) failed_ = true;
+    if (options_.stats) PrintStats(passMicros_);
+    if (status == 0 && failed_) status = 1;
+    if (stopSignal != 0) {
+        std::fprintf(stderr, "kestrava-script: stopped by %s after pass %d\n",
+                     stopSignal == SIGINT ? "SIGINT" : "SIGTERM", lastPass_);
+        if (status == 0) status = 128 + stopSignal;
+    }
+    return status;
 }
 
 }  // namespace
@@ -81,117 +227,11 @@ int main(int argc, char** argv) {
         std::printf("kestrava-script %s\n", kKestravaVersion);
         return 0;
     }
-
     CatchStopSignals();
-
-    TScriptSystemDriver script(options.clockStart);
-    if (!options.keysPath.empty() && !script.LoadKeys(options.keysPath, &error)) {
+    TScriptRun run(options);
+    if (!run.Prepare(&error)) {
         std::fprintf(stderr, "kestrava-script: %s\n", error.c_str());
         return 2;
     }
-    TReplaySystemDriver replay;
-    const bool replaying = !options.replayPath.empty();
-    if (replaying && !replay.Load(options.replayPath, &error)) {
-        std::fprintf(stderr, "kestrava-script: %s\n", error.c_str());
-        return 2;
-    }
-    // The scripted (or recorded) clock and keyboard; a real window only for pictures or timing.
-    TPlatform platform = HeadlessPlatform();
-    platform.system = replaying ? static_cast<TSystemDriver*>(&replay) : &script;
-    if (!options.shots.empty() || options.stats) platform.window = SDLWindowDriver();   // --stats times GL
-    InstallPlatform(platform);
-
-    std::ofstream trace;
-    if (!options.tracePath.empty()) {
-        trace.open(options.tracePath, std::ios::binary | std::ios::trunc);
-        if (!trace) {
-            std::fprintf(stderr, "kestrava-script: cannot write %s\n", options.tracePath.c_str());
-            return 2;
-        }
-    }
-    TWavWriter audio;
-    if (!options.audioPath.empty() && !audio.Open(options.audioPath)) {
-        std::fprintf(stderr, "kestrava-script: cannot write %s\n", options.audioPath.c_str());
-        return 2;
-    }
-
-    std::vector<double> passMicros;
-    std::vector<int16_t> samples(kAudioFramesPerPass * 2);
-    std::vector<uint8_t> pixels;
-    Clock::time_point passStart;
-    bool failed = false;
-    bool stoppedByRunner = false;
-    int lastPass = 0;
-
-    TGameHooks hooks;
-    hooks.audioMode = TAudioOutputMode::Manual;
-    // Only pictures and their timing need a display: otherwise the null driver draws the frames.
-    hooks.planeDriver = options.shots.empty() && !options.stats ? NullPlaneDriver() : GLPlaneDriver();
-    hooks.beforePass = [&](int pass) {
-        if (replaying)
-            replay.BeginPass(pass);
-        else
-            script.BeginPass(pass);
-        passStart = Clock::now();
-    };
-    hooks.afterPass = [&](int pass) {
-        if (replaying) replay.EndPass();
-        lastPass = pass;
-        if (options.stats) {
-            passMicros.push_back(std::chrono::duration<double, std::micro>(Clock::now() - passStart).count());
-        }
-        if (!options.audioPath.empty()) {
-            MixAudioFrames(samples.data(), kAudioFramesPerPass);
-            audio.Append(samples.data(), kAudioFramesPerPass);
-        }
-        if (trace.is_open()) trace << TraceLine(pass);
-        for (const TScriptShot& shot : options.shots) {
-            if (shot.frame != pass) continue;
-            const int w = GraphicsWidth(), h = GraphicsHeight();
-            pixels.resize(static_cast<size_t>(w) * h * 4);
-            if (!ReadFramePixels(0, 0, w, h, pixels.data()) || !WritePng(shot.path, pixels.data(), w, h)) {
-                std::fprintf(stderr, "kestrava-script: cannot save the picture of pass %d to %s\n", pass,
-                             shot.path.c_str());
-                failed = true;
-            }
-        }
-        for (int frame : options.memoryAt)
-            if (frame == pass) PrintMemoryAt(pass);
-        // A faithful replay ends in the loop test of the last recorded pass, before this point.
-        stoppedByRunner = stopSignal != 0 || (options.frames != 0 && pass >= options.frames) ||
-                          (replaying && pass >= replay.LastPass());
-        return !stoppedByRunner;
-    };
-
-    int status = RunKestrava(hooks);
-    if (replaying) {
-        replay.Finish(status == 0 && !stoppedByRunner);
-        if (!replay.Divergence().empty()) {
-            std::fprintf(stderr, "kestrava-script: %s: %s\n", options.replayPath.c_str(), replay.Divergence().c_str());
-            failed = true;
-        }
-    }
-    // A run that ended sooner than asked (a replay's length is not known beforehand) says so.
-    for (const TScriptShot& shot : options.shots) {
-        if (shot.frame <= lastPass || stopSignal != 0) continue;
-        std::fprintf(stderr, "kestrava-script: no picture of pass %d for %s: the run ended after pass %d\n",
-                     shot.frame, shot.path.c_str(), lastPass);
-        failed = true;
-    }
-    // Close the window while the scripted driver still exists: closing takes in events.
-    EndGraphics();
-    InstallPlatform(HeadlessPlatform());
-    if (trace.is_open()) {
-        trace.close();
-        if (!trace) failed = true;
-    }
-    if (!audio.Close()) failed = true;
-    if (options.stats) PrintStats(passMicros);
-    if (status == 0 && failed) status = 1;
-    if (stopSignal != 0) {
-        std::fprintf(stderr, "kestrava-script: stopped by %s after pass %d\n",
-                     stopSignal == SIGINT ? "SIGINT" : "SIGTERM", lastPass);
-        if (status == 0) status = 128 + stopSignal;
-    }
-    return status;
+    return run.Finish(run.Run());
 }
