@@ -27,7 +27,8 @@ TAudioSamplePtr LoadBytes(const TBytes& bytes) {
     return LoadAudioSample(*stream);
 }
 
-// A file that loads holds the frames at the start of its first "data" chunk; format 0: refused.
+// A file that loads holds the frames at the start of its first "data" chunk, in a copy of its own
+// (the stream's bytes may go away); format 0: refused.
 void ExpectLoadsAs(const TAudioSamplePtr& sample, const TBytes& file, int format, int hertz, int frames) {
     if (!format) {
         EXPECT_EQ(sample, nullptr);
@@ -41,6 +42,7 @@ void ExpectLoadsAs(const TAudioSamplePtr& sample, const TBytes& file, int format
     auto data = std::search(file.begin(), file.end(), tag, tag + 4) + 8;
     ASSERT_LE(size_t(frames) * BytesPerSample(format), size_t(file.end() - data));
     EXPECT_TRUE(std::equal(data, data + frames * BytesPerSample(format), sample->samples)) << "sample values";
+    EXPECT_EQ(sample->samples, sample->owned.data());
 }
 
 // What a file must load as (format 0: refused).
