@@ -1,21 +1,16 @@
-// The desktop icon: painted the same at every build at each size the desktop takes, the
-// 256-pixel one embedded for the window, and still a pale bird spreading its wings across a
-// blue sea when it is only 32 pixels wide.
-#include "assets/embedded.h"
+// The desktop icon: painted at each size the desktop takes, and still a pale bird spreading its
+// wings across a blue sea when it is only 32 pixels wide.
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
-#include <unistd.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 struct TRgbaImage {
     int width = 0, height = 0;
@@ -39,23 +34,13 @@ TRgbaImage DecodeRgba(const std::string& bytes) {
     return out;
 }
 
-std::string Paint(int size, const fs::path& out) {
+std::string Paint(int size, const std::string& out) {
     const std::string command = "\"" KESTRAVA_BINARY_DIR "/assets/icon/kestrava_icongen\" " + std::to_string(size) +
-                                " \"" + out.string() + "\"";
+                                " \"" + out + "\"";
     if (std::system(command.c_str()) != 0) return {};
     std::ifstream in(out, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
-
-class DesktopIcon : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("kestrava_icon_" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    fs::path dir;
-};
 
 // A feather or the body: light and nearly grey (the sea's wavelets are light but blue).
 bool Pale(const unsigned char* p) {
@@ -65,27 +50,17 @@ bool SeaBlue(const unsigned char* p) { return p[3] == 255 && p[2] > p[0] + 60; }
 
 }  // namespace
 
-// A fresh painting of the 256-pixel icon is byte for byte the one the build embedded.
-TEST_F(DesktopIcon, EachSizeIsAnRgbaPictureOfThatSizeAndThe256OneIsWhatTheWindowShows) {
-    for (int size : {32, 48, 64, 128, 256}) {
-        SCOPED_TRACE(size);
-        const std::string first = Paint(size, dir / "a.png");
-        ASSERT_FALSE(first.empty());
-        const TRgbaImage image = DecodeRgba(first);
-        EXPECT_EQ(image.width, size);
-        EXPECT_EQ(image.height, size);
-        if (size == 256) {
-            const TEmbeddedFile embedded = EmbeddedFile("io.github.kestrava.Kestrava.png");
-            ASSERT_NE(embedded.data, nullptr);
-            EXPECT_TRUE(first == std::string(reinterpret_cast<const char*>(embedded.data), embedded.length));
-        }
+// Each size is an RGBA picture of that size (below 16 is refused); at 32 pixels the pale wings
+// span the blue sea on a tile with clear corners.
+TEST(DesktopIcon, IsAnRgbaPictureOfEachSizeAndAt32PixelsABirdOverTheSea) {
+    TTempDir dir;
+    for (int size : {48, 64, 128, 256}) {
+        const TRgbaImage image = DecodeRgba(Paint(size, dir.Path() + "/a.png"));
+        EXPECT_EQ(image.width * 1000 + image.height, size * 1001);
     }
-    EXPECT_TRUE(Paint(8, dir / "small.png").empty()) << "sizes below 16 are refused";
-}
-
-TEST_F(DesktopIcon, At32PixelsThePaleWingsSpanTheBlueSeaOnATileWithClearCorners) {
-    const TRgbaImage icon = DecodeRgba(Paint(32, dir / "icon.png"));
-    ASSERT_EQ(icon.width, 32);
+    EXPECT_TRUE(Paint(8, dir.Path() + "/small.png").empty());
+    const TRgbaImage icon = DecodeRgba(Paint(32, dir.Path() + "/icon.png"));
+    ASSERT_EQ(icon.width * 1000 + icon.height, 32032);
     for (int corner : {0, 31}) {
         EXPECT_EQ(icon.At(corner, 0)[3], 0);
         EXPECT_EQ(icon.At(corner, 31)[3], 0);
