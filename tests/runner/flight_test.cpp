@@ -1,25 +1,7 @@
-// End to end: whole flights played from a keys file.
+// End to end: a whole flight played from a keys file (a tapped one: display/headless_test.cpp).
 #include <gtest/gtest.h>
 
 #include "runner/run_program.h"
-
-TEST(Flight, TappingBothWingsRhythmicallyClimbsEarnsScoreOnTheRoadAndKeepsLife) {
-    std::string dir = TempDir("tapping");
-    WriteFile(dir + "/keys.txt", RhythmicTapping(3000));
-    TProgramResult run = RunScript("--frames 3000 --keys " + dir + "/keys.txt --trace " + dir + "/t.jsonl");
-    ASSERT_EQ(run.status, 0) << run.output;
-    std::vector<std::string> trace = ReadLines(dir + "/t.jsonl");
-    ASSERT_EQ(trace.size(), 3000u);
-
-    const std::string& last = trace.back();
-    EXPECT_EQ(TraceValue(last, "GAMESTATE"), 0) << "still flying";
-    EXPECT_LT(TraceValue(last, "altitude"), 0.95) << "the ground is drawn smaller: the bird climbed";
-    EXPECT_GE(TraceValue(last, "score"), 1000);
-    EXPECT_GE(TraceValue(last, "life"), 90);
-    double highest = 439;
-    for (const std::string& line : trace) highest = std::min(highest, TraceValue(line, "centery"));
-    EXPECT_LT(highest, 439) << "the strokes lift the body up the screen";
-}
 
 TEST(Flight, AFlightWithNoKeysLosesLifeAndReturnsToTheTitleScreen) {
     std::string dir = TempDir("idle");

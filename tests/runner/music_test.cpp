@@ -31,6 +31,7 @@ TEST(Music, EachMusicStepOfTheTraceStartsTheLoops20MillisecondsIntoItsPass) {
     std::vector<std::string> trace = ReadLines(dir + "/t.jsonl");
     std::string wav = ReadFile(dir + "/a.wav");
     ASSERT_EQ(wav.size(), 44u + 2000u * 735u * 4u);
+    EXPECT_EQ(wav.substr(0, 4) + wav.substr(8, 8) + wav.substr(36, 4), "RIFFWAVEfmt data");
 
     std::vector<long> steps;
     for (const std::string& line : trace) {

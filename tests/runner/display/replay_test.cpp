@@ -126,12 +126,13 @@ TEST(Replay, AGameEndedBySigtermKeepsAWholeRecordingThatEndsTheReplayTheSameWay)
 }
 
 // SDL turns SIGTERM into a quit request that the scripted keyboard never reads: the runner
-// catches the signal itself, so a run drawing pictures stops like any other.
-TEST(ScriptedRunner, SigtermStopsARunThatDrawsPicturesWithACleanStatus) {
+// catches the signal itself, so a run drawing pictures stops after the pass in progress like
+// any other, with every pass traced a whole line and the audio capture's sizes written in.
+TEST(ScriptedRunner, SigtermEndsAnEndlessRunThatDrawsPicturesWithItsFilesWhole) {
     const std::string dir = TempDir("sigterm-shot");
     WriteFile(dir + "/stop.sh",
               "SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava-script --shot 100000000:" + dir +
-                  "/s.png --trace " + dir + "/t.jsonl & pid=$!\n"
+                  "/s.png --trace " + dir + "/t.jsonl --audio " + dir + "/a.wav & pid=$!\n"
                   "for i in $(seq 1 200); do [ -s " + dir + "/t.jsonl ] && break; sleep 0.1; done\n"
                   "kill -TERM $pid\n"
                   "for i in $(seq 1 200); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
@@ -140,5 +141,11 @@ TEST(ScriptedRunner, SigtermStopsARunThatDrawsPicturesWithACleanStatus) {
     TProgramResult run = RunCommand(KESTRAVA_SOURCE_DIR "/tools/with-display.sh bash " + dir + "/stop.sh");
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_NE(run.output.find("status 143"), std::string::npos) << run.output;
-    EXPECT_EQ(ReadFile(dir + "/t.jsonl").back(), '\n');
+    EXPECT_NE(run.output.find("kestrava-script: stopped by SIGTERM after pass "), std::string::npos) << run.output;
+    const std::string trace = ReadFile(dir + "/t.jsonl");
+    ASSERT_FALSE(trace.empty());
+    EXPECT_EQ(trace.back(), '\n');
+    const std::vector<std::string> lines = ReadLines(dir + "/t.jsonl");
+    EXPECT_EQ(TraceValue(lines.back(), "frame"), static_cast<double>(lines.size()));
+    EXPECT_EQ(ReadFile(dir + "/a.wav").size(), 44 + lines.size() * 735 * 4);
 }
