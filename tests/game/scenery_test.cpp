@@ -1,6 +1,6 @@
-// The scenery layers: wrap, removal and respawn rules, glints, and the drawing state each layer
-// leaves. How many random draws each layer takes shows in the traced flights' generator state
-// (runner/flight_test.cpp).
+// The scenery layers: wrap and respawn edges, the glints, and the drawing state each layer
+// leaves. How many random draws each layer takes, and when clouds go, shows in the traced
+// flights (runner/flight_test.cpp).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -21,13 +21,11 @@ TEST(SunMoon, TheLastOvalsJittersAreDrawnBlueFirstAndItsGlintBrightensThem) {
     SeedRnd(5);
     drawSunMoon();
     EXPECT_EQ(ColourNow(), (10 + red + glint) << 16 | (40 + green + glint) << 8 | (70 + blue + glint));
-    EXPECT_EQ(GetBlend(), BLEND_ADD);
-    EXPECT_FLOAT_EQ(GetAlpha(), 0.2f);
 }
 
 static cloud& AddTestCloud(float x, float y) {
     cloud& c = ListAddLast(game.cloudList);
-    c = {x, y, 1.0f, 6.0f};   // half width 768, removed once y passes 1000 + 1536
+    c = {x, y, 1.0f, 6.0f};   // half width 768
     return c;
 }
 
@@ -44,23 +42,6 @@ TEST(Clouds, WrapBetweenMinusHalfWidthAndPastTheRightEdge) {
     }
 }
 
-TEST(Clouds, RemovedPastTheLimitWhateverTheAltitude) {
-    for (float altitude : {0.0f, 1.0f, 2.5f}) {
-        ResetScenery();
-        game.altitude = altitude;
-        AddTestCloud(0.0f, 2536.0f - 1.5f);    // falls 1.5 to exactly the limit: stays
-        AddTestCloud(0.0f, 2536.25f - 1.5f);   // just past it: removed
-        SeedRnd(SeedWhere(2 * 2, 1, 20, 10, false));   // no new cloud
-        drawClouds();
-        ASSERT_EQ(game.cloudList.Count(), 1) << "altitude " << altitude;
-        EXPECT_EQ(game.cloudList.begin()->y, 2536.0f);
-        EXPECT_EQ(game.cloudcount, -1);
-    }
-    EXPECT_EQ(GetBlend(), BLEND_ADD);
-    EXPECT_EQ(GetAlpha(), 1.0f);
-    EXPECT_EQ(game.cloudimg->handle_x * 1000 + game.cloudimg->handle_y, 128256.0f);
-}
-
 TEST(Waves, GlintIs100UnderTheSunAndMinus50ThreeHundredPixelsAway) {
     for (int distance : {0, 300}) {
         ResetScenery();
@@ -74,7 +55,6 @@ TEST(Waves, GlintIs100UnderTheSunAndMinus50ThreeHundredPixelsAway) {
         drawWaves();
         const int glint = 100 - distance / 2;
         EXPECT_EQ(ColourNow(), (100 + red + glint) << 16 | (110 + green + glint) << 8 | (120 + blue + glint));
-        EXPECT_FLOAT_EQ(GetAlpha(), 0.2f);
         EXPECT_EQ(GetLineWidth(), 1.0f);
     }
 }
@@ -103,14 +83,23 @@ TEST(Island, RespawnsAboveTheTopOnlyOncePast480) {
         EXPECT_EQ(game.isley, t.expectedY) << "isley after the move " << t.after;
         EXPECT_EQ(game.islex == 320.0f, t.expectedY == 480.0f);
     }
-    EXPECT_EQ(GetBlend(), BLEND_ALPHA);
-    EXPECT_EQ(GetAlpha(), 1.0f);
 }
 
-TEST(Specks, LeaveAdditiveBlendingAtFullOpacity) {
-    ResetScenery();
-    ListAddLast(game.speckList) = {100.0f, 100.0f, 0.2f};
-    drawSpecks();
-    EXPECT_EQ(GetBlend(), BLEND_ADD);
-    EXPECT_EQ(GetAlpha(), 1.0f);
+// What each layer leaves for the next: its blend mode and opacity, and the clouds' image handle
+// at their bottom centre.
+TEST(Scenery, EachLayerLeavesItsBlendModeAndOpacity) {
+    const struct { int (*draw)(); int blend; float alpha; } layers[] = {
+        {drawSunMoon, BLEND_ADD, 0.2f}, {drawClouds, BLEND_ADD, 1.0f}, {drawWaves, BLEND_ADD, 0.2f},
+        {drawIsland, BLEND_ALPHA, 1.0f}, {drawSpecks, BLEND_ADD, 1.0f}};
+    for (const auto& layer : layers) {
+        ResetScenery();
+        SetAlpha(0.5f);
+        AddTestCloud(0.0f, 0.0f);
+        ListAddLast(game.waveList) = {100.0f, 100.0f, 0.2f};
+        ListAddLast(game.speckList) = {100.0f, 100.0f, 0.2f};
+        layer.draw();
+        EXPECT_EQ(GetBlend(), layer.blend);
+        EXPECT_FLOAT_EQ(GetAlpha(), layer.alpha);
+    }
+    EXPECT_EQ(game.cloudimg->handle_x * 1000 + game.cloudimg->handle_y, 128256.0f);
 }
