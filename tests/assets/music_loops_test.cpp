@@ -7,7 +7,6 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -66,18 +65,13 @@ TEST(MusicLoops, AreStereo16BitPcmAt22050WithDataRightAfterFmtAndWholeChunksToTh
         const Loop& loop = Loops()[n];
         ASSERT_GE(loop.file.length, 44);
         const unsigned char* d = loop.file.data;
-        EXPECT_EQ(std::memcmp(d, "RIFF", 4), 0);
-        EXPECT_EQ(U32(d + 4), uint32_t(loop.file.length - 8));
-        EXPECT_EQ(std::memcmp(d + 8, "WAVEfmt ", 8), 0);
-        EXPECT_EQ(U32(d + 16), 16u);
-        EXPECT_EQ(U16(d + 20), 1);      // PCM
-        EXPECT_EQ(U16(d + 22), 2);      // channels
-        EXPECT_EQ(U32(d + 24), 22050u);
-        EXPECT_EQ(U32(d + 28), 88200u);
-        EXPECT_EQ(U16(d + 32), 4);      // block align
-        EXPECT_EQ(U16(d + 34), 16);     // bits
-        EXPECT_EQ(std::memcmp(d + 36, "data", 4), 0);
-        EXPECT_EQ(U32(d + 40), uint32_t(kFrames[n] * 4));
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(d), 16).erase(4, 4), "RIFFWAVEfmt ");
+        // The file's length, fmt's size, PCM, two channels, the rate, bytes a second and a frame,
+        // bits a sample, and the data's size.
+        EXPECT_EQ((std::vector<uint32_t>{U32(d + 4), U32(d + 16), U16(d + 20), U16(d + 22), U32(d + 24), U32(d + 28),
+                                         U16(d + 32), U16(d + 34), U32(d + 40)}),
+                  (std::vector<uint32_t>{uint32_t(loop.file.length - 8), 16, 1, 2, 22050, 88200, 4, 16,
+                                         uint32_t(kFrames[n] * 4)}));
         EXPECT_EQ(int(loop.samples.size()), 2 * kFrames[n]);
         ASSERT_GE(loop.chunks.size(), 3u);
         EXPECT_EQ(loop.chunks[0] + loop.chunks[1], "fmt data");

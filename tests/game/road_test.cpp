@@ -99,44 +99,29 @@ TEST_F(Road, PointsNearElevationZeroAreDrawnAndCountedSafely) {
 }
 
 namespace {
-// Spawning the road's points and its random walk (no window needed).
-
-// The first seed whose draws Rand(1, 10), Rand(-150, 150) give side and step (step ignored
-// when side is not 1), then Rand(0, 5), then Rand(1, 10) gives elev (5 or anything else).
-int SeedFor(int side, int step, bool elevWalk) {
-    for (int seed = 1; seed < 10000000; ++seed) {
+// The first seed whose first draws, Rand(1, 10) and Rand(-150, 150), take a sideways step of `step`.
+int SeedForStep(int step) {
+    for (int seed = 1;; ++seed) {
         SeedRnd(seed);
-        const int s = Rand(1, 10);
-        if ((s == 1) != (side == 1) || (side == 1 && Rand(-150, 150) != step)) continue;
-        Rand(0, 5);
-        if ((Rand(1, 10) == 5) == elevWalk) return seed;
+        if (Rand(1, 10) == 1 && Rand(-150, 150) == step) return seed;
     }
-    return 0;
-}
-void AddThingFrom(int seed, int thingx) {
-    initvars();
-    game.thingList.Clear();
-    game.thingx = thingx;
-    SeedRnd(seed);
-    addThing();
 }
 }  // namespace
 
-TEST(RoadWalk, TheRoadsSidewaysStepIsCorrectedTo50Or590) {
+// Spawning needs no window: a new point starts above the screen at the truncated road column,
+// and a sideways step past an edge is undone to 50 or 590, not to the edge.
+TEST(RoadWalk, ANewPointStartsAtTheTruncatedColumnAndAStepPastAnEdgeIsUndoneTo50Or590) {
     const struct { int step, from, to; } cases[] = {{100, 600, 590}, {-100, 40, 50}, {0, 0, 0}, {0, 639, 639}};
     for (const auto& c : cases) {
-        AddThingFrom(SeedFor(1, c.step, false), c.from);
+        initvars();
+        game.thingList.Clear();
+        game.thingx = c.from;
+        game.curthingx = 320.7f;
+        SeedRnd(SeedForStep(c.step));
+        addThing();
         EXPECT_EQ(game.thingx, c.to) << c.from << " stepped by " << c.step;
+        const thing& t = *game.thingList.begin();
+        EXPECT_EQ(t.x * 10000 + t.y, 320.0f * 10000 - 100.0f);
+        EXPECT_EQ(t.elev, game.curthingelev);
     }
-}
-
-TEST(RoadWalk, ANewRoadPointStartsAboveTheScreenAtTheTruncatedRoadColumn) {
-    initvars();
-    game.thingList.Clear();
-    game.curthingx = 320.7f;
-    addThing();
-    const thing& t = *game.thingList.begin();
-    EXPECT_EQ(t.x, 320.0f);
-    EXPECT_EQ(t.y, -100.0f);
-    EXPECT_EQ(t.elev, game.curthingelev);
 }
