@@ -28,10 +28,11 @@ if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang" OR NOT CMAKE_CXX_FLAGS MATCHES "fu
   foreach(source ${fuzz_sources})
     get_filename_component(name ${source} NAME_WE)
     string(REGEX REPLACE "_fuzz$" "" kind ${name})
-    add_executable(${name}_regressions ${source} fuzz/regressions_main.cpp)
-    target_link_libraries(${name}_regressions PRIVATE kestrava_draw2d kestrava_audio)
-    add_test(NAME fuzz.${name}.SavedAndMadeInputsLoadOrAreRefused
-             COMMAND ${name}_regressions ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/${kind} ${seeds}/${kind})
+    add_executable(${name}_regressions ${source} fuzz/regressions.cpp)
+    target_link_libraries(${name}_regressions PRIVATE kestrava_draw2d kestrava_audio kestrava_test_main)
+    target_compile_definitions(${name}_regressions PRIVATE
+      KESTRAVA_FUZZ_CORPUS="${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/${kind}" KESTRAVA_FUZZ_SEEDS="${seeds}/${kind}")
+    add_test(NAME fuzz.${name}.SavedAndMadeInputsLoadOrAreRefused COMMAND ${name}_regressions)
     set_tests_properties(fuzz.${name}.SavedAndMadeInputsLoadOrAreRefused PROPERTIES FIXTURES_REQUIRED fuzz_seeds)
   endforeach()
 endif()

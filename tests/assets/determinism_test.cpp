@@ -1,52 +1,50 @@
-// The generated files are the same bytes on every build: generating them afresh gives exactly
-// what was embedded.
+// The generated files are the same bytes on every build: each generator, run twice afresh,
+// writes exactly what was embedded.
 #include "assets/embedded.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
-namespace fs = std::filesystem;
+struct TGenerated {
+    std::string generator, arguments, embedded;   // generator: its path under the build's assets/
+};
 
-// Runs a generator command line ending in the output path; returns the file's bytes.
-std::string generate(const std::string& commandStart, const fs::path& out) {
-    std::string command = commandStart + " \"" + out.string() + "\"";
+// Runs the generator with its arguments and the output path; the file's bytes, empty when it failed.
+std::string Generate(const TGenerated& file, const std::string& out) {
+    const std::string command = "\"" KESTRAVA_BINARY_DIR "/assets/" + file.generator + "\" " + file.arguments +
+                                " \"" + out + "\"";
     if (std::system(command.c_str()) != 0) return {};
     std::ifstream in(out, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string embedded(const char* name) {
-    TEmbeddedFile file = EmbeddedFile(name);
-    return file.data ? std::string(reinterpret_cast<const char*>(file.data), file.length) : std::string();
-}
-
-TEST(GeneratedFiles, AFreshGenerationMatchesTheEmbeddedBytes) {
-    fs::path dir = fs::temp_directory_path() / ("kestrava_determinism_" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    const std::string pictures = "\"" KESTRAVA_BINARY_DIR "/assets/pictures/kestrava_picturegen\" ";
-    for (const char* name : {"wing2", "spark", "island", "arrow"}) {
-        SCOPED_TRACE(name);
-        std::string fresh = generate(pictures + name, dir / "picture.png");
+TEST(GeneratedFiles, TwoFreshGenerationsGiveTheEmbeddedBytes) {
+    const std::string fonts = "\"" KESTRAVA_SOURCE_DIR "/assets/font/";
+    std::vector<TGenerated> files = {{"font/kestrava_fontgen", fonts + "quorbfont.txt\"", "quorbfont.bin"},
+                                     {"font/kestrava_fontgen", fonts + "gldrawtextfont.txt\"", "gldrawtextfont.bin"},
+                                     {"icon/kestrava_icongen", "256", "io.github.kestrava.Kestrava.png"}};
+    for (std::string name : {"wing2", "spark", "island", "arrow"})
+        files.push_back({"pictures/kestrava_picturegen", name, name + ".png"});
+    for (int n = 1; n <= 8; ++n)
+        files.push_back({"music/kestrava_musicgen", std::to_string(n), "sound" + std::to_string(n) + ".wav"});
+    TTempDir dir;
+    ASSERT_FALSE(dir.Path().empty());
+    for (const TGenerated& file : files) {
+        SCOPED_TRACE(file.embedded);
+        const TEmbeddedFile embedded = EmbeddedFile(file.embedded.c_str());
+        const std::string fresh = Generate(file, dir.Path() + "/first");
         ASSERT_FALSE(fresh.empty());
-        EXPECT_TRUE(fresh == embedded((std::string(name) + ".png").c_str()));
-        EXPECT_TRUE(fresh == generate(pictures + name, dir / "again.png"));
+        EXPECT_TRUE(fresh == std::string(reinterpret_cast<const char*>(embedded.data), embedded.length));
+        EXPECT_TRUE(fresh == Generate(file, dir.Path() + "/second"));
     }
-    const std::string fonts = "\"" KESTRAVA_BINARY_DIR "/assets/font/kestrava_fontgen\" \"" KESTRAVA_SOURCE_DIR "/assets/font/";
-    for (const char* name : {"quorbfont", "gldrawtextfont"}) {
-        SCOPED_TRACE(name);
-        std::string fresh = generate(fonts + name + ".txt\"", dir / "font.bin");
-        ASSERT_EQ(fresh.size(), 1536u);
-        EXPECT_TRUE(fresh == embedded((std::string(name) + ".bin").c_str()));
-    }
-    fs::remove_all(dir);
 }
 
 }  // namespace

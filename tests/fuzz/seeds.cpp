@@ -1,5 +1,6 @@
 // Writes the test inputs made in memory (every PNG and WAV case of the loader tests) into a
-// folder, as seeds for the fuzz targets: kestrava-fuzz-seeds FOLDER makes FOLDER/png and FOLDER/wav.
+// folder, as seeds for the fuzz targets, with the PNG conformance suite's files the PNG tests
+// read: kestrava-fuzz-seeds FOLDER makes FOLDER/png and FOLDER/wav.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -27,8 +28,10 @@ int main(int argc, char** argv) {
     fs::create_directories(png);
     fs::create_directories(wav);
     int count = 0;
-    for (const TPngPicture& picture : GoodPngPictures()) Write(png / (picture.name + ".png"), picture.bytes), ++count;
-    for (const TPngBroken& file : BrokenPngFiles()) Write(png / ("broken-" + file.name + ".png"), file.bytes), ++count;
+    Write(png / "rgb-32x20.png", RgbPngPicture(32, 20).bytes), ++count;
+    for (const TPngLimitFile& file : PngLimitFiles()) Write(png / (file.name + ".png"), file.bytes), ++count;
+    for (const auto& entry : fs::directory_iterator(fs::path(KESTRAVA_TESTDATA) / "pngsuite/png"))
+        fs::copy_file(entry.path(), png / entry.path().filename(), fs::copy_options::overwrite_existing), ++count;
     for (const TWavFile& file : WavFiles()) Write(wav / (file.name + ".wav"), file.bytes), ++count;
     std::printf("%d seed files in %s\n", count, argv[1]);
     return 0;

@@ -20,7 +20,7 @@ bool OpenSceneryGraphics() {
     return true;
 }
 
-void resetScenery(uint32_t background) {
+void ResetScenery(uint32_t background) {
     if (!OpenSceneryGraphics()) ADD_FAILURE() << "no graphics";
     SetClsColor(background >> 16 & 0xFF, background >> 8 & 0xFF, background & 0xFF);
     Cls();
@@ -32,12 +32,12 @@ void resetScenery(uint32_t background) {
     game.targetcenter = game.targetleft = game.targetright = 439.0f;
     game.leftcountt = game.rightcountt = game.fatigue = game.wind = 0.0f;
     game.sunx = game.suny = 100.0f, game.curr = game.curg = game.curb = 0.0f;
-    static const TImagePtr cloud = solidImage(256, 256, 0xFFFFFFFF), island = solidImage(512, 512, 0xFFFFFFFF);
+    static const TImagePtr cloud = SolidImage(256, 256, 0xFFFFFFFF), island = SolidImage(512, 512, 0xFFFFFFFF);
     game.cloudimg = cloud, game.isleimg = island, game.wingimg = cloud;
     SeedRnd(1);
 }
 
-TImagePtr solidImage(int width, int height, uint32_t argb) {
+TImagePtr SolidImage(int width, int height, uint32_t argb) {
     TImagePtr image = TImage::Create(width, height, 1, 0, 0, 0, 0);
     TPixmapPtr pixmap = image->Lock(0, false, true);
     for (int y = 0; y < height; y++)
@@ -45,7 +45,13 @@ TImagePtr solidImage(int width, int height, uint32_t argb) {
     return image;
 }
 
-int stepsSince(int seed) {
+int ColourNow() {
+    int r, g, b;
+    GetColor(&r, &g, &b);
+    return r << 16 | g << 8 | b;
+}
+
+int StepsSince(int seed) {
     const int now = RndSeed();
     SeedRnd(seed);
     int steps = 0;
@@ -54,14 +60,14 @@ int stepsSince(int seed) {
     return steps;
 }
 
-void skipSteps(int steps) {
+void SkipSteps(int steps) {
     for (int i = 0; i < steps; i++) RndFloat();
 }
 
-int seedWhere(int stepsBefore, int lo, int hi, int value, bool hit) {
+int SeedWhere(int stepsBefore, int lo, int hi, int value, bool hit) {
     for (int seed = 1;; seed++) {
         SeedRnd(seed);
-        skipSteps(stepsBefore);
+        SkipSteps(stepsBefore);
         if ((Rand(lo, hi) == value) == hit) return seed;
     }
 }

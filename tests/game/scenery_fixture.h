@@ -11,10 +11,12 @@
 bool OpenSceneryGraphics();
 // Clears the test window to `background` (0xRRGGBB) in blend mode 3, and puts the game record
 // back to a new game with empty lists, a black sky, the bird at rest and plain white images.
-void resetScenery(uint32_t background = 0);
-TImagePtr solidImage(int width, int height, uint32_t argb);
+void ResetScenery(uint32_t background = 0);
+TImagePtr SolidImage(int width, int height, uint32_t argb);
+// The drawing colour now, as 0xRRGGBB.
+int ColourNow();
 // How many generator steps lead from `seed` to the current state (the generator is left alone).
-int stepsSince(int seed);
-void skipSteps(int steps);
+int StepsSince(int seed);
+void SkipSteps(int steps);
 // A seed from which, after `stepsBefore` steps, whether Rand(lo, hi) gives `value` equals `hit`.
-int seedWhere(int stepsBefore, int lo, int hi, int value, bool hit);
+int SeedWhere(int stepsBefore, int lo, int hi, int value, bool hit);

@@ -9,7 +9,7 @@ namespace {
 struct Rec {
     int id;
 };
-std::vector<int> ids(TList<Rec>& list) {
+std::vector<int> Ids(TList<Rec>& list) {
     std::vector<int> out;
     for (Rec& r : list) out.push_back(r.id);
     return out;
@@ -29,14 +29,14 @@ TEST(TList, IterationSurvivesRemovingTheVisitedRecordAndAppending) {
         }
     }
     EXPECT_EQ(visited, (std::vector<int>{1, 2, 3, 4, 11, 13}));
-    EXPECT_EQ(ids(list), (std::vector<int>{2, 4, 11, 13}));
+    EXPECT_EQ(Ids(list), (std::vector<int>{2, 4, 11, 13}));
 
     Rec stranger{2};   // equal contents, but not a record of this list
     ListRemove(list, stranger);
     Rec& first = *list.begin();
     ListRemove(list, first);
     ListRemove(list, first);   // already gone: nothing happens
-    EXPECT_EQ(ids(list), (std::vector<int>{4, 11, 13}));
+    EXPECT_EQ(Ids(list), (std::vector<int>{4, 11, 13}));
     EXPECT_EQ(ListAddLast(list).id, 0);   // a reused link comes back zeroed
     EXPECT_EQ(list.Count(), 4);
 }

@@ -31,6 +31,7 @@ TEST(Music, EachMusicStepOfTheTraceStartsTheLoops20MillisecondsIntoItsPass) {
     std::vector<std::string> trace = ReadLines(dir + "/t.jsonl");
     std::string wav = ReadFile(dir + "/a.wav");
     ASSERT_EQ(wav.size(), 44u + 2000u * 735u * 4u);
+    EXPECT_EQ(wav.substr(0, 4) + wav.substr(8, 8) + wav.substr(36, 4), "RIFFWAVEfmt data");
 
     std::vector<long> steps;
     for (const std::string& line : trace) {
@@ -39,6 +40,15 @@ TEST(Music, EachMusicStepOfTheTraceStartsTheLoops20MillisecondsIntoItsPass) {
     // The first pass steps at once; then a step comes in the pass whose clock is more than
     // 16000 ms past the last one: (962 - 1) * 1000 / 60 = 16016.
     EXPECT_EQ(steps, (std::vector<long>{1, 962, 1923}));
+    EXPECT_EQ(trace.back(),   // the title screen as the game has always run it (flight_test.cpp)
+        R"({"frame":2000,"oldtime":133316,"curtime":133316,"soundtimer":1283,"cloudcount":69,"centerx":65,)"
+        R"("centery":439,"Leftwing":439,"leftcount":0,"rightwing":439,"rightcount":0,"targetcenter":438.975586,)"
+        R"("targetleft":438.69928,"targetright":438.69928,"leftcountt":0,"rightcountt":0,"fatigue":0,)"
+        R"("wind":-0.320999414,"targetwind":-0.320655704,"islex":532.905334,"isley":32.7925339,"altitude":1,)"
+        R"("hour":7,"minute":0,"score":0,"sunx":59.9691811,"suny":101.998901,"sunsize":50,"life":100,)"
+        R"("thingelev":1,"curthingelev":0.930000067,"thingx":239,"curthingx":320,"thingcount":0,"clsr":32,)"
+        R"("clsg":125,"clsb":222,"curr":92.1991653,"curg":32.7000732,"curb":12.8000126,"GAMESTATE":1,)"
+        R"("rndState":700277304,"cloudList":69,"speckList":127,"waveList":549,"thingList":20,"featherList":0})");
 
     long clipped = 0;
     for (size_t i = 44; i + 1 < wav.size(); i += 2) {

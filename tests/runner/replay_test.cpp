@@ -1,5 +1,5 @@
-// The runner's --replay without a display: what it refuses, how it says so, and how a
-// signal ends a run. Recording a real game needs a window: display/replay_test.cpp.
+// The programs without a display: what --replay refuses and how it says so, the command lines,
+// and the keys that end a run. Recording a real game needs a window: display/replay_test.cpp.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -48,33 +48,9 @@ TEST(Replay, AGameThatDoesNotFollowItsRecordingIsReportedNotPassedOff) {
               std::string::npos) << run.output;
 }
 
-TEST(ScriptedRunner, SigtermEndsAnEndlessRunAfterThePassInProgressWithItsTraceWhole) {
-    const std::string dir = TempDir("sigterm-headless");
-    WriteFile(dir + "/stop.sh",
-              "SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava-script --trace " + dir +
-                  "/t.jsonl --audio " + dir + "/a.wav & pid=$!\n"
-                  "for i in $(seq 1 200); do [ -s " + dir + "/t.jsonl ] && break; sleep 0.1; done\n"
-                  "kill -TERM $pid\n"
-                  "for i in $(seq 1 200); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
-                  "kill -0 $pid 2>/dev/null && { kill -KILL $pid; echo 'still running'; exit 4; }\n"
-                  "wait $pid; echo \"status $?\"\n");
-    TProgramResult run = RunCommand("bash " + dir + "/stop.sh");
-    ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_NE(run.output.find("status 143"), std::string::npos) << run.output;
-    EXPECT_NE(run.output.find("kestrava-script: stopped by SIGTERM after pass "), std::string::npos) << run.output;
-    // Every pass traced is a whole line, and the audio capture has its sizes written in.
-    const std::string trace = ReadFile(dir + "/t.jsonl");
-    ASSERT_FALSE(trace.empty());
-    EXPECT_EQ(trace.back(), '\n');
-    const std::vector<std::string> lines = ReadLines(dir + "/t.jsonl");
-    EXPECT_EQ(TraceValue(lines.back(), "frame"), static_cast<double>(lines.size()));
-    const std::string wav = ReadFile(dir + "/a.wav");
-    ASSERT_GE(wav.size(), 44u);
-    EXPECT_EQ(wav.size() - 44, lines.size() * 735 * 4);
-}
-
-// Checked before the window opens: without a display the game would otherwise say it has none.
-TEST(Replay, TheGameRefusesARecordingOrTraceItCannotWriteBeforeItOpensAWindow) {
+// Checked before the window opens: without a display the game would otherwise say it has none,
+// which it says in one line when it has all it needs.
+TEST(Game, WithoutADisplayRefusesFilesItCannotWriteThenSaysInOneLineThatItHasNoWindow) {
     const std::string dir = TempDir("record-unwritable");
     const struct {
         std::string arguments;
@@ -82,24 +58,59 @@ TEST(Replay, TheGameRefusesARecordingOrTraceItCannotWriteBeforeItOpensAWindow) {
     } cases[] = {
         {"--record " + dir + "/none/game.txt", "kestrava: cannot write the recording " + dir + "/none/game.txt: "},
         {"--trace " + dir + " --record " + dir + "/game.txt", "kestrava: cannot write the trace " + dir + ": "},
+        {"--frame-log " + dir + "/none/f.txt", "kestrava: cannot write the frame log " + dir + "/none/f.txt: "},
     };
+    const std::string game = "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "
+                             KESTRAVA_BINARY_DIR "/kestrava ";
     for (const auto& c : cases) {
-        TProgramResult run = RunCommand("env -u DISPLAY -u WAYLAND_DISPLAY SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR
-                                        "/kestrava " + c.arguments);
+        TProgramResult run = RunCommand(game + c.arguments);
         EXPECT_EQ(run.status, 2) << c.arguments << "\n" << run.output;
         EXPECT_EQ(run.output.rfind(c.says, 0), 0u) << c.arguments << "\n" << run.output;
         EXPECT_EQ(run.output.find("window"), std::string::npos) << run.output;
     }
+    TProgramResult run = RunCommand(game);
+    EXPECT_NE(run.status, 0);
+    EXPECT_EQ(run.output.rfind("kestrava: ", 0), 0u) << run.output;
+    EXPECT_EQ(run.output.find('\n'), run.output.size() - 1) << "one line: " << run.output;
 }
 
-TEST(ScriptedRunner, HelpAndVersionAnswerAndAMistakeGetsTheUsageWithStatusTwo) {
-    TProgramResult help = RunScript("--help");
-    EXPECT_EQ(help.status, 0) << help.output;
-    EXPECT_EQ(help.output.rfind("usage: kestrava-script", 0), 0u) << help.output;
-    TProgramResult version = RunScript("--version");
-    EXPECT_EQ(version.status, 0) << version.output;
-    EXPECT_EQ(version.output.rfind("kestrava-script 0.", 0), 0u) << version.output;
-    TProgramResult wrong = RunScript("--frames 0");
-    EXPECT_EQ(wrong.status, 2) << wrong.output;
-    EXPECT_NE(wrong.output.find("usage: kestrava-script"), std::string::npos) << wrong.output;
+// Both programs answer --help and --version; a mistake on the command line or in a keys file
+// is named, with the usage, and status 2.
+TEST(Programs, AnswerHelpAndVersionAndRefuseMistakesWithStatusTwo) {
+    for (const char* program : {"kestrava", "kestrava-script"}) {
+        const std::string path = KESTRAVA_BINARY_DIR "/" + std::string(program);
+        TProgramResult help = RunCommand(path + " --help");
+        EXPECT_EQ(help.status, 0) << help.output;
+        EXPECT_EQ(help.output.rfind("usage: " + std::string(program) + " ", 0), 0u) << help.output;
+        TProgramResult version = RunCommand(path + " --version");
+        EXPECT_EQ(version.status, 0) << version.output;
+        EXPECT_EQ(version.output.rfind(std::string(program) + " 0.", 0), 0u) << version.output;
+    }
+    TProgramResult game = RunCommand(KESTRAVA_BINARY_DIR "/kestrava --scale 9");
+    EXPECT_EQ(game.status, 2);
+    EXPECT_EQ(game.output.rfind("kestrava: --scale takes a whole number from 1 to 8, not '9'\nusage:", 0), 0u)
+        << game.output;
+    for (const char* args : {"--frames 0", "--frames ten", "--shot 5", "--shot x:y.png", "--bogus", "--trace"}) {
+        TProgramResult run = RunScript(args);
+        EXPECT_EQ(run.status, 2) << args << "\n" << run.output;
+        EXPECT_EQ(run.output.rfind("kestrava-script: ", 0), 0u) << run.output;
+        EXPECT_NE(run.output.find("usage: kestrava-script"), std::string::npos) << run.output;
+    }
+    const std::string dir = TempDir("mistakes");
+    WriteFile(dir + "/bad.txt", "1 down 32\n2 sideways 32\n");
+    TProgramResult run = RunScript("--frames 5 --keys " + dir + "/bad.txt");
+    EXPECT_EQ(run.status, 2) << run.output;
+    EXPECT_NE(run.output.find("2"), std::string::npos) << "names the line: " << run.output;
+}
+
+TEST(ScriptedRunner, EscapeOrAQuitRequestEndsTheRunWithStatusZero) {
+    std::string dir = TempDir("quit");
+    WriteFile(dir + "/escape.txt", "3 down 27\n");
+    TProgramResult run = RunScript("--frames 50 --keys " + dir + "/escape.txt --trace " + dir + "/e.jsonl");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(ReadLines(dir + "/e.jsonl").size(), 2u);
+    WriteFile(dir + "/quit.txt", "4 quit\n");
+    run = RunScript("--frames 50 --keys " + dir + "/quit.txt --trace " + dir + "/q.jsonl");
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(ReadLines(dir + "/q.jsonl").size(), 3u);
 }

@@ -1,6 +1,7 @@
 #include "runner/run_program.h"
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -26,7 +27,8 @@ TProgramResult RunScript(const std::string& arguments) {
 }
 
 std::string TempDir(const std::string& name) {
-    auto dir = std::filesystem::temp_directory_path() / ("kestrava-runner-" + name);
+    // The process id keeps the suites of two checkouts running at once out of each other's way.
+    auto dir = std::filesystem::temp_directory_path() / ("kestrava-runner-" + name + "-" + std::to_string(getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir.string();
