@@ -16,9 +16,11 @@
 #include "draw2d/gl/gl_plane_driver.h"
 #include "draw2d/graphics.h"
 #include "draw2d/layer.h"
+#include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/platform.h"
 #include "platform/sdl/sdl_platform.h"
+#include "support/fake_platform.h"
 
 namespace {
 
@@ -40,7 +42,7 @@ TPixels Frame() {
 
 // The window's whole drawable as the last flip showed it; its size in *width, *height.
 TPixels Shown(int* width, int* height) {
-    if (!GLGraphicsDriver()->WindowDrawableSize(width, height)) return {};
+    if (!GLGraphicsDriver()->DrawableSize(width, height)) return {};
     std::vector<uint8_t> rgba(static_cast<size_t>(*width) * *height * 4);
     if (!GLGraphicsDriver()->ReadWindowPixels(0, 0, *width, *height, rgba.data())) return {};
     return ToPixels(rgba);
@@ -107,47 +109,15 @@ bool ResizeWindow(const char* title, int width, int height) {
     for (int i = 0; i < 500; ++i) {
         PollSystem();
         int w = 0, h = 0;
-        if (GLGraphicsDriver()->WindowDrawableSize(&w, &h) && w == width && h == height) return true;
+        if (GLGraphicsDriver()->DrawableSize(&w, &h) && w == width && h == height) return true;
         Delay(10);
     }
     return false;
 }
 
-// The window part of the SDL platform, with a drawable that can be made to read as minimised
-// (SDL reports no pixels then) and a count of the swaps made.
-struct TMinimisableWindow : TWindowDriver {
-    TWindowDriver* sdl = SDLWindowDriver();
-    bool minimised = false;
-    int swaps = 0;
-    bool StartVideo(const char** why) override { return sdl->StartVideo(why); }
-    TGLWindow* Open(int w, int h, const char* t, const TGLWindowFormat& f, bool fs, int hz, const char** why) override {
-        return sdl->Open(w, h, t, f, fs, hz, why);
-    }
-    bool CreateContext(TGLWindow* w) override { return sdl->CreateContext(w); }
-    bool HasContext(const TGLWindow* w) override { return sdl->HasContext(w); }
-    void Close(TGLWindow* w) override { sdl->Close(w); }
-    void ReleaseContext(TGLWindow* w) override { sdl->ReleaseContext(w); }
-    bool Size(TGLWindow* w, int* width, int* height) override { return sdl->Size(w, width, height); }
-    bool DrawableSize(TGLWindow* w, int* width, int* height) override {
-        if (!minimised) return sdl->DrawableSize(w, width, height);
-        *width = *height = 0;
-        return true;
-    }
-    void MakeCurrent(TGLWindow* w) override { sdl->MakeCurrent(w); }
-    bool MakeSharedCurrent() override { return sdl->MakeSharedCurrent(); }
-    bool SharedIsCurrent() override { return sdl->SharedIsCurrent(); }
-    void SetSwapInterval(TGLWindow* w, int interval) override { sdl->SetSwapInterval(w, interval); }
-    void Swap(TGLWindow* w) override {
-        ++swaps;
-        sdl->Swap(w);
-    }
-    void MovePointer(TGLWindow* w, int x, int y) override { sdl->MovePointer(w, x, y); }
-    void* ProcAddress(const char* name) override { return sdl->ProcAddress(name); }
-};
-
 // Opens the main graphics as Open does, then again with the SDL platform's window part
 // replaced by `window`.
-bool OpenThrough(TMinimisableWindow& window, const char* title) {
+bool OpenThrough(TFakeWindow& window, const char* title) {
     if (!Open(TPresentation{}, title)) return false;
     EndGraphics();
     InstallPlatform({SDLSystemDriver(), &window, nullptr});
@@ -275,7 +245,7 @@ TEST(Presentation, AResizedWindowShowsTheFrameByTheLargestWholeFactorBetweenBlac
 }
 
 TEST(Presentation, AMinimisedWindowIsNeitherDrawnNorSwappedAndTheGameGoesOn) {
-    TMinimisableWindow window;
+    TFakeWindow window(SDLWindowDriver());
     ASSERT_TRUE(OpenThrough(window, "Presentation minimised")) << GraphicsError();
     window.minimised = true;
     window.swaps = 0;
@@ -298,7 +268,7 @@ TEST(Presentation, AMinimisedWindowIsNeitherDrawnNorSwappedAndTheGameGoesOn) {
 }
 
 TEST(Presentation, APacedFlipShowsEachFrameOnceAndLeavesTheDrawingStateAsItWas) {
-    TMinimisableWindow window;
+    TFakeWindow window(SDLWindowDriver());
     ASSERT_TRUE(OpenThrough(window, "Presentation paced")) << GraphicsError();
     DrawPattern();
     Flip(0);
