@@ -111,7 +111,8 @@ TPresentRect FitFrame(int frameWidth, int frameHeight, int drawableWidth, int dr
 
 // Registers the driver; graphics of another driver are unset first.
 void SetGraphicsDriver(TGraphicsDriver* newDriver, int defaultFlags) {
-    if (newDriver != graphicsState.driver && graphicsState.driver && graphicsState.currentGraphics) SetGraphics(nullptr);
+    if (newDriver != graphicsState.driver && graphicsState.driver && graphicsState.currentGraphics)
+        SetGraphics(nullptr);
     graphicsState.driver = newDriver;
     graphicsState.defaultGraphicsFlags = defaultFlags;
 }
@@ -152,30 +153,31 @@ TGraphicsPtr AttachGraphics(TGLWindow* view, int flags) {
     }
 }
 
-// Makes g current (switching to its driver) and takes its settings; none unsets graphics.
+// Switches to g's driver when it is another's.
 void SetGraphics(const TGraphicsPtr& g) {
+    TGraphicsState& s = graphicsState;
     if (!g) {
-        if (graphicsState.driver) graphicsState.driver->SetGraphics(nullptr);
-        graphicsState.currentGraphics = nullptr;
-        graphicsState.window = nullptr;
-        graphicsState.width = graphicsState.height = graphicsState.depth = graphicsState.hertz = graphicsState.flags = 0;
+        if (s.driver) s.driver->SetGraphics(nullptr);
+        s.currentGraphics = nullptr;
+        s.window = nullptr;
+        s.width = s.height = s.depth = s.hertz = s.flags = 0;
         return;
     }
     TGraphicsDriver* own = g->Driver();
-    if (own != graphicsState.driver) {
-        if (graphicsState.driver && graphicsState.currentGraphics) graphicsState.driver->SetGraphics(nullptr);
-        graphicsState.driver = own;
+    if (own != s.driver) {
+        if (s.driver && s.currentGraphics) s.driver->SetGraphics(nullptr);
+        s.driver = own;
     }
-    g->GetSettings(&graphicsState.width, &graphicsState.height, &graphicsState.depth, &graphicsState.hertz, &graphicsState.flags);
+    g->GetSettings(&s.width, &s.height, &s.depth, &s.hertz, &s.flags);
     // The drawing level flips new graphics blank while they are being set: into their window.
-    TGraphics* before = std::exchange(graphicsState.window, &g->Window());
+    TGraphics* before = std::exchange(s.window, &g->Window());
     try {
-        graphicsState.driver->SetGraphics(g);
+        s.driver->SetGraphics(g);
     } catch (...) {
-        graphicsState.window = before;
+        s.window = before;
         throw;
     }
-    graphicsState.currentGraphics = g;
+    s.currentGraphics = g;
 }
 
 // Closes g, unsetting it first when it is current.
@@ -225,7 +227,8 @@ void EndGraphics() {
 void Flip(int sync) {
     for (auto& hook : graphicsState.flipHook) hook();
     if (!graphicsState.driver) return;
-    const bool paced = sync == -1 && graphicsState.currentGraphics == graphicsState.mainGraphics && graphicsState.softSync;
+    const bool paced =
+        sync == -1 && graphicsState.currentGraphics == graphicsState.mainGraphics && graphicsState.softSync;
     // The pacer decides from the moment the game asks to flip; the frame is then drawn while
     // the wait runs, and the swap comes on the target unless drawing outlasts it.
     const int now = paced ? MilliSecs() : 0;

@@ -40,20 +40,6 @@ TEST(HeadlessPlatform, IsTheDefaultWithNoWindowNoSoundNoEventsAndAClockThatNever
     EXPECT_GE(MilliSecsSince(earlier, MilliSecs()), 0);
 }
 
-namespace {
-
-struct TLogAudio : TAudioOutputDriver {
-    bool Open(TAudioFeed feed, void* context) override {
-        int16_t block[4] = {};
-        feed(context, block, 2);
-        return opened = true;
-    }
-    void Close() override { opened = false; }
-    bool opened = false;
-};
-
-}  // namespace
-
 // The scripted runner combines its clock and keyboard with another platform's window.
 TEST(InstallPlatform, PartsLeftOutAreHeadlessAndTheFrontsReachTheInstalledParts) {
     TFakeWindow window;
@@ -62,14 +48,14 @@ TEST(InstallPlatform, PartsLeftOutAreHeadlessAndTheFrontsReachTheInstalledParts)
     EXPECT_EQ(InstalledPlatform().audio, HeadlessPlatform().audio);
     EXPECT_EQ(&WindowDriver(), &window);
 
-    TLogAudio audio;
+    TFakeAudioOutput audio;
     InstallPlatform(TPlatform{nullptr, nullptr, &audio});
     int pulls = 0;
     EXPECT_TRUE(OpenAudioOutput([](void* pulls, int16_t*, int) { ++*static_cast<int*>(pulls); }, &pulls));
-    EXPECT_TRUE(audio.opened);
+    audio.Pull(nullptr, 0);
     EXPECT_EQ(pulls, 1);
     CloseAudioOutput();
-    EXPECT_FALSE(audio.opened);
+    EXPECT_EQ(audio.feed, nullptr);
     InstallPlatform(TPlatform{});
 }
 

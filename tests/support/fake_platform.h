@@ -1,6 +1,6 @@
 // The fakes tests put in place of the platform's parts: a clock that moves only when told to
-// (or when something waits on it) and emits the events queued on it, and a window part that
-// opens pretend windows or passes the calls on to a real one.
+// (or when something waits on it) and emits the events queued on it, an audio output the test
+// pulls by hand, and a window part that opens pretend windows or passes the calls on to a real one.
 #pragma once
 
 #include <atomic>
@@ -56,6 +56,20 @@ struct TFakeClock : TSystemDriver {
 
 private:
     TSystemDriver* before;
+};
+
+// An audio output that only keeps the feed it is given, so the test pulls blocks itself.
+struct TFakeAudioOutput : TAudioOutputDriver {
+    bool Open(TAudioFeed f, void* c) override {
+        feed = f;
+        context = c;
+        return true;
+    }
+    void Close() override { feed = nullptr; }
+    // Pulls frames from the feed, as the device's thread would.
+    void Pull(int16_t* out, int frames) { feed(context, out, frames); }
+    TAudioFeed feed = nullptr;
+    void* context = nullptr;
 };
 
 // A window part. Without an inner part it opens pretend windows (none while `opens` is
