@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <utility>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/input.h"
 
 std::string AppTitle;
@@ -16,11 +18,12 @@ namespace {
 
 TPresentation presentationSettings;
 
-// The generic level's state, in one record.
-struct TGraphicsLevel {
+// The open graphics, their settings and how their frames go out, in one record.
+struct TGraphicsState {
     TGraphicsDriver* driver = nullptr;
     int defaultGraphicsFlags = 0;
     TGraphicsPtr currentGraphics;
+    TGraphics* window = nullptr;   // the graphics that present currentGraphics' frames
     TGraphicsPtr mainGraphics;
     int graphicsSeq = 1;
     int width = 0, height = 0, depth = 0, hertz = 0, flags = 0;   // the current graphics' settings
@@ -30,12 +33,17 @@ struct TGraphicsLevel {
     TFramePacer pacer;
     bool endGraphicsRegistered = false;
 };
-TGraphicsLevel level;
+TGraphicsState graphicsState;
 
 // The generation stamp moves on; 0 is never used.
 void BumpGraphicsSeq() {
-    level.graphicsSeq = static_cast<int>(static_cast<unsigned>(level.graphicsSeq) + 1u);
-    if (level.graphicsSeq == 0) level.graphicsSeq = 1;
+    graphicsState.graphicsSeq = static_cast<int>(static_cast<unsigned>(graphicsState.graphicsSeq) + 1u);
+    if (graphicsState.graphicsSeq == 0) graphicsState.graphicsSeq = 1;
+}
+
+// Finishes the frame and shows it, when there is a window to show it in.
+void Present(int sync) {
+    if (graphicsState.window && graphicsState.window->FinishFrame()) graphicsState.window->Swap(sync);
 }
 
 // A full-screen display may already run at hz: then its own retrace paces the frames.
@@ -44,7 +52,7 @@ bool DisplayRunsAt(int hz) {
     int start = MilliSecs(), run = 0;
     while (MilliSecsSince(start, MilliSecs()) < 1000) {
         int before = MilliSecs();
-        level.driver->Flip(1);
+        Present(1);
         int took = MilliSecsSince(before, MilliSecs());
         run = (took >= low && took <= high) ? run + 1 : 0;
         if (run == 3) return true;
@@ -103,15 +111,16 @@ TPresentRect FitFrame(int frameWidth, int frameHeight, int drawableWidth, int dr
 
 // Registers the driver; graphics of another driver are unset first.
 void SetGraphicsDriver(TGraphicsDriver* newDriver, int defaultFlags) {
-    if (newDriver != level.driver && level.driver && level.currentGraphics) SetGraphics(nullptr);
-    level.driver = newDriver;
-    level.defaultGraphicsFlags = defaultFlags;
+    if (newDriver != graphicsState.driver && graphicsState.driver && graphicsState.currentGraphics)
+        SetGraphics(nullptr);
+    graphicsState.driver = newDriver;
+    graphicsState.defaultGraphicsFlags = defaultFlags;
 }
 
-TGraphicsDriver* GetGraphicsDriver() { return level.driver; }
+TGraphicsDriver* GetGraphicsDriver() { return graphicsState.driver; }
 
 std::vector<TGraphicsMode> GraphicsModes() {
-    return level.driver ? level.driver->GraphicsModes() : std::vector<TGraphicsMode>{};
+    return graphicsState.driver ? graphicsState.driver->GraphicsModes() : std::vector<TGraphicsMode>{};
 }
 
 // A depth of 0 matches any depth, as does an hz of 0.
@@ -124,10 +133,10 @@ bool GraphicsModeExists(int width, int height, int depth, int hz) {
 
 // Creates graphics through the driver; an error raised while creating means none.
 TGraphicsPtr CreateGraphics(int w, int h, int d, int hz, int f) {
-    if (!level.driver) return nullptr;
-    f |= level.defaultGraphicsFlags;
+    if (!graphicsState.driver) return nullptr;
+    f |= graphicsState.defaultGraphicsFlags;
     try {
-        return level.driver->CreateGraphics(w, h, d, hz, f);
+        return graphicsState.driver->CreateGraphics(w, h, d, hz, f);
     } catch (const std::exception&) {
         return nullptr;
     }
@@ -135,61 +144,70 @@ TGraphicsPtr CreateGraphics(int w, int h, int d, int hz, int f) {
 
 // Attaches through the driver; an error raised while attaching means none.
 TGraphicsPtr AttachGraphics(TGLWindow* view, int flags) {
-    if (!level.driver || !view) return nullptr;
-    flags |= level.defaultGraphicsFlags;
+    if (!graphicsState.driver || !view) return nullptr;
+    flags |= graphicsState.defaultGraphicsFlags;
     try {
-        return level.driver->AttachGraphics(view, flags);
+        return graphicsState.driver->AttachGraphics(view, flags);
     } catch (const std::exception&) {
         return nullptr;
     }
 }
 
-// Makes g current (switching to its driver) and takes its settings; none unsets graphics.
+// Switches to g's driver when it is another's.
 void SetGraphics(const TGraphicsPtr& g) {
+    TGraphicsState& s = graphicsState;
     if (!g) {
-        if (level.driver) level.driver->SetGraphics(nullptr);
-        level.currentGraphics = nullptr;
-        level.width = level.height = level.depth = level.hertz = level.flags = 0;
+        if (s.driver) s.driver->SetGraphics(nullptr);
+        s.currentGraphics = nullptr;
+        s.window = nullptr;
+        s.width = s.height = s.depth = s.hertz = s.flags = 0;
         return;
     }
     TGraphicsDriver* own = g->Driver();
-    if (own != level.driver) {
-        if (level.driver && level.currentGraphics) level.driver->SetGraphics(nullptr);
-        level.driver = own;
+    if (own != s.driver) {
+        if (s.driver && s.currentGraphics) s.driver->SetGraphics(nullptr);
+        s.driver = own;
     }
-    g->GetSettings(&level.width, &level.height, &level.depth, &level.hertz, &level.flags);
-    level.driver->SetGraphics(g);
-    level.currentGraphics = g;
+    g->GetSettings(&s.width, &s.height, &s.depth, &s.hertz, &s.flags);
+    // The drawing level flips new graphics blank while they are being set: into their window.
+    TGraphics* before = std::exchange(s.window, &g->Window());
+    try {
+        s.driver->SetGraphics(g);
+    } catch (...) {
+        s.window = before;
+        throw;
+    }
+    s.currentGraphics = g;
 }
 
 // Closes g, unsetting it first when it is current.
 void CloseGraphics(const TGraphicsPtr& g) {
     if (!g) return;
     TGraphicsPtr keep = g;
-    if (keep == level.currentGraphics) SetGraphics(nullptr);
-    if (keep == level.mainGraphics) level.mainGraphics = nullptr;
+    if (keep == graphicsState.currentGraphics) SetGraphics(nullptr);
+    if (keep == graphicsState.mainGraphics) graphicsState.mainGraphics = nullptr;
     keep->Close();
 }
 
 // Opens the main graphics and makes them current; none when they cannot be created.
 TGraphicsPtr Graphics(int w, int h, int d, int hz, int f) {
     EndGraphics();
-    f |= level.defaultGraphicsFlags;
+    f |= graphicsState.defaultGraphicsFlags;
     TGraphicsPtr g = CreateGraphics(w, h, d, hz, f);
     if (!g) return nullptr;
     BumpGraphicsSeq();
     SetGraphics(g);
-    level.softSync = 1;
+    graphicsState.softSync = 1;
     if (hz == 0)
-        level.softSync = 0;
+        graphicsState.softSync = 0;
     else if (d != 0 && DisplayRunsAt(hz))
-        level.softSync = 0;
-    level.pacer.Start(MilliSecs(), hz);
-    level.mainGraphics = g;
+        graphicsState.softSync = 0;
+    graphicsState.pacer.Start(MilliSecs(), hz);
+    graphicsState.mainGraphics = g;
     EnablePolledInput();
     MoveMouse(w / 2, h / 2);
-    if (!level.endGraphicsRegistered) {
-        level.endGraphicsRegistered = true;
+    if (!graphicsState.endGraphicsRegistered) {
+        graphicsState.endGraphicsRegistered = true;
         std::atexit(EndGraphics);
     }
     return g;
@@ -197,47 +215,49 @@ TGraphicsPtr Graphics(int w, int h, int d, int hz, int f) {
 
 // Closes the main graphics, if open; also run at program end.
 void EndGraphics() {
-    if (!level.mainGraphics) return;
+    if (!graphicsState.mainGraphics) return;
     BumpGraphicsSeq();
     DisablePolledInput();
-    CloseGraphics(level.mainGraphics);
+    CloseGraphics(graphicsState.mainGraphics);
 }
 
 // Presents the frame: sync -1 paces to the hz given to Graphics, 0 presents at once,
 // anything else waits for the display's retrace. The paced wait ends on the very start of
 // the pacer's target millisecond, not whenever a millisecond sleep happens to wake.
 void Flip(int sync) {
-    for (auto& hook : level.flipHook) hook();
-    if (!level.driver) return;
-    const bool paced = sync == -1 && level.currentGraphics == level.mainGraphics && level.softSync;
+    for (auto& hook : graphicsState.flipHook) hook();
+    if (!graphicsState.driver) return;
+    const bool paced =
+        sync == -1 && graphicsState.currentGraphics == graphicsState.mainGraphics && graphicsState.softSync;
     // The pacer decides from the moment the game asks to flip; the frame is then drawn while
     // the wait runs, and the swap comes on the target unless drawing outlasts it.
     const int now = paced ? MilliSecs() : 0;
-    const int wait = paced ? level.pacer.Wait(now) : 0;
-    level.driver->FinishFrame();
+    const int wait = paced ? graphicsState.pacer.Wait(now) : 0;
+    TGraphics* window = graphicsState.window;
+    const bool shown = window && window->FinishFrame();
     if (wait > 0) DelayUntil(static_cast<int>(static_cast<uint32_t>(now) + static_cast<uint32_t>(wait)));
-    for (auto& hook : level.presentHook) hook();
-    level.driver->Flip(paced ? 0 : sync == -1 ? 1 : sync);
+    for (auto& hook : graphicsState.presentHook) hook();
+    if (shown) window->Swap(paced ? 0 : sync == -1 ? 1 : sync);
 }
 
-void AddFlipHook(std::function<void()> hook) { level.flipHook.push_back(std::move(hook)); }
+void AddFlipHook(std::function<void()> hook) { graphicsState.flipHook.push_back(std::move(hook)); }
 
-void AddPresentHook(std::function<void()> hook) { level.presentHook.push_back(std::move(hook)); }
+void AddPresentHook(std::function<void()> hook) { graphicsState.presentHook.push_back(std::move(hook)); }
 
-int GraphicsWidth() { return level.width; }
-int GraphicsHeight() { return level.height; }
-int GraphicsDepth() { return level.depth; }
-int GraphicsHertz() { return level.hertz; }
-int GraphicsFlags() { return level.flags; }
-int GraphicsSeq() { return level.graphicsSeq; }
-TGraphicsPtr CurrentGraphics() { return level.currentGraphics; }
+int GraphicsWidth() { return graphicsState.width; }
+int GraphicsHeight() { return graphicsState.height; }
+int GraphicsDepth() { return graphicsState.depth; }
+int GraphicsHertz() { return graphicsState.hertz; }
+int GraphicsFlags() { return graphicsState.flags; }
+int GraphicsSeq() { return graphicsState.graphicsSeq; }
+TGraphicsPtr CurrentGraphics() { return graphicsState.currentGraphics; }
 
 void MoveMouse(int x, int y) {
-    if (level.driver) level.driver->MoveMouse(x, y);
+    if (graphicsState.driver) graphicsState.driver->MoveMouse(x, y);
 }
 
-std::string GraphicsError() { return level.driver ? level.driver->GraphicsError() : ""; }
+std::string GraphicsError() { return graphicsState.driver ? graphicsState.driver->GraphicsError() : ""; }
 
 bool ReadFramePixels(int x, int y, int width, int height, uint8_t* rgba) {
-    return level.driver && level.driver->ReadFramePixels(x, y, width, height, rgba);
+    return graphicsState.driver && graphicsState.driver->ReadFramePixels(x, y, width, height, rgba);
 }

@@ -20,7 +20,7 @@ struct TGraphicsMode {
 };
 
 struct TGraphicsDriver;
-struct TGLWindow;   // a platform window (platform/glwindow.h) that graphics can be attached to
+struct TGLWindow;   // a platform window (platform/platform.h) that graphics can be attached to
 // One open graphics (a window, or a null window that only remembers its settings).
 struct TGraphics {
     virtual ~TGraphics() = default;
@@ -30,6 +30,16 @@ struct TGraphics {
     virtual void GetSettings(int* width, int* height, int* depth, int* hz, int* flags) = 0;
     // Closes the window and frees what it holds.
     virtual void Close() = 0;
+    // The graphics that own the window and present its frames: these, or the window-level
+    // graphics they wrap.
+    virtual TGraphics& Window() { return *this; }
+    // Draws all the frame still owes into the window and waits until it is drawn, so that the
+    // Swap after it only hands the picture over (a paced Flip calls it before its wait, and
+    // presents on time however long drawing took). False when there is nothing to show: no
+    // window, or a minimised one.
+    virtual bool FinishFrame() { return false; }
+    // Shows the finished frame; sync 0 at once, anything else on the display's retrace.
+    virtual void Swap(int /*sync*/) {}
 };
 using TGraphicsPtr = std::shared_ptr<TGraphics>;
 
@@ -43,11 +53,6 @@ struct TGraphicsDriver {
     virtual TGraphicsPtr CreateGraphics(int width, int height, int depth, int hz, int flags) = 0;
     // Makes g the graphics drawn into (none: no graphics).
     virtual void SetGraphics(const TGraphicsPtr& g) = 0;
-    // Draws all the frame still owes, so that the Flip after it only hands the picture over:
-    // a paced flip calls it before its wait, and presents on time however long drawing took.
-    virtual void FinishFrame() {}
-    // Presents the frame; sync 0 at once, anything else on the display's retrace.
-    virtual void Flip(int sync) = 0;
     // Moves the mouse pointer within the current graphics window (nothing without one).
     virtual void MoveMouse(int /*x*/, int /*y*/) {}
     // Why the last window could not be opened, "" when it could.

@@ -57,7 +57,6 @@ struct TNullPlaneDriver : TPlaneDriver {
         SetPlaneGraphics(g ? static_cast<TPlaneGraphics*>(g.get()) : nullptr);
     }
 
-    void Flip(int) override {}
     TImageFramePtr CreateFrameFromPixmap(const TPixmap&, int) override {
         return std::make_shared<TNullImageFrame>();
     }

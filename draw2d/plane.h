@@ -89,4 +89,5 @@ struct TPlaneGraphics : TGraphics {
         glGraphics->GetSettings(width, height, depth, hz, flags);
     }
     void Close() override { glGraphics->Close(); }
+    TGraphics& Window() override { return *glGraphics; }
 };

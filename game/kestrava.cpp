@@ -17,8 +17,9 @@
 #include "game/game.h"
 #include "game/version.h"
 #include "platform/error.h"
-#include "platform/glwindow.h"
+#include "platform/clock.h"
 #include "platform/input.h"
+#include "platform/platform.h"
 #include "platform/stream.h"
 
 namespace {
@@ -106,7 +107,7 @@ void loadImages() {
 void reportNoWindow() {
     std::string why = GraphicsError();
     const char* videoWhy = nullptr;
-    if (why.empty() && !StartVideo(&videoWhy) && videoWhy) why = videoWhy;
+    if (why.empty() && !WindowDriver().StartVideo(&videoWhy) && videoWhy) why = videoWhy;
     if (why.empty()) why = "the window or its OpenGL context could not be made";
     for (char& c : why)
         if (c == '\n' || c == '\r') c = ' ';

@@ -17,6 +17,7 @@
 #include "game/trace.h"
 #include "game/version.h"
 #include "game/window_icon.h"
+#include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/sdl/sdl_platform.h"
 

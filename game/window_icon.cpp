@@ -2,7 +2,7 @@
 
 #include "assets/embedded.h"
 #include "draw2d/pixmap.h"
-#include "platform/glwindow.h"
+#include "platform/platform.h"
 
 namespace {
 

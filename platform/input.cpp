@@ -26,7 +26,6 @@ struct TPolledInput {
     unsigned charPut = 0;
     int mouseStates[4] = {};
     int mouseHits[4] = {};
-    int mouseX = 0, mouseY = 0, mouseZ = 0;
     int suspended = 0;
     int terminateRequest = 0;
     const void* sourceFilter = nullptr;
@@ -39,7 +38,19 @@ bool polling = false;
 bool IsKey(int key) { return key >= 0 && key < 256; }
 bool IsButton(int button) { return button >= 0 && button < 4; }
 
-// The polled-input hook: takes every application event into the arrays above.
+void ClearKeys() {
+    std::fill(std::begin(input.keyStates), std::end(input.keyStates), 0);
+    std::fill(std::begin(input.keyHits), std::end(input.keyHits), 0);
+    input.charGet = input.charPut = 0;
+}
+
+void ClearMouse() {
+    std::fill(std::begin(input.mouseStates), std::end(input.mouseStates), 0);
+    std::fill(std::begin(input.mouseHits), std::end(input.mouseHits), 0);
+}
+
+// The polled-input hook: takes every application event into the arrays above. It runs inside
+// a poll, so it clears state directly and never polls again.
 void PolledInputHook(const TEvent& ev, void*) {
     if (input.sourceFilter && ev.source != input.sourceFilter) return;
     switch (ev.id) {
@@ -65,22 +76,11 @@ void PolledInputHook(const TEvent& ev, void*) {
     case EVENT_MOUSEUP:
         if (IsButton(ev.data)) input.mouseStates[ev.data] = 0;
         break;
-    case EVENT_MOUSEMOVE:
-        input.mouseX = ev.x;
-        input.mouseY = ev.y;
-        break;
-    case EVENT_MOUSEWHEEL:
-        input.mouseZ += ev.data;
-        break;
     case EVENT_APPSUSPEND:
-        FlushKeys();
-        FlushMouse();
-        input.suspended = 1;
-        break;
     case EVENT_APPRESUME:
-        FlushKeys();
-        FlushMouse();
-        input.suspended = 0;
+        ClearKeys();
+        ClearMouse();
+        input.suspended = ev.id == EVENT_APPSUSPEND;
         break;
     case EVENT_APPTERMINATE:
         input.terminateRequest = 1;
@@ -90,7 +90,6 @@ void PolledInputHook(const TEvent& ev, void*) {
 
 }  // namespace
 
-// What an event calls itself.
 std::string EventName(int id) {
     switch (id) {
     case EVENT_APPSUSPEND: return "AppSuspend";
@@ -107,10 +106,8 @@ std::string EventName(int id) {
     return "Unknown Event, id=" + std::to_string(id);
 }
 
-// Adds a hook to the end of the emitted-event hooks.
 void AddEventHook(TEventHook hook, void* context) { Hooks().push_back({hook, context}); }
 
-// Removes a hook added with the same function and context.
 void RemoveEventHook(TEventHook hook, void* context) {
     auto& hooks = Hooks();
     hooks.erase(std::remove_if(hooks.begin(), hooks.end(),
@@ -127,7 +124,7 @@ void EmitEvent(const TEvent& event) {
     for (const THookEntry& e : hooks) e.hook(event, e.context);
 }
 
-// Attaches the polled state to the event stream; later calls do nothing until disabled.
+// Later calls do nothing until disabled.
 void EnablePolledInput(const void* source) {
     if (input.enabled) return;
     input.sourceFilter = source;
@@ -137,7 +134,6 @@ void EnablePolledInput(const void* source) {
     input.enabled = true;
 }
 
-// Detaches the polled state and clears it.
 void DisablePolledInput() {
     if (!input.enabled) return;
     RemoveEventHook(PolledInputHook, nullptr);
@@ -147,13 +143,11 @@ void DisablePolledInput() {
     input.enabled = false;
 }
 
-// 1 while the key is down.
 int KeyDown(int key) {
     PollSystem();
     return IsKey(key) ? input.keyStates[key] : 0;
 }
 
-// Presses of the key since it was last asked; clears the count.
 int KeyHit(int key) {
     PollSystem();
     if (!IsKey(key)) return 0;
@@ -162,7 +156,6 @@ int KeyHit(int key) {
     return hits;
 }
 
-// The quit request, cleared by reading it.
 int AppTerminate() {
     PollSystem();
     int request = input.terminateRequest;
@@ -170,35 +163,27 @@ int AppTerminate() {
     return request;
 }
 
-// 1 while the application is not the active one.
 int AppSuspended() {
     PollSystem();
     return input.suspended;
 }
 
-// Forgets every held key, stored hit and waiting character.
+// Polls first, so presses already waiting are forgotten too.
 void FlushKeys() {
     PollSystem();
-    std::fill(std::begin(input.keyStates), std::end(input.keyStates), 0);
-    std::fill(std::begin(input.keyHits), std::end(input.keyHits), 0);
-    input.charGet = input.charPut = 0;
+    ClearKeys();
 }
 
-// Forgets every held button and stored click.
 void FlushMouse() {
     PollSystem();
-    std::fill(std::begin(input.mouseStates), std::end(input.mouseStates), 0);
-    std::fill(std::begin(input.mouseHits), std::end(input.mouseHits), 0);
-    input.mouseZ = 0;
+    ClearMouse();
 }
 
-// 1 while the mouse button is down.
 int MouseDown(int button) {
     PollSystem();
     return IsButton(button) ? input.mouseStates[button] : 0;
 }
 
-// Clicks of the button since it was last asked; clears the count.
 int MouseHit(int button) {
     PollSystem();
     if (!IsButton(button)) return 0;
@@ -207,37 +192,17 @@ int MouseHit(int button) {
     return hits;
 }
 
-// Last pointer position and wheel total.
-int MouseX() { PollSystem(); return input.mouseX; }
-int MouseY() { PollSystem(); return input.mouseY; }
-int MouseZ() { PollSystem(); return input.mouseZ; }
-
-// Next character from the typed-character queue, 0 when it is empty.
 int GetChar() {
     PollSystem();
     if (input.charGet == input.charPut) return 0;
     return input.charQueue[input.charGet++ % 256];
 }
 
-// Takes in every pending system event; does nothing when already polling further up the
-// call chain (a flush from inside the hook must not poll again).
+// The guard keeps a poll from starting inside another: a hook that reads input while events
+// are being taken in sees the state as it stands.
 void PollSystem() {
     if (polling) return;
     polling = true;
     struct TGuard { ~TGuard() { polling = false; } } guard;
     GetSystemDriver()->PollEvents();
 }
-
-// The millisecond clock of the installed driver.
-int MilliSecs() { return GetSystemDriver()->MilliSecs(); }
-
-// Sleeps for ms milliseconds; nothing for ms <= 0.
-void Delay(int ms) {
-    if (ms > 0) GetSystemDriver()->Delay(ms);
-}
-
-// The fine clock of the installed driver.
-int64_t MicroSecs() { return GetSystemDriver()->MicroSecs(); }
-
-// Waits on the installed driver until its clock reads target.
-void DelayUntil(int target) { GetSystemDriver()->DelayUntil(target); }

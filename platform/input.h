@@ -1,5 +1,6 @@
-// Polled keyboard state, application events, the millisecond clock. Events and time come
-// from the installed platform (platform.h, system.h).
+// Polled keyboard state and application events. Events come from the installed platform
+// (platform.h, system.h); a key goes one way: the platform emits it, the polled-input hook
+// takes it into the arrays KeyDown reads.
 #pragma once
 
 #include <cstdint>
@@ -67,34 +68,13 @@ int AppTerminate();
 int AppSuspended();
 // Forgets held keys, stored hits and typed characters.
 void FlushKeys();
-// Forgets held buttons, stored clicks and the wheel total.
+// Forgets held buttons and stored clicks.
 void FlushMouse();
 // 1 while the mouse button (1..3) is down; 0 for other numbers.
 int MouseDown(int button);
 // Clicks of the button since it was last asked, then 0.
 int MouseHit(int button);
-// The pointer's last x in the window.
-int MouseX();
-// The pointer's last y in the window.
-int MouseY();
-// The wheel total.
-int MouseZ();
 // The next typed character, 0 when none waits.
 int GetChar();
 // Takes in every pending system event; nothing when already polling further up the call chain.
 void PollSystem();
-
-// Milliseconds since the machine started, wrapping at 32 bits (the installed clock).
-int MilliSecs();
-// Sleeps for ms milliseconds; nothing for ms <= 0.
-void Delay(int ms);
-// Microseconds on the clock MilliSecs reads (not wrapped), for logs that need the fine time.
-int64_t MicroSecs();
-// Waits until MilliSecs reads target (less than a second ahead), as precisely as the
-// installed clock can; nothing when it already does.
-void DelayUntil(int target);
-
-// Difference of two MilliSecs readings, right across the 32-bit wrap.
-inline int MilliSecsSince(int earlier, int later) {
-    return static_cast<int>(static_cast<uint32_t>(later) - static_cast<uint32_t>(earlier));
-}

@@ -60,14 +60,6 @@ int TStream::ReadByte() {
     return b;
 }
 
-// length bytes as a string.
-std::string TStream::ReadString(int length) {
-    if (length < 0) throw TStreamReadError();
-    std::string s(static_cast<size_t>(length), '\0');
-    ReadBytes(s.data(), length);
-    return s;
-}
-
 // ---- the memory stream ----
 
 // A memory stream at position 0 over size bytes at buf.

@@ -33,8 +33,6 @@ struct TStream {
     int ReadShort();
     // One unsigned byte.
     int ReadByte();
-    // length bytes as a string.
-    std::string ReadString(int length);
 };
 using TStreamPtr = std::shared_ptr<TStream>;
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/error.h"
-#include "platform/glwindow.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -24,8 +24,8 @@ struct TFramebufferCalls {
     bool loaded = false, available = false;
 };
 
-// The OpenGL window level's state, in one record.
-struct TGLWindowLevel {
+// The OpenGL window level's state: the windows' records in use, and what every window shares.
+struct TGLWindows {
     GLContextRec* currentContext = nullptr;   // the record made current last
     GLContextRec* displayContext = nullptr;   // the full-screen record that owns the display
     std::string graphicsError;                // why the last window could not be opened
@@ -33,26 +33,25 @@ struct TGLWindowLevel {
     bool keepPresented = false;               // the tests' copy of each presented picture:
     std::vector<uint8_t> presented;           // bottom row first, as OpenGL reads it
     int presentedWidth = 0, presentedHeight = 0;
-    GLContextRec* composed = nullptr;         // the record whose frame FinishFrame composed
 };
-TGLWindowLevel level;
+TGLWindows glWindows;
 
 template <class F>
 bool LoadCall(F& call, const char* name) {
-    call = reinterpret_cast<F>(GLProcAddress(name));
+    call = reinterpret_cast<F>(WindowDriver().ProcAddress(name));
     return call != nullptr;
 }
 
 bool FramebuffersAvailable() {
-    if (!level.fbo.loaded) {
-        level.fbo.loaded = true;
-        level.fbo.available = LoadCall(level.fbo.genFramebuffers, "glGenFramebuffers") &&
-                              LoadCall(level.fbo.deleteFramebuffers, "glDeleteFramebuffers") &&
-                              LoadCall(level.fbo.bindFramebuffer, "glBindFramebuffer") &&
-                              LoadCall(level.fbo.framebufferTexture2D, "glFramebufferTexture2D") &&
-                              LoadCall(level.fbo.checkFramebufferStatus, "glCheckFramebufferStatus");
+    if (!glWindows.fbo.loaded) {
+        glWindows.fbo.loaded = true;
+        glWindows.fbo.available = LoadCall(glWindows.fbo.genFramebuffers, "glGenFramebuffers") &&
+                              LoadCall(glWindows.fbo.deleteFramebuffers, "glDeleteFramebuffers") &&
+                              LoadCall(glWindows.fbo.bindFramebuffer, "glBindFramebuffer") &&
+                              LoadCall(glWindows.fbo.framebufferTexture2D, "glFramebufferTexture2D") &&
+                              LoadCall(glWindows.fbo.checkFramebufferStatus, "glCheckFramebufferStatus");
     }
-    return level.fbo.available;
+    return glWindows.fbo.available;
 }
 
 // Makes the off-screen surface every frame is drawn into and binds it. Without framebuffer
@@ -68,14 +67,14 @@ void CreateSurface(GLContextRec* rec) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, rec->width, rec->height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(bound));
-    level.fbo.genFramebuffers(1, &s.framebuffer);
-    level.fbo.bindFramebuffer(GL_FRAMEBUFFER, s.framebuffer);
-    level.fbo.framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, s.colour, 0);
+    glWindows.fbo.genFramebuffers(1, &s.framebuffer);
+    glWindows.fbo.bindFramebuffer(GL_FRAMEBUFFER, s.framebuffer);
+    glWindows.fbo.framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, s.colour, 0);
     s.width = rec->width;
     s.height = rec->height;
-    if (level.fbo.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        level.fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
-        level.fbo.deleteFramebuffers(1, &s.framebuffer);
+    if (glWindows.fbo.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        glWindows.fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
+        glWindows.fbo.deleteFramebuffers(1, &s.framebuffer);
         glDeleteTextures(1, &s.colour);
         s = TFrameSurface{};
     }
@@ -85,8 +84,8 @@ void CreateSurface(GLContextRec* rec) {
 void DeleteSurface(GLContextRec* rec) {
     TFrameSurface& s = rec->surface;
     if (!s.framebuffer) return;
-    level.fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
-    level.fbo.deleteFramebuffers(1, &s.framebuffer);
+    glWindows.fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
+    glWindows.fbo.deleteFramebuffers(1, &s.framebuffer);
     glDeleteTextures(1, &s.colour);
     s = TFrameSurface{};
 }
@@ -94,14 +93,14 @@ void DeleteSurface(GLContextRec* rec) {
 // An attached window may have been resized by its owner: the record takes its size now.
 void FollowViewSize(GLContextRec* rec) {
     int width = 0, height = 0;
-    if (rec->kind != 1 || !GLWindowSize(rec->window, &width, &height)) return;
+    if (rec->kind != 1 || !WindowDriver().Size(rec->window, &width, &height)) return;
     rec->width = width;
     rec->height = height;
 }
 
 // The drawable's size now; the record's own size when the platform cannot tell.
 void DrawableSize(const GLContextRec* rec, int* width, int* height) {
-    if (!GLDrawableSize(rec->window, width, height)) {
+    if (!WindowDriver().DrawableSize(rec->window, width, height)) {
         *width = rec->width;
         *height = rec->height;
     }
@@ -166,33 +165,6 @@ void DrawSurface(const TFrameSurface& s, const TPresentRect& to, int drawableWid
     glPopAttrib();
 }
 
-// Puts the frame in the back buffer: the surface scaled to fit the drawable (black bars round
-// it when it does not fill it), and waits until every pixel is drawn, so that the swap after
-// it only hands the picture over. False for a minimised window, which has no pixels to show:
-// it is neither drawn nor swapped, and the game goes on.
-bool ComposeFrame(GLContextRec* rec) {
-    const TFrameSurface& s = rec->surface;
-    if (s.framebuffer) {
-        int drawableWidth = 0, drawableHeight = 0;
-        DrawableSize(rec, &drawableWidth, &drawableHeight);
-        if (drawableWidth <= 0 || drawableHeight <= 0) return false;
-        const TPresentRect to = FitFrame(s.width, s.height, drawableWidth, drawableHeight);
-        const bool scaled = to.width != s.width || to.height != s.height;
-        level.fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
-        DrawSurface(s, to, drawableWidth, drawableHeight, rec->smooth && scaled);
-        if (level.keepPresented) {
-            glPixelStorei(GL_PACK_ALIGNMENT, 4);
-            level.presented.resize(static_cast<size_t>(drawableWidth) * drawableHeight * 4);
-            glReadPixels(0, 0, drawableWidth, drawableHeight, GL_RGBA, GL_UNSIGNED_BYTE, level.presented.data());
-            level.presentedWidth = drawableWidth;
-            level.presentedHeight = drawableHeight;
-        }
-        level.fbo.bindFramebuffer(GL_FRAMEBUFFER, s.framebuffer);
-    }
-    glFinish();
-    return true;
-}
-
 }  // namespace
 
 TGLGraphics::~TGLGraphics() { Close(); }
@@ -210,21 +182,58 @@ void TGLGraphics::GetSettings(int* width, int* height, int* depth, int* hz, int*
     *flags = r.flags;
 }
 
+// The surface goes into the back buffer scaled to fit the drawable, black bars round it when it
+// does not fill it. A minimised window has no pixels to show: nothing is drawn or swapped, and
+// the game goes on.
+bool TGLGraphics::FinishFrame() {
+    if (!rec) return false;
+    const TFrameSurface& s = rec->surface;
+    if (s.framebuffer) {
+        int drawableWidth = 0, drawableHeight = 0;
+        DrawableSize(rec, &drawableWidth, &drawableHeight);
+        if (drawableWidth <= 0 || drawableHeight <= 0) return false;
+        const TPresentRect to = FitFrame(s.width, s.height, drawableWidth, drawableHeight);
+        const bool scaled = to.width != s.width || to.height != s.height;
+        glWindows.fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
+        DrawSurface(s, to, drawableWidth, drawableHeight, rec->smooth && scaled);
+        if (glWindows.keepPresented) {
+            glPixelStorei(GL_PACK_ALIGNMENT, 4);
+            glWindows.presented.resize(static_cast<size_t>(drawableWidth) * drawableHeight * 4);
+            glReadPixels(0, 0, drawableWidth, drawableHeight, GL_RGBA, GL_UNSIGNED_BYTE, glWindows.presented.data());
+            glWindows.presentedWidth = drawableWidth;
+            glWindows.presentedHeight = drawableHeight;
+        }
+        glWindows.fbo.bindFramebuffer(GL_FRAMEBUFFER, s.framebuffer);
+    }
+    glFinish();
+    return true;
+}
+
+// The swap interval goes to the platform only when it changes.
+void TGLGraphics::Swap(int sync) {
+    if (!rec) return;
+    const int interval = sync ? 1 : 0;
+    if (interval != rec->sync) {
+        rec->sync = interval;
+        WindowDriver().SetSwapInterval(rec->window, interval);
+    }
+    WindowDriver().Swap(rec->window);
+}
+
 // Unsets the record if current, frees its surface and context, closes its window.
 void TGLGraphics::Close() {
     if (!rec) return;
-    if (level.composed == rec) level.composed = nullptr;
-    if (rec == level.currentContext) GLGraphicsDriver()->SetGraphics(nullptr);
+    if (rec == glWindows.currentContext) GLGraphicsDriver()->SetGraphics(nullptr);
     if (rec->surface.framebuffer) {
-        MakeWindowContextCurrent(rec->window);
+        WindowDriver().MakeCurrent(rec->window);
         DeleteSurface(rec);
-        MakeWindowContextCurrent(nullptr);
+        WindowDriver().MakeCurrent(nullptr);
     }
-    if (rec == level.displayContext) level.displayContext = nullptr;
+    if (rec == glWindows.displayContext) glWindows.displayContext = nullptr;
     if (rec->kind == 1)
-        ReleaseGLContext(rec->window);   // the window is its owner's
+        WindowDriver().ReleaseContext(rec->window);   // the window is its owner's
     else
-        CloseGLWindow(rec->window);
+        WindowDriver().Close(rec->window);
     delete rec;
     rec = nullptr;
 }
@@ -232,7 +241,7 @@ void TGLGraphics::Close() {
 // The display's modes, from the platform's window part.
 std::vector<TGraphicsMode> TGLGraphicsDriver::GraphicsModes() {
     std::vector<TGraphicsMode> modes;
-    for (const TDisplayMode& m : DisplayModes()) modes.push_back({m.width, m.height, m.depth, m.hz});
+    for (const TDisplayMode& m : WindowDriver().DisplayModes()) modes.push_back({m.width, m.height, m.depth, m.hz});
     return modes;
 }
 
@@ -255,17 +264,17 @@ TGraphicsPtr TGLGraphicsDriver::CreateGraphics(int width, int height, int depth,
         windowHeight *= presentation.scale;
     }
     const char* why = nullptr;
-    TGLWindow* window = OpenGLWindow(windowWidth, windowHeight, AppTitle.c_str(), format, fullscreen, hz, &why);
+    TGLWindow* window = WindowDriver().Open(windowWidth, windowHeight, AppTitle.c_str(), format, fullscreen, hz, &why);
     if (!window) {
-        level.graphicsError = why && *why ? why : "the window could not be opened";
+        glWindows.graphicsError = why && *why ? why : "the window could not be opened";
         if (fullscreen) throw TRuntimeError("Unable to set display mode");
         return nullptr;
     }
-    level.graphicsError.clear();
+    glWindows.graphicsError.clear();
     auto g = std::make_shared<TGLGraphics>();
     g->rec = new GLContextRec{fullscreen ? 3 : 2, width, height, depth, hz, flags, -1, window, {},
                               !fullscreen && presentation.smooth};
-    if (fullscreen) level.displayContext = g->rec;
+    if (fullscreen) glWindows.displayContext = g->rec;
     return g;
 }
 
@@ -283,56 +292,35 @@ TGraphicsPtr TGLGraphicsDriver::AttachGraphics(TGLWindow* view, int flags) {
 // attached window's new size gets a drawing surface of that size.
 void TGLGraphicsDriver::SetGraphics(const TGraphicsPtr& g) {
     GLContextRec* rec = g ? static_cast<TGLGraphics*>(g.get())->rec : nullptr;
-    if (rec && !HasGLContext(rec->window)) {
-        if (!MakeSharedContextCurrent()) throw TRuntimeError("Unable to create shared GL context");
-        if (!CreateGLContext(rec->window)) throw TRuntimeError("Unable to create GL Context");
+    if (rec && !WindowDriver().HasContext(rec->window)) {
+        if (!WindowDriver().MakeSharedCurrent()) throw TRuntimeError("Unable to create shared GL context");
+        if (!WindowDriver().CreateContext(rec->window)) throw TRuntimeError("Unable to create GL Context");
         CreateSurface(rec);
     } else if (rec && rec->kind == 1) {
         FollowViewSize(rec);
         if (rec->surface.framebuffer &&
             (rec->surface.width != rec->width || rec->surface.height != rec->height)) {
-            MakeWindowContextCurrent(rec->window);
+            WindowDriver().MakeCurrent(rec->window);
             DeleteSurface(rec);
             CreateSurface(rec);
         }
     }
-    MakeWindowContextCurrent(rec ? rec->window : nullptr);
-    level.currentContext = rec;
-}
-
-// Composes the frame now; the Flip that follows only swaps.
-void TGLGraphicsDriver::FinishFrame() {
-    if (!level.currentContext || level.composed == level.currentContext) return;
-    level.composed = ComposeFrame(level.currentContext) ? level.currentContext : nullptr;
-}
-
-// Sends the swap interval when it changes, then presents the frame: composed, unless
-// FinishFrame did that already, and swapped.
-void TGLGraphicsDriver::Flip(int sync) {
-    GLContextRec* rec = level.currentContext;
-    if (!rec) return;
-    const bool composed = level.composed == rec || ComposeFrame(rec);
-    level.composed = nullptr;
-    int interval = sync ? 1 : 0;
-    if (interval != rec->sync) {
-        rec->sync = interval;
-        SetSwapInterval(rec->window, interval);
-    }
-    if (composed) SwapWindow(rec->window);
+    WindowDriver().MakeCurrent(rec ? rec->window : nullptr);
+    glWindows.currentContext = rec;
 }
 
 // Called in pairs: the first enters the shared context, the second returns to the window's.
 void TGLGraphicsDriver::SwapSharedContext() {
-    if (level.displayContext) return;
-    if (!SharedContextIsCurrent())
-        MakeSharedContextCurrent();
+    if (glWindows.displayContext) return;
+    if (!WindowDriver().SharedIsCurrent())
+        WindowDriver().MakeSharedCurrent();
     else
-        MakeWindowContextCurrent(level.currentContext ? level.currentContext->window : nullptr);
+        WindowDriver().MakeCurrent(glWindows.currentContext ? glWindows.currentContext->window : nullptr);
 }
 
 bool TGLGraphicsDriver::TexturesReachable() {
-    if (level.displayContext) return level.currentContext == level.displayContext;
-    return SharedContextIsCurrent();
+    if (glWindows.displayContext) return glWindows.currentContext == glWindows.displayContext;
+    return WindowDriver().SharedIsCurrent();
 }
 
 TGLGraphicsDriver* GLGraphicsDriver() {
@@ -343,58 +331,58 @@ TGLGraphicsDriver* GLGraphicsDriver() {
 // The point of the frame goes where the frame is shown: through the frame's place in the
 // drawable, then from drawable pixels to the window's own units.
 void TGLGraphicsDriver::MoveMouse(int x, int y) {
-    GLContextRec* rec = level.currentContext;
+    GLContextRec* rec = glWindows.currentContext;
     if (!rec) return;
     int drawableWidth = 0, drawableHeight = 0, windowWidth = 0, windowHeight = 0;
-    DrawableSize(rec, &drawableWidth, &drawableHeight);
+    ::DrawableSize(rec, &drawableWidth, &drawableHeight);
     const TPresentRect to = FitFrame(rec->width, rec->height, drawableWidth, drawableHeight);
-    if (to.width > 0 && to.height > 0 && GLWindowSize(rec->window, &windowWidth, &windowHeight)) {
+    if (to.width > 0 && to.height > 0 && WindowDriver().Size(rec->window, &windowWidth, &windowHeight)) {
         int64_t px = to.x + int64_t(x) * to.width / rec->width;
         int64_t py = to.y + int64_t(y) * to.height / rec->height;
         x = static_cast<int>(px * windowWidth / drawableWidth);
         y = static_cast<int>(py * windowHeight / drawableHeight);
     }
-    MoveMousePointer(rec->window, x, y);
+    WindowDriver().MovePointer(rec->window, x, y);
 }
 
-std::string TGLGraphicsDriver::GraphicsError() { return level.graphicsError; }
+std::string TGLGraphicsDriver::GraphicsError() { return glWindows.graphicsError; }
 
-bool TGLGraphicsDriver::WindowDrawableSize(int* width, int* height) {
-    if (!level.currentContext) return false;
-    DrawableSize(level.currentContext, width, height);
+bool TGLGraphicsDriver::DrawableSize(int* width, int* height) {
+    if (!glWindows.currentContext) return false;
+    ::DrawableSize(glWindows.currentContext, width, height);
     return true;
 }
 
 void TGLGraphicsDriver::KeepPresentedPictures(bool keep) {
-    level.keepPresented = keep;
+    glWindows.keepPresented = keep;
     if (!keep) {
-        level.presented.clear();
-        level.presentedWidth = level.presentedHeight = 0;
+        glWindows.presented.clear();
+        glWindows.presentedWidth = glWindows.presentedHeight = 0;
     }
 }
 
 // Turns the kept picture's rows top-down.
 bool TGLGraphicsDriver::ReadWindowPixels(int x, int y, int width, int height, uint8_t* rgba) {
-    const int w = level.presentedWidth, h = level.presentedHeight;
-    if (!rgba || level.presented.empty() || width <= 0 || height <= 0 || x < 0 || y < 0 || width > w - x ||
+    const int w = glWindows.presentedWidth, h = glWindows.presentedHeight;
+    if (!rgba || glWindows.presented.empty() || width <= 0 || height <= 0 || x < 0 || y < 0 || width > w - x ||
         height > h - y)
         return false;
     size_t pitch = static_cast<size_t>(width) * 4;
     for (int row = 0; row < height; ++row) {
         size_t from = (static_cast<size_t>(h - 1 - y - row) * w + x) * 4;
-        std::memcpy(rgba + row * pitch, level.presented.data() + from, pitch);
+        std::memcpy(rgba + row * pitch, glWindows.presented.data() + from, pitch);
     }
     return true;
 }
 
 // Reads the drawing surface bottom-up as OpenGL keeps it, then turns the rows top-down.
 bool TGLGraphicsDriver::ReadFramePixels(int x, int y, int width, int height, uint8_t* rgba) {
-    GLContextRec* rec = level.currentContext;
+    GLContextRec* rec = glWindows.currentContext;
     if (!rec || !rgba || width <= 0 || height <= 0 || x < 0 || y < 0 ||
         width > rec->width - x || height > rec->height - y)
         return false;
     if (rec->surface.framebuffer)
-        level.fbo.bindFramebuffer(GL_READ_FRAMEBUFFER, rec->surface.framebuffer);
+        glWindows.fbo.bindFramebuffer(GL_READ_FRAMEBUFFER, rec->surface.framebuffer);
     else
         glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);

@@ -31,6 +31,8 @@ struct TGLGraphics : TGraphics {
     ~TGLGraphics() override;
     TGraphicsDriver* Driver() override;
     void GetSettings(int* width, int* height, int* depth, int* hz, int* flags) override;
+    bool FinishFrame() override;
+    void Swap(int sync) override;
     void Close() override;
 };
 
@@ -39,8 +41,6 @@ struct TGLGraphicsDriver : TGraphicsDriver {
     TGraphicsPtr CreateGraphics(int width, int height, int depth, int hz, int flags) override;
     TGraphicsPtr AttachGraphics(TGLWindow* view, int flags) override;
     void SetGraphics(const TGraphicsPtr& g) override;
-    void FinishFrame() override;
-    void Flip(int sync) override;
     void MoveMouse(int x, int y) override;
     std::string GraphicsError() override;
     bool ReadFramePixels(int x, int y, int width, int height, uint8_t* rgba) override;
@@ -52,7 +52,7 @@ struct TGLGraphicsDriver : TGraphicsDriver {
     // picture was kept or the rectangle leaves it.
     bool ReadWindowPixels(int x, int y, int width, int height, uint8_t* rgba);
     // The current window's drawable size in pixels now; false when there is none.
-    bool WindowDrawableSize(int* width, int* height);
+    bool DrawableSize(int* width, int* height);
     // Called in pairs: runs the enclosed texture work in the hidden context that shares
     // textures with every window.
     void SwapSharedContext();

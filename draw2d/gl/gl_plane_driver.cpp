@@ -100,8 +100,6 @@ struct TGLPlaneDriver : TPlaneDriver {
     }
 
     std::vector<TGraphicsMode> GraphicsModes() override { return GLGraphicsDriver()->GraphicsModes(); }
-    void FinishFrame() override { GLGraphicsDriver()->FinishFrame(); }
-    void Flip(int sync) override { GLGraphicsDriver()->Flip(sync); }
     void MoveMouse(int x, int y) override { GLGraphicsDriver()->MoveMouse(x, y); }
     std::string GraphicsError() override { return GLGraphicsDriver()->GraphicsError(); }
     bool ReadFramePixels(int x, int y, int width, int height, uint8_t* rgba) override {

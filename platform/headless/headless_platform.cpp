@@ -32,10 +32,6 @@ struct THeadlessWindow : TWindowDriver {
         return false;
     }
     std::vector<TDisplayMode> DisplayModes() override { return {}; }
-    TGLWindow* Open(int, int, const char*, const TGLWindowFormat&, bool, int, const char** why) override {
-        if (why) *why = kHeadlessNoWindow;
-        return nullptr;
-    }
     // No window is ever made here, so nothing below has anything to act on.
     bool CreateContext(TGLWindow*) override { return false; }
     bool HasContext(const TGLWindow*) override { return false; }
@@ -49,6 +45,12 @@ struct THeadlessWindow : TWindowDriver {
     void Swap(TGLWindow*) override {}
     void MovePointer(TGLWindow*, int, int) override {}
     void* ProcAddress(const char*) override { return nullptr; }
+
+protected:
+    TGLWindow* OpenWindow(int, int, const char*, const TGLWindowFormat&, bool, int, const char** why) override {
+        if (why) *why = kHeadlessNoWindow;
+        return nullptr;
+    }
 };
 
 struct THeadlessAudio : TAudioOutputDriver {

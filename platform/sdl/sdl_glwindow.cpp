@@ -74,8 +74,6 @@ bool ShowsNothing(const char* driver) {
 struct TSDLWindowDriver : TWindowDriver {
     bool StartVideo(const char** why) override;
     std::vector<TDisplayMode> DisplayModes() override;
-    TGLWindow* Open(int width, int height, const char* title, const TGLWindowFormat& format,
-                    bool fullscreen, int hz, const char** why) override;
     bool CreateContext(TGLWindow* window) override;
     bool HasContext(const TGLWindow* window) override { return window && window->context; }
     void Close(TGLWindow* window) override;
@@ -89,6 +87,10 @@ struct TSDLWindowDriver : TWindowDriver {
     void Swap(TGLWindow* window) override;
     void MovePointer(TGLWindow* window, int x, int y) override;
     void* ProcAddress(const char* name) override;
+
+protected:
+    TGLWindow* OpenWindow(int width, int height, const char* title, const TGLWindowFormat& format,
+                          bool fullscreen, int hz, const char** why) override;
     void SetIcon(TGLWindow* window, const uint8_t* rgba, int width, int height) override;
 };
 
@@ -124,9 +126,8 @@ std::vector<TDisplayMode> TSDLWindowDriver::DisplayModes() {
     return modes;
 }
 
-// Opens the window; its context comes later.
-TGLWindow* TSDLWindowDriver::Open(int width, int height, const char* title, const TGLWindowFormat& format,
-                                  bool fullscreen, int hz, const char** why) {
+TGLWindow* TSDLWindowDriver::OpenWindow(int width, int height, const char* title, const TGLWindowFormat& format,
+                                        bool fullscreen, int hz, const char** why) {
     if (!StartVideo(why)) return nullptr;
     SetContextAttributes(format);
     // The drawable may be denser than the window (a 2x screen gets 1280x960 pixels for a

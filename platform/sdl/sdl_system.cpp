@@ -6,48 +6,12 @@
 
 #include <string>
 
+#include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/precise_wait.h"
-#include "platform/sdl/sdl_gamepad.h"
+#include "platform/sdl/sdl_keys.h"
 
 namespace {
-
-// Physical key positions to key codes, so Z and M stay put on any layout.
-struct TScancodeKey {
-    SDL_Scancode scancode;
-    int code;
-};
-
-constexpr TScancodeKey kKeyTable[] = {
-    {SDL_SCANCODE_RETURN, 13}, {SDL_SCANCODE_ESCAPE, 27}, {SDL_SCANCODE_BACKSPACE, 8},
-    {SDL_SCANCODE_TAB, 9}, {SDL_SCANCODE_SPACE, 32},
-    {SDL_SCANCODE_MINUS, 189}, {SDL_SCANCODE_EQUALS, 187},
-    {SDL_SCANCODE_LEFTBRACKET, 219}, {SDL_SCANCODE_RIGHTBRACKET, 221},
-    {SDL_SCANCODE_BACKSLASH, 220}, {SDL_SCANCODE_SEMICOLON, 186},
-    {SDL_SCANCODE_APOSTROPHE, 222}, {SDL_SCANCODE_GRAVE, 192}, {SDL_SCANCODE_COMMA, 188},
-    {SDL_SCANCODE_PERIOD, 190}, {SDL_SCANCODE_SLASH, 191}, {SDL_SCANCODE_NONUSBACKSLASH, 226},
-    {SDL_SCANCODE_CAPSLOCK, 20}, {SDL_SCANCODE_PRINTSCREEN, 44}, {SDL_SCANCODE_SCROLLLOCK, 145},
-    {SDL_SCANCODE_PAUSE, 19}, {SDL_SCANCODE_INSERT, 45}, {SDL_SCANCODE_HOME, 36},
-    {SDL_SCANCODE_PAGEUP, 33}, {SDL_SCANCODE_DELETE, 46}, {SDL_SCANCODE_END, 35},
-    {SDL_SCANCODE_PAGEDOWN, 34}, {SDL_SCANCODE_RIGHT, 39}, {SDL_SCANCODE_LEFT, 37},
-    {SDL_SCANCODE_DOWN, 40}, {SDL_SCANCODE_UP, 38}, {SDL_SCANCODE_APPLICATION, 93},
-    {SDL_SCANCODE_NUMLOCKCLEAR, 144}, {SDL_SCANCODE_KP_DIVIDE, 111},
-    {SDL_SCANCODE_KP_MULTIPLY, 106}, {SDL_SCANCODE_KP_MINUS, 109}, {SDL_SCANCODE_KP_PLUS, 107},
-    {SDL_SCANCODE_KP_ENTER, 13}, {SDL_SCANCODE_KP_PERIOD, 110}, {SDL_SCANCODE_KP_0, 96},
-    {SDL_SCANCODE_LSHIFT, 160}, {SDL_SCANCODE_RSHIFT, 161}, {SDL_SCANCODE_LCTRL, 162},
-    {SDL_SCANCODE_RCTRL, 163}, {SDL_SCANCODE_LALT, 164}, {SDL_SCANCODE_RALT, 165},
-    {SDL_SCANCODE_LGUI, 91}, {SDL_SCANCODE_RGUI, 92},
-};
-
-// The modifier bits of an event: 1 shift, 2 control, 4 alt, 8 command.
-int Mods(Uint16 sdlMods) {
-    int mods = 0;
-    if (sdlMods & KMOD_SHIFT) mods |= 1;
-    if (sdlMods & KMOD_CTRL) mods |= 2;
-    if (sdlMods & KMOD_ALT) mods |= 4;
-    if (sdlMods & KMOD_GUI) mods |= 8;
-    return mods;
-}
 
 // SDL's button numbers to ours: 1 left, 2 right, 3 any other.
 int MouseButton(Uint8 button) {
@@ -80,53 +44,27 @@ void Emit(int id, int data = 0, int mods = 0, int x = 0, int y = 0) {
     EmitEvent(ev);
 }
 
-// Keys the platform keeps for itself (F11 and Alt+Enter switch full screen): their presses and
-// releases never reach the game. Alt itself still does, as any key.
-bool keptKeys[SDL_NUM_SCANCODES] = {};
-
-bool TogglesFullscreen(const SDL_Keysym& key) {
-    if (key.scancode == SDL_SCANCODE_F11) return true;
-    return (key.scancode == SDL_SCANCODE_RETURN || key.scancode == SDL_SCANCODE_KP_ENTER) && (key.mod & KMOD_ALT);
-}
-
 // Turns one SDL event into application events.
 void Translate(const SDL_Event& e) {
-    if (TranslateGamepadEvent(e)) return;
+    if (TranslateKeyEvent(e)) return;
     switch (e.type) {
-    case SDL_KEYDOWN:
-        if (e.key.keysym.scancode < SDL_NUM_SCANCODES && TogglesFullscreen(e.key.keysym)) {
-            keptKeys[e.key.keysym.scancode] = true;
-            if (!e.key.repeat) ToggleFullscreen(e.key.windowID);
-            break;
-        }
-        if (!e.key.repeat) {
-            if (int code = KeyCodeForScancode(e.key.keysym.scancode)) EmitKeyboardKey(true, code, Mods(e.key.keysym.mod));
-        }
-        break;
-    case SDL_KEYUP:
-        if (e.key.keysym.scancode < SDL_NUM_SCANCODES && keptKeys[e.key.keysym.scancode]) {
-            keptKeys[e.key.keysym.scancode] = false;
-            break;
-        }
-        if (int code = KeyCodeForScancode(e.key.keysym.scancode)) EmitKeyboardKey(false, code, Mods(e.key.keysym.mod));
-        break;
     case SDL_TEXTINPUT: {
         int c = SingleCodePoint(e.text.text);
         if (c == 127) c = 8;
-        if (c > 0) Emit(EVENT_KEYCHAR, c, Mods(SDL_GetModState()));
+        if (c > 0) Emit(EVENT_KEYCHAR, c, KeyMods(SDL_GetModState()));
         break;
     }
     case SDL_MOUSEBUTTONDOWN:
-        Emit(EVENT_MOUSEDOWN, MouseButton(e.button.button), Mods(SDL_GetModState()), e.button.x, e.button.y);
+        Emit(EVENT_MOUSEDOWN, MouseButton(e.button.button), KeyMods(SDL_GetModState()), e.button.x, e.button.y);
         break;
     case SDL_MOUSEBUTTONUP:
-        Emit(EVENT_MOUSEUP, MouseButton(e.button.button), Mods(SDL_GetModState()), e.button.x, e.button.y);
+        Emit(EVENT_MOUSEUP, MouseButton(e.button.button), KeyMods(SDL_GetModState()), e.button.x, e.button.y);
         break;
     case SDL_MOUSEMOTION:
-        Emit(EVENT_MOUSEMOVE, 0, Mods(SDL_GetModState()), e.motion.x, e.motion.y);
+        Emit(EVENT_MOUSEMOVE, 0, KeyMods(SDL_GetModState()), e.motion.x, e.motion.y);
         break;
     case SDL_MOUSEWHEEL:
-        if (e.wheel.y) Emit(EVENT_MOUSEWHEEL, e.wheel.y, Mods(SDL_GetModState()));
+        if (e.wheel.y) Emit(EVENT_MOUSEWHEEL, e.wheel.y, KeyMods(SDL_GetModState()));
         break;
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) Emit(EVENT_APPSUSPEND);
@@ -192,20 +130,6 @@ struct TSDLSystemDriver : TSystemDriver {
 };
 
 }  // namespace
-
-// The key code for an SDL scancode, 0 when the key has none.
-int KeyCodeForScancode(int scancode) {
-    if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) return 'A' + (scancode - SDL_SCANCODE_A);
-    if (scancode >= SDL_SCANCODE_1 && scancode <= SDL_SCANCODE_9) return '1' + (scancode - SDL_SCANCODE_1);
-    if (scancode == SDL_SCANCODE_0) return '0';
-    if (scancode >= SDL_SCANCODE_F1 && scancode <= SDL_SCANCODE_F12) return 112 + (scancode - SDL_SCANCODE_F1);
-    if (scancode >= SDL_SCANCODE_F13 && scancode <= SDL_SCANCODE_F24) return 124 + (scancode - SDL_SCANCODE_F13);
-    if (scancode >= SDL_SCANCODE_KP_1 && scancode <= SDL_SCANCODE_KP_9) return 97 + (scancode - SDL_SCANCODE_KP_1);
-    for (const TScancodeKey& k : kKeyTable) {
-        if (k.scancode == scancode) return k.code;
-    }
-    return 0;
-}
 
 // The one SDL system driver of the process (never freed: exit handlers may still poll).
 TSystemDriver* SDLSystemDriver() {

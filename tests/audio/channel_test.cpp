@@ -10,7 +10,7 @@
 #include "audio/sound.h"
 #include "audio_clock.h"
 #include "platform/sdl/sdl_platform.h"
-#include "platform/system.h"
+#include "support/fake_platform.h"
 
 namespace {
 
@@ -232,19 +232,10 @@ TEST(SystemOutput, DeviceThreadMixesASoundToItsEnd) {
     StopAudio();
 }
 
-// A system driver whose clock stands still unless the test moves it.
-struct TStillClock : TSystemDriver {
-    int now = 5000;
-    void PollEvents() override {}
-    int MilliSecs() override { return now; }
-    void Delay(int) override {}
-};
-
 TEST(AudioClock, VoicesKeepTheSystemClockInstalledAtStartEvenWhenTheDriverIsSwapped) {
-    TStillClock atStart, later;
-    SetSystemDriver(&atStart);
+    TFakeClock atStart(5000);
     ASSERT_TRUE(StartAudio(TAudioOutputMode::Manual));
-    SetSystemDriver(&later);                        // the mixer must not follow the swap
+    TFakeClock later(5000);                         // the mixer must not follow the swap
     TChannelPtr channel = PlaySound(constantsound(1000, 100));
     ASSERT_TRUE(channel);
     atStart.now += 20;                              // the start latency passes on the mixer's clock
@@ -252,7 +243,6 @@ TEST(AudioClock, VoicesKeepTheSystemClockInstalledAtStartEvenWhenTheDriverIsSwap
     MixAudioFrames(out.data(), 1);
     EXPECT_EQ(out[0], 1000);
     StopAudio();
-    SetSystemDriver(nullptr);
 }
 
 TEST(AudioWithoutOutput, EverythingIsHarmless) {

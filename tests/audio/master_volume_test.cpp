@@ -10,27 +10,16 @@
 #include "audio/mixora.h"
 #include "audio_clock.h"
 #include "platform/platform.h"
+#include "support/fake_platform.h"
 
 namespace {
-
-// An audio output that only keeps the feed it is given, so the test pulls blocks itself.
-struct TPulledOutput : TAudioOutputDriver {
-    TAudioFeed feed = nullptr;
-    void* context = nullptr;
-    bool Open(TAudioFeed f, void* c) override {
-        feed = f;
-        context = c;
-        return true;
-    }
-    void Close() override { feed = nullptr; }
-};
 
 // A loud looping sample with odd values of both signs, so truncation toward zero shows.
 const std::vector<int16_t> kWave = {32767, -32768, 12345, -12345, 3, -3, 1, -1, 0, 29999, -29999, 101};
 
 // Frames mixed by the process-wide mixer with the master volume at volume: through the
 // output's feed (System) or mxo_Mix16 (Manual).
-std::vector<int16_t> MixAtVolume(int volume, TAudioOutputMode mode, TPulledOutput& output) {
+std::vector<int16_t> MixAtVolume(int volume, TAudioOutputMode mode, TFakeAudioOutput& output) {
     TestClock clock;
     mxo_SetMasterVolume(volume);
     EXPECT_EQ(mxo_Init(clock.source(), mode), 0);
@@ -44,7 +33,7 @@ std::vector<int16_t> MixAtVolume(int volume, TAudioOutputMode mode, TPulledOutpu
     if (mode == TAudioOutputMode::Manual)
         EXPECT_TRUE(mxo_Mix16(out.data(), 1024));
     else
-        output.feed(output.context, out.data(), 1024);
+        output.Pull(out.data(), 1024);
     mxo_FreeSound(s);
     mxo_Close();
     mxo_SetMasterVolume(100);
@@ -54,7 +43,7 @@ std::vector<int16_t> MixAtVolume(int volume, TAudioOutputMode mode, TPulledOutpu
 }  // namespace
 
 TEST(MasterVolume, ScalesEverySampleTowardZeroAndLeavesFullVolumeBitExact) {
-    TPulledOutput output;
+    TFakeAudioOutput output;
     InstallPlatform({nullptr, nullptr, &output});
     for (TAudioOutputMode mode : {TAudioOutputMode::Manual, TAudioOutputMode::System}) {
         // The mixer's own output, with no master volume step at all.

@@ -3,23 +3,17 @@
 
 #include "game/game.h"
 #include "platform/input.h"
-#include "platform/system.h"
+#include "support/fake_platform.h"
 
 namespace {
-// No system events: the keys come only from the test.
-struct QuietSystem : TSystemDriver {
-    void PollEvents() override {}
-    int MilliSecs() override { return 100000; }
-    void Delay(int) override {}
-};
 
 class Input : public ::testing::Test {
   protected:
     void SetUp() override {
-        SetSystemDriver(&system_), EnablePolledInput(), FlushKeys();
+        EnablePolledInput(), FlushKeys();
         initvars(), game.GAMESTATE = GAMESTATE_FLYING;
     }
-    void TearDown() override { FlushKeys(), SetSystemDriver(nullptr); }
+    void TearDown() override { FlushKeys(); }
     static void press(int key) { EmitEvent(TEvent{EVENT_KEYDOWN, nullptr, key}); }
     static void release(int key) { EmitEvent(TEvent{EVENT_KEYUP, nullptr, key}); }
     // The altitude change of one flying frame from 1.0.
@@ -28,7 +22,7 @@ class Input : public ::testing::Test {
         getInput();
         return game.altitude - 1.0;
     }
-    QuietSystem system_;
+    TFakeClock clock{100000};   // no system events: the keys come only from the test
 };
 }  // namespace
 

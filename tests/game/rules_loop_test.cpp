@@ -7,16 +7,9 @@
 #include "game/game.h"
 #include "game/kestrava.h"
 #include "platform/input.h"
-#include "platform/system.h"
+#include "support/fake_platform.h"
 
 namespace {
-// A clock that moves 16 ms a pass; events come only from the test.
-struct TestClock : TSystemDriver {
-    int now = 100000;
-    void PollEvents() override {}
-    int MilliSecs() override { return now; }
-    void Delay(int) override {}
-} testClock;
 
 void press(int key) { EmitEvent(TEvent{EVENT_KEYDOWN, nullptr, key}); }
 int rgb(int r, int g, int b) { return (r << 16) | (g << 8) | b; }
@@ -29,7 +22,7 @@ int runGame(std::function<void(int)> at, std::function<bool(int)> check, int clo
     game.clsr = game.clsg = game.clsb = 0;
     game.curr = game.curg = game.curb = 0.0f;
     game.GAMESTATE = GAMESTATE_TITLE;
-    SetSystemDriver(&testClock);
+    TFakeClock testClock(clockStart);   // 16 ms a pass; events come only from the test
     TGameHooks hooks;
     hooks.audioMode = TAudioOutputMode::Manual;
     hooks.beforePass = [&](int pass) {
@@ -37,9 +30,7 @@ int runGame(std::function<void(int)> at, std::function<bool(int)> check, int clo
         at(pass);
     };
     hooks.afterPass = check;
-    const int status = RunKestrava(hooks);
-    SetSystemDriver(nullptr);
-    return status;
+    return RunKestrava(hooks);
 }
 }  // namespace
 
@@ -86,9 +77,10 @@ TEST(FrameLoop, LifeBelowZeroEndsTheFlightAndEscapeOrAQuitRequestEndsTheLoop) {
         });
     EXPECT_EQ(status, 0);
     EXPECT_EQ(lastPass, 4);   // Escape ends the loop before the quit request is read
-    SetSystemDriver(&testClock);
-    EXPECT_EQ(AppTerminate(), 1);
-    SetSystemDriver(nullptr);
+    {
+        TFakeClock quiet;
+        EXPECT_EQ(AppTerminate(), 1);
+    }
     runGame([&](int pass) { if (pass == 2) EmitEvent(TEvent{EVENT_APPTERMINATE}); },
             [&](int pass) { return (lastPass = pass), true; });
     EXPECT_EQ(lastPass, 1);   // a quit request alone ends it too

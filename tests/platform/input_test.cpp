@@ -2,31 +2,17 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <deque>
 
 #include "platform/input.h"
-#include "platform/system.h"
+#include "support/fake_platform.h"
 
 namespace {
 
-struct TFakeDriver : TSystemDriver {
-    void PollEvents() override {
-        ++polls;
-        for (; !queue.empty(); queue.pop_front()) EmitEvent(queue.front());
-    }
-    int MilliSecs() override { return 0; }
-    void Delay(int) override {}
-    void Push(int id, int data = 0, const void* source = nullptr) { queue.push_back({id, source, data}); }
-
-    std::deque<TEvent> queue;
-    int polls = 0;
-};
-
 class PolledInput : public testing::Test {
 protected:
-    void SetUp() override { SetSystemDriver(&driver), EnablePolledInput(); }
-    void TearDown() override { DisablePolledInput(), SetSystemDriver(nullptr); }
-    TFakeDriver driver;
+    void SetUp() override { EnablePolledInput(); }
+    void TearDown() override { DisablePolledInput(); }
+    TFakeClock driver;   // the events come from its queue
 };
 
 }  // namespace
@@ -46,7 +32,7 @@ TEST_F(PolledInput, PressAndReleaseBetweenFramesGivesOneHitAndNoDownState) {
     EXPECT_EQ(MouseDown(7), 0);
 }
 
-// The suspend hook flushes, and a flush polls: from inside the hook it must not poll again.
+// Focus loss clears the state from inside the hook, without polling again.
 TEST_F(PolledInput, SuspendClearsEverythingWithoutPollingAgainAndQuitRequestsCountOnce) {
     for (auto [id, data] : {std::pair<int, int>{EVENT_KEYDOWN, KEY_LEFT}, {EVENT_KEYCHAR, 'a'}, {EVENT_MOUSEDOWN, 1},
                             {EVENT_APPSUSPEND, 0}, {EVENT_KEYDOWN, KEY_M}, {EVENT_APPTERMINATE, 0}, {EVENT_APPTERMINATE, 0}})
@@ -88,8 +74,7 @@ TEST(Clock, DifferencesStayRightAcrossTheWrap) {
 // sending its signal) reaches the game when it first asks, and only the quit: keys pressed
 // then are not kept.
 TEST(PolledInputDetached, KeepsAQuitRequestForTheGameButNoKeys) {
-    TFakeDriver driver;
-    SetSystemDriver(&driver);
+    TFakeClock driver;
     driver.Push(EVENT_KEYDOWN, KEY_SPACE);
     driver.Push(EVENT_APPTERMINATE);
     PollSystem();   // the events come before anything is attached
@@ -98,5 +83,4 @@ TEST(PolledInputDetached, KeepsAQuitRequestForTheGameButNoKeys) {
     EXPECT_EQ(AppTerminate(), 1);
     EXPECT_EQ(AppTerminate(), 0);
     DisablePolledInput();
-    SetSystemDriver(nullptr);
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/headless/script_system.h"
 #include "platform/input.h"
 #include "platform/precise_wait.h"

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <thread>
 
+#include "platform/clock.h"
 #include "platform/headless/replay_system.h"
 #include "platform/input.h"
 #include "platform/recording_system.h"

@@ -5,49 +5,20 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "support/fake_platform.h"
 
 namespace {
 
-// A window part that opens pretend windows and keeps the icon each was given.
-struct TIconWindow : TWindowDriver {
-    bool StartVideo(const char**) override { return true; }
-    TGLWindow* Open(int, int, const char*, const TGLWindowFormat&, bool, int, const char**) override {
-        return opens ? reinterpret_cast<TGLWindow*>(&token) : nullptr;
-    }
-    bool CreateContext(TGLWindow*) override { return true; }
-    bool HasContext(const TGLWindow*) override { return true; }
-    void Close(TGLWindow*) override {}
-    void MakeCurrent(TGLWindow*) override {}
-    bool MakeSharedCurrent() override { return true; }
-    bool SharedIsCurrent() override { return true; }
-    void SetSwapInterval(TGLWindow*, int) override {}
-    void Swap(TGLWindow*) override {}
-    void MovePointer(TGLWindow*, int, int) override {}
-    void* ProcAddress(const char*) override { return nullptr; }
-    void SetIcon(TGLWindow* window, const uint8_t* rgba, int width, int height) override {
-        ++calls;
-        EXPECT_EQ(window, reinterpret_cast<TGLWindow*>(&token));
-        icon.assign(rgba, rgba + width * height * 4);
-        iconWidth = width;
-        iconHeight = height;
-    }
-    int token = 0;
-    bool opens = true;
-    int calls = 0;
-    std::vector<uint8_t> icon;
-    int iconWidth = 0, iconHeight = 0;
-};
-
-TGLWindow* OpenWindow() { return OpenGLWindow(640, 480, "t", TGLWindowFormat{}, false, 60, nullptr); }
+TGLWindow* OpenWindow() { return WindowDriver().Open(640, 480, "t", TGLWindowFormat{}, false, 60, nullptr); }
 
 }  // namespace
 
 TEST(WindowIcon, EveryWindowOpenedAfterwardsGetsACopyOfTheIconUntilItIsTakenAway) {
-    TIconWindow driver;
+    TFakeWindow driver;
     InstallPlatform(TPlatform{nullptr, &driver, nullptr});
 
     ASSERT_NE(OpenWindow(), nullptr);
-    EXPECT_EQ(driver.calls, 0) << "no icon set: windows are opened as they always were";
+    EXPECT_EQ(driver.icons, 0) << "no icon set: windows are opened as they always were";
 
     std::vector<uint8_t> pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24};
     SetWindowIcon(pixels.data(), 3, 2);
@@ -55,25 +26,25 @@ TEST(WindowIcon, EveryWindowOpenedAfterwardsGetsACopyOfTheIconUntilItIsTakenAway
     pixels.assign(pixels.size(), 0);   // the caller's buffer may go: the front kept a copy
     ASSERT_NE(OpenWindow(), nullptr);
     ASSERT_NE(OpenWindow(), nullptr);
-    EXPECT_EQ(driver.calls, 2);
+    EXPECT_EQ(driver.icons, 2);
     EXPECT_EQ(driver.iconWidth, 3);
     EXPECT_EQ(driver.iconHeight, 2);
     EXPECT_EQ(driver.icon, expected);
 
     driver.opens = false;   // a window that could not be opened gets nothing
     EXPECT_EQ(OpenWindow(), nullptr);
-    EXPECT_EQ(driver.calls, 2);
+    EXPECT_EQ(driver.icons, 2);
 
     driver.opens = true;
     SetWindowIcon(nullptr, 0, 0);
     ASSERT_NE(OpenWindow(), nullptr);
-    EXPECT_EQ(driver.calls, 2);
+    EXPECT_EQ(driver.icons, 2);
 
     InstallPlatform(TPlatform{});
 }
 
 TEST(WindowIcon, AMakerRunsOnceWhenTheNextWindowOpensAndAnIconSetBeforeReplacesIt) {
-    TIconWindow driver;
+    TFakeWindow driver;
     InstallPlatform(TPlatform{nullptr, &driver, nullptr});
     std::vector<uint8_t> pixels(4 * 4, 7);
     int made = 0;
@@ -91,13 +62,13 @@ TEST(WindowIcon, AMakerRunsOnceWhenTheNextWindowOpensAndAnIconSetBeforeReplacesI
     ASSERT_NE(OpenWindow(), nullptr);
     ASSERT_NE(OpenWindow(), nullptr);
     EXPECT_EQ(made, 1);
-    EXPECT_EQ(driver.calls, 2) << "both windows got the icon made for the first";
+    EXPECT_EQ(driver.icons, 2) << "both windows got the icon made for the first";
     EXPECT_EQ(driver.iconWidth, 2);
 
     SetWindowIconMaker(maker);
     SetWindowIcon(nullptr, 0, 0);
     ASSERT_NE(OpenWindow(), nullptr);
     EXPECT_EQ(made, 1);
-    EXPECT_EQ(driver.calls, 2);
+    EXPECT_EQ(driver.icons, 2);
     InstallPlatform(TPlatform{});
 }

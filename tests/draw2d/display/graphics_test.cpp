@@ -1,10 +1,9 @@
-// The window and the frame flip: the picture kept across flips, reopening, closing, and the
-// software pacing of Flip(-1) on a fake clock.
+// The window and the frame flip: the picture kept across flips, reopening, closing, and when
+// Flip(-1) paces in software.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
 
-#include <climits>
 #include <cstring>
 #include <vector>
 
@@ -13,128 +12,23 @@
 #include "draw2d/font.h"
 #include "draw2d/image.h"
 #include "draw2d/poly.h"
-#include "platform/glwindow.h"
-#include "platform/input.h"
-#include "platform/system.h"
+#include "platform/platform.h"
+#include "support/fake_platform.h"
 #include "support/gl_fixture.h"
 
-namespace {
-
-// Runs frames that each take workMs of drawing, sleeping as the pacer says; returns the
-// clock (relative to the start) at each presentation.
-std::vector<int> PresentTimes(TFramePacer& pacer, int& now, int frames, int workMs) {
-    std::vector<int> times;
-    for (int i = 0; i < frames; ++i) {
-        now = static_cast<int>(static_cast<unsigned>(now) + static_cast<unsigned>(workMs));
-        now = static_cast<int>(static_cast<unsigned>(now) + static_cast<unsigned>(pacer.Wait(now)));
-        times.push_back(MilliSecsSince(pacer.frameStart, now));
-    }
-    return times;
-}
-
-// A clock that only moves when told to, or when Flip sleeps on it.
-struct TFakeClock : TSystemDriver {
-    int now = 0, start = 0;
-    std::vector<int> presented;   // clock at each sleep's end, relative to start
-    void PollEvents() override {}
-    int MilliSecs() override { return now; }
-    void Delay(int ms) override {
-        now = static_cast<int>(static_cast<unsigned>(now) + static_cast<unsigned>(ms));
-        presented.push_back(static_cast<int>(static_cast<unsigned>(now) - static_cast<unsigned>(start)));
-    }
-};
-
-}  // namespace
-
-TEST(FramePacer, SixtyHertzSlotsNeitherDriftNorBreakWhenTheClockWraps) {
-    TFramePacer pacer;
-    int now = INT_MAX - 20;                        // the 32-bit clock goes round in the second frame
-    pacer.Start(now, 60);
-    std::vector<int> times = PresentTimes(pacer, now, 6000, 7);
-    EXPECT_EQ(std::vector<int>(times.begin(), times.begin() + 4), (std::vector<int>{16, 33, 50, 66}));
-    EXPECT_EQ(times.back(), 100000);               // 6000 frames are exactly 100 seconds
-    EXPECT_LT(now, 0);
-}
-
-TEST(FramePacer, LateFrameOrLongPauseResynchronisesWithoutCatchUpBurst) {
-    for (int late : {40, 3000}) {
-        TFramePacer pacer;
-        int now = 0;
-        pacer.Start(now, 60);
-        PresentTimes(pacer, now, 1, 0);            // presented at 16
-        now += late;                               // past the next target
-        EXPECT_EQ(pacer.Wait(now), 0) << late;
-        EXPECT_EQ(pacer.frameTicks, (16 + late) * 60) << late;
-        // The next frame gets a whole slot again rather than hurrying to make up the lost time.
-        EXPECT_EQ(pacer.Wait(now), 16) << late;
-    }
-}
-
-TEST(FramePacer, TenHoursOfFramesStayPaced) {
-    // 2.2 million frames at 60 Hz is over ten hours: the thousandths-times-hz accumulator is
-    // past the 32-bit range, and every frame must still wait for its slot.
-    TFramePacer pacer;
-    int now = 0, unpaced = 0, frames = 2200000;
-    pacer.Start(now, 60);
-    for (int i = 0; i < frames; ++i) {
-        int wait = pacer.Wait(now += 4);
-        unpaced += (wait == 0);
-        now += wait;
-    }
-    EXPECT_EQ(unpaced, 0);
-    EXPECT_GT(pacer.frameTicks, int64_t{INT_MAX});
-    EXPECT_EQ(MilliSecsSince(pacer.frameStart, now), static_cast<int>(int64_t{frames} * 1000 / 60));
-}
-
-TEST(Flip, MinusOneSleepsToTheSixtyHertzSlotsOfTheSystemClockAndThePictureSurvives) {
+TEST(Flip, ThePictureSurvivesFlipsOfEveryKind) {
     ASSERT_TRUE(OpenTestGraphics());
-    TFakeClock clock;
-    clock.now = clock.start = INT_MAX - 40;        // the clock wraps during these frames
-    TSystemDriver* real = GetSystemDriver();
-    SetSystemDriver(&clock);
-    ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));
-    SetColor(10, 200, 30);
-    DrawRect(300, 200, 5, 5);
-    for (int frame = 0; frame < 4; ++frame) {
-        clock.now += 3;                            // drawing takes 3 ms
-        Flip(-1);
+    {
+        TFakeClock clock;
+        ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));
+        SetColor(10, 200, 30);
+        DrawRect(300, 200, 5, 5);
+        for (int sync : {-1, -1, 0, 1}) Flip(sync);
+        EXPECT_EQ(clock.targets.size(), 2u) << "only the paced flips wait";
+        EXPECT_EQ(ReadPixel(302, 202), 0x0AC81Eu);
+        EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 25);
     }
-    EXPECT_EQ(clock.presented, (std::vector<int>{16, 33, 50, 66}));
-    clock.now += 50;                               // a late frame presents at once
-    Flip(-1);
-    Flip(0);                                       // never sleeps
-    Flip(1);
-    EXPECT_EQ(clock.presented.size(), 4u);
-    EXPECT_EQ(ReadPixel(302, 202), 0x0AC81Eu);
-    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 25);
-    SetSystemDriver(real);
-    ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));     // back on the real clock
-}
-
-TEST(Graphics, OpeningAgainStartsCleanAndRemakesEachTextureOnce) {
-    ASSERT_TRUE(OpenTestGraphics());
-    TPixmapPtr white = TPixmap::Create(4, 4, PIXEL_RGBA8888);
-    std::memset(white->pixels, 0xFF, 4 * 4 * 4);
-    TImagePtr image = LoadImage(white, 0);
-    TImageFramePtr first = image->Frame(0);
-    EXPECT_EQ(image->Frame(0), first);
-    SetColor(255, 0, 0);
-    DrawRect(0, 0, 640, 480);
-    SetScale(3, 3);
-    int before = GraphicsSeq();
-
-    ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));
-    EXPECT_EQ(GraphicsSeq(), before + 2);          // one for closing, one for opening
-    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 0);  // a new surface, cleared
-    float sx, sy;
-    GetScale(&sx, &sy);
-    EXPECT_EQ(sx, 1);
-    EXPECT_EQ(GetBlend(), BLEND_MASK);
-    TImageFramePtr second = image->Frame(0);
-    EXPECT_NE(second, first);
-    EXPECT_EQ(image->Frame(0), second);
-    DrawImage(image, 20, 20);
-    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 16);
+    ASSERT_TRUE(OpenTestGraphics());               // back on the real clock
 }
 
 namespace {
@@ -148,34 +42,40 @@ int LiveTextureNames() {
 
 }  // namespace
 
-TEST(Graphics, ReopeningFreesTheTexturesOfTheGraphicsBefore) {
+TEST(Graphics, OpeningAgainStartsCleanRemakesEachTextureOnceAndFreesTheOldOnes) {
     ASSERT_TRUE(OpenTestGraphics());
     TPixmapPtr white = TPixmap::Create(4, 4, PIXEL_RGBA8888);
     std::memset(white->pixels, 0xFF, 4 * 4 * 4);
     TImagePtr images[2] = {LoadImage(white, 0), LoadImage(white, IMAGE_FILTERED)};
-    auto drawBoth = [&] {
-        DrawImage(images[0], 10, 10);
-        DrawImage(images[1], 20, 10);
-        DrawText("x", 30, 10);
-    };
-    drawBoth();
+    TImageFramePtr first = images[0]->Frame(0);
+    EXPECT_EQ(images[0]->Frame(0), first);
+    DrawImage(images[1], 20, 10);
+    DrawText("x", 30, 10);
     const int live = LiveTextureNames();
-    for (int i = 0; i < 20; ++i) {
-        ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));
-        drawBoth();
-    }
-    // Each image has one texture now, as before: the ones made for earlier graphics are gone.
-    EXPECT_LE(LiveTextureNames(), live);
+    SetColor(255, 0, 0);
+    DrawRect(0, 0, 640, 480);
+    SetScale(3, 3);
+    for (int i = 0; i < 20; ++i) ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));
+    EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 0);  // a new surface, cleared
+    float sx, sy;
+    GetScale(&sx, &sy);
+    EXPECT_EQ(sx, 1);
+    EXPECT_EQ(GetBlend(), BLEND_MASK);
+    TImageFramePtr second = images[0]->Frame(0);
+    EXPECT_NE(second, first);
+    EXPECT_EQ(images[0]->Frame(0), second);
+    DrawImage(images[0], 10, 10);
+    DrawImage(images[1], 20, 10);
+    DrawText("x", 30, 10);
     EXPECT_EQ(CountLitPixels(10, 10, 14, 4), 32);
+    // Each image has one texture now, as before: the ones made for earlier graphics are gone.
+    first.reset();
+    EXPECT_LE(LiveTextureNames(), live);
 }
 
 TEST(Graphics, DrawingWithNoGraphicsOpenIsHarmless) {
     ASSERT_TRUE(OpenTestGraphics());
-    int before = GraphicsSeq();
     EndGraphics();
-    EXPECT_EQ(GraphicsSeq(), before + 1);
-    EXPECT_EQ(GraphicsWidth(), 0);
-    EXPECT_EQ(CurrentGraphics(), nullptr);
     SetColor(1, 2, 3);
     DrawRect(0, 0, 10, 10);
     DrawOval(0, 0, 10, 10);
@@ -233,58 +133,39 @@ TEST(GraphicsModes, ListsTheDisplaysModesAndFullScreenOpensInOne) {
     EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 4);
 }
 
-namespace {
-
-// A clock that moves on by `step` at every reading and records each sleep.
-struct TSteppingClock : TSystemDriver {
-    int now = 0, step = 0;
-    int sleeps = 0;
-    void PollEvents() override {}
-    int MilliSecs() override { return now += step; }
-    void Delay(int ms) override {
-        now += ms;
-        ++sleeps;
-    }
-};
-
-}  // namespace
-
 TEST(Graphics, FullScreenProbeLetsADisplayAtTheRateDoThePacing) {
     ASSERT_TRUE(OpenTestGraphics());
     std::vector<TGraphicsMode> modes = GraphicsModes();
     ASSERT_FALSE(modes.empty());
     const TGraphicsMode& mode = modes.front();
-    TSystemDriver* real = GetSystemDriver();
     // Flips that each take 16 ms (one reading apart) are a 60 Hz display: Flip(-1) leaves the
     // pacing to it and never sleeps. Flips of 5 ms are not, so Flip(-1) paces in software.
     for (int step : {16, 5}) {
-        TSteppingClock clock;
+        TFakeClock clock;
         clock.step = step;
-        SetSystemDriver(&clock);
         ASSERT_TRUE(Graphics(mode.width, mode.height, mode.depth, 60, 0)) << step;
-        clock.sleeps = 0;
+        clock.targets.clear();
         for (int frame = 0; frame < 3; ++frame) Flip(-1);
-        EXPECT_EQ(clock.sleeps, step == 16 ? 0 : 3) << step;
-        SetSystemDriver(real);
+        EXPECT_EQ(clock.targets.size(), step == 16 ? 0u : 3u) << step;
         EndGraphics();
     }
     // A windowed Graphics never probes (a probe reads the clock for a whole second), and
     // always paces in software.
-    TSteppingClock clock;
-    clock.step = 1;
-    SetSystemDriver(&clock);
-    ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));
-    EXPECT_LT(clock.now, 100);
-    Flip(-1);
-    EXPECT_EQ(clock.sleeps, 1);
-    SetSystemDriver(real);
+    {
+        TFakeClock clock;
+        clock.step = 1;
+        ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));
+        EXPECT_LT(clock.now, 100);
+        Flip(-1);
+        EXPECT_EQ(clock.targets.size(), 1u);
+    }
     ASSERT_TRUE(OpenTestGraphics());
 }
 
 TEST(AttachGraphics, DrawsIntoTheCallersWindowAndLeavesItOpen) {
     ASSERT_TRUE(OpenTestGraphics());
     const char* why = nullptr;
-    TGLWindow* view = OpenGLWindow(320, 200, "view", TGLWindowFormat{}, false, 0, &why);
+    TGLWindow* view = WindowDriver().Open(320, 200, "view", TGLWindowFormat{}, false, 0, &why);
     ASSERT_TRUE(view) << (why ? why : "");
     TImagePtr image = LoadImage(TPixmap::Create(2, 2, PIXEL_RGBA8888), 0);
     std::memset(image->Lock(0, true, true)->pixels, 0xFF, 2 * 2 * 4);
@@ -309,10 +190,10 @@ TEST(AttachGraphics, DrawsIntoTheCallersWindowAndLeavesItOpen) {
         CloseGraphics(g);
         EXPECT_EQ(CurrentGraphics(), nullptr);
         int vw = 0, vh = 0;
-        EXPECT_TRUE(GLWindowSize(view, &vw, &vh));                // the window is still there
+        EXPECT_TRUE(WindowDriver().Size(view, &vw, &vh));                // the window is still there
         EXPECT_EQ(vw, 320);
     }
-    CloseGLWindow(view);
+    WindowDriver().Close(view);
     image.reset();
     ASSERT_TRUE(OpenTestGraphics());
     DrawRect(0, 0, 2, 2);

@@ -8,8 +8,8 @@
 
 #include <cstring>
 
-#include "platform/glwindow.h"
 #include "platform/input.h"
+#include "platform/platform.h"
 #include "platform/sdl/sdl_platform.h"
 #include "support/event_recorder.h"
 
@@ -71,7 +71,7 @@ protected:
     void SetUp() override {
         InstallPlatform(SDLPlatform());
         const char* why = nullptr;
-        ASSERT_TRUE(StartVideo(&why)) << why;
+        ASSERT_TRUE(WindowDriver().StartVideo(&why)) << why;
         EnablePolledInput();
     }
     void TearDown() override {
@@ -89,7 +89,7 @@ TEST_F(Fullscreen, F11AndAltEnterToggleItHidingThePointerAndTheGameSeesNeitherKe
     // at a moment the X server chooses, so the hits alone cannot tell which keys got through.
     TEventRecorder presses;
     const char* why = nullptr;
-    TGLWindow* gl = OpenGLWindow(640, 480, "Full screen keys", TGLWindowFormat{}, false, 60, &why);
+    TGLWindow* gl = WindowDriver().Open(640, 480, "Full screen keys", TGLWindowFormat{}, false, 60, &why);
     ASSERT_NE(gl, nullptr) << why;
     SDL_Window* window = FindWindow("Full screen keys");
     ASSERT_NE(window, nullptr);
@@ -131,14 +131,14 @@ TEST_F(Fullscreen, F11AndAltEnterToggleItHidingThePointerAndTheGameSeesNeitherKe
     EXPECT_EQ(KeyDown(KEY_RETURN), 1);
     PushKey(window, SDL_KEYUP, SDL_SCANCODE_RETURN);
     EXPECT_EQ(KeyDown(KEY_RETURN), 0);
-    CloseGLWindow(gl);
+    WindowDriver().Close(gl);
 }
 
 TEST_F(Fullscreen, AWindowOpenedThereReturnsToItsOwnCentredSize) {
     TGLWindowFormat format;
     format.desktopFullscreen = true;
     const char* why = nullptr;
-    TGLWindow* gl = OpenGLWindow(1280, 960, "Full screen start", format, false, 60, &why);
+    TGLWindow* gl = WindowDriver().Open(1280, 960, "Full screen start", format, false, 60, &why);
     ASSERT_NE(gl, nullptr) << why;
     SDL_Window* window = FindWindow("Full screen start");
     ASSERT_NE(window, nullptr);
@@ -159,6 +159,6 @@ TEST_F(Fullscreen, AWindowOpenedThereReturnsToItsOwnCentredSize) {
     // Closing a window in full screen gives the pointer back.
     TapF11(window);
     EXPECT_FALSE(PointerShown());
-    CloseGLWindow(gl);
+    WindowDriver().Close(gl);
     EXPECT_TRUE(PointerShown());
 }

@@ -1,0 +1,20 @@
+// The millisecond clock the game and the pacer read, from the installed platform's system
+// driver (system.h): the desktop's boot clock, or the scripted runner's virtual one.
+#pragma once
+
+#include <cstdint>
+
+// Milliseconds since the machine started, wrapping at 32 bits.
+int MilliSecs();
+// Sleeps for ms milliseconds; nothing for ms <= 0.
+void Delay(int ms);
+// Microseconds on the clock MilliSecs reads (not wrapped), for logs that need the fine time.
+int64_t MicroSecs();
+// Waits until MilliSecs reads target (less than a second ahead), as precisely as the
+// installed clock can; nothing when it already does.
+void DelayUntil(int target);
+
+// Difference of two MilliSecs readings, right across the 32-bit wrap.
+inline int MilliSecsSince(int earlier, int later) {
+    return static_cast<int>(static_cast<uint32_t>(later) - static_cast<uint32_t>(earlier));
+}
