@@ -202,7 +202,6 @@ void Cls() {
     if (driver) driver->Cls();
 }
 
-// Plot ignores the handle, rotation and scale: only the origin moves it.
 void Plot(float x, float y) {
     TPlaneDriver* driver = CurrentPlaneDriver();
     const TDrawState& s = State();
@@ -221,7 +220,6 @@ void DrawRect(float x, float y, float width, float height) {
                      static_cast<float>(static_cast<double>(y) + s.origin_y));
 }
 
-// With drawLastPixel the far end is lit again as a one-pixel point, whatever the line width.
 void DrawLine(float x, float y, float x2, float y2, int drawLastPixel) {
     TPlaneDriver* driver = CurrentPlaneDriver();
     const TDrawState& s = State();
@@ -264,8 +262,7 @@ void EndLayer(const char* name) {
 
 void SetLayerTimer(std::function<void(const char*)> timer) { DrawLayer().layerTimer = std::move(timer); }
 
-// Truncated |rx| + |ry|, at least 12, a multiple of 4. Absurd sizes are capped so a huge
-// oval costs a bounded number of vertices rather than billions.
+// Absurd sizes are capped so that a huge oval costs a bounded number of vertices, not billions.
 int OvalSegments(float width, float height) {
     double rx = static_cast<double>(width) * 0.5, ry = static_cast<double>(height) * 0.5;
     int segments = TruncInt(std::fabs(rx) + std::fabs(ry));

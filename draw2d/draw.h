@@ -14,7 +14,8 @@ void SetPlaneGraphics(TPlaneGraphics* g);
 // Puts the current graphics' drawing state and the layer-wide settings back to their
 // defaults, in the order a new graphics object gets them.
 void SetDrawingDefaults();
-// How many vertices an oval of this size is drawn with.
+// How many vertices an oval of this size is drawn with: |width| / 2 + |height| / 2 truncated,
+// at least 12 and at most 65536, rounded down to a multiple of 4.
 int OvalSegments(float width, float height);
 
 // The colour (each 0..255 when drawn) and alpha (0..1) of what is drawn next.
@@ -53,11 +54,12 @@ void SetTransform(float degrees, float scaleX, float scaleY);
 
 // Clears the picture (or the viewport) to the clear colour.
 void Cls();
-// Lights one pixel; only the origin moves it.
+// Lights one pixel; only the origin moves it (not the handle, rotation or scale).
 void Plot(float x, float y);
 // A filled rectangle with its handle at (x, y).
 void DrawRect(float x, float y, float width, float height);
-// A line from (x, y) to (x2, y2); drawLastPixel lights the far end too.
+// A line from (x, y) to (x2, y2); drawLastPixel lights the far end too, as one pixel
+// whatever the line width.
 void DrawLine(float x, float y, float x2, float y2, int drawLastPixel = 1);
 // A filled oval inside the rectangle with its handle at (x, y).
 void DrawOval(float x, float y, float width, float height);

@@ -37,8 +37,8 @@ void StartFontModule() {
     if (file.data) IncbinAdd(kFontFile, file.data, file.length);
 }
 
-// The font from "quorbfont.bin": row y of glyph g is the byte at y * 96 + g, bit 0 leftmost.
-// A missing or short file leaves the missing rows empty.
+// Row y of glyph g is the byte at y * 96 + g, bit 0 leftmost; a missing or short file leaves
+// the missing rows empty.
 TImageFontPtr TImageFont::CreateDefault() {
     auto font = std::make_shared<TImageFont>();
     font->glyphs.resize(kGlyphCount);
@@ -70,14 +70,12 @@ TImageFontPtr TImageFont::CreateDefault() {
 
 int TImageFont::CharToGlyph(int code) const { return code >= 32 && code <= 127 ? code - 32 : -1; }
 
-// The stored glyph; the built-in font has no other source, so a missing one stays none.
+// The built-in font has no other source, so a missing glyph stays none.
 std::shared_ptr<TImageGlyph> TImageFont::LoadGlyph(int index) {
     if (index < 0 || index >= CountGlyphs()) return nullptr;
     return glyphs[index];
 }
 
-// The line's glyph indices when every drawable character is a whole atlas cell one cell
-// after the other (no offset, an advance of one cell); empty otherwise.
 std::u16string TImageFont::AtlasLine(const std::u16string& text) {
     std::u16string line;
     for (char16_t c : text) {
@@ -94,8 +92,6 @@ std::u16string TImageFont::AtlasLine(const std::u16string& text) {
     return line;
 }
 
-// The kept line of these glyphs, counting this use: remembered anew when it is not (in
-// place of the line used least recently), and given its image once used often enough.
 const TKeptLine& TImageFont::UseLine(const std::u16string& line) {
     auto kept = std::find_if(keptLines.begin(), keptLines.end(),
                              [&](const TKeptLine& k) { return k.glyphs == line; });
@@ -113,7 +109,6 @@ const TKeptLine& TImageFont::UseLine(const std::u16string& line) {
     return *kept;
 }
 
-// The line's image, its cells copied from the atlas side by side, and where it has ink.
 void TImageFont::MakeLineImage(TKeptLine& kept) {
     TPixmapPtr sheet = atlas->Lock(0, true, false);
     const int cells = static_cast<int>(kept.glyphs.size()), width = cells * kCellWidth, height = atlas->height;
@@ -136,8 +131,8 @@ void TImageFont::MakeLineImage(TKeptLine& kept) {
     kept.image = TImage::Load(pixels, atlas->flags, atlas->mask_r, atlas->mask_g, atlas->mask_b);
 }
 
-// Draws a kept line with its image at the pen: where transparent texels leave the picture as
-// it was, only the rectangle round its ink, the pixels that can change.
+// Where transparent texels leave the picture as it was, only the rectangle round the ink can
+// change a pixel.
 void TImageFont::DrawLine(const TKeptLine& kept, TImageFrame& frame, float x, float y) {
     TPlaneDriver* driver = CurrentPlaneDriver();
     const int width = kept.image->width, height = kept.image->height;
@@ -156,7 +151,6 @@ void TImageFont::DrawLine(const TKeptLine& kept, TImageFrame& frame, float x, fl
                             static_cast<float>(bottom), x, y, left, top, right - left, bottom - top, width, height);
 }
 
-// Draws each drawable character as its glyph image at the pen, then moves the pen along the matrix.
 // The built-in font takes each glyph's cell from its atlas where that gives the glyph image's
 // own pixels: unscaled and unturned, at a whole-pixel pen, every pixel centre falls on the
 // centre of one texel of the cell. Anywhere else nearest sampling may land on the next cell's
@@ -201,7 +195,6 @@ void TImageFont::Draw(const std::u16string& text, float x, float y, float ix, fl
     }
 }
 
-// Draws text with its top-left at (x, y): the pen starts at the handle moved through the matrix.
 void DrawText(const std::string& text, float x, float y) {
     const TDrawState& s = CurrentDrawState();
     double hx = s.handle_x, hy = s.handle_y;
@@ -230,8 +223,6 @@ void SetImageFont(const TImageFontPtr& font) {
 
 TImageFontPtr GetImageFont() { return CurrentDrawState().image_font; }
 
-// Decodes UTF-8 into 16-bit codes. A byte that does not start a well-formed sequence, and a
-// character beyond 16 bits, becomes U+FFFD, which no font here draws.
 std::u16string ToCharCodes(const std::string& utf8) {
     const char16_t kInvalid = u'\uFFFD';
     auto byte = [&](size_t k) { return static_cast<unsigned char>(utf8[k]); };

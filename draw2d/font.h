@@ -51,11 +51,14 @@ struct TImageFont {
     int CharToGlyph(int code) const;
     // The glyph at an index; none when it has none.
     std::shared_ptr<TImageGlyph> LoadGlyph(int index);
-    // Draws the characters from the pen (x, y), moving it along the matrix (ix, iy, jx, jy).
+    // Draws each drawable character as its glyph image at the pen (x, y), moving the pen along
+    // the matrix (ix, iy, jx, jy).
     void Draw(const std::u16string& text, float x, float y, float ix, float iy, float jx, float jy);
-    // The glyph indices of a line drawn cell by cell from the atlas; empty when it is not.
+    // The glyph indices of a line drawn cell by cell from the atlas: every drawable character
+    // a whole atlas cell one after the other (no offset, an advance of one cell); empty when not.
     std::u16string AtlasLine(const std::u16string& text);
-    // The kept line of these glyphs, counting this use.
+    // The kept line of these glyphs, counting this use: remembered anew when it is not (in
+    // place of the line used least recently), and given its image once used often enough.
     const TKeptLine& UseLine(const std::u16string& line);
     // Gives the kept line its image and the rectangle round its ink.
     void MakeLineImage(TKeptLine& kept);
@@ -65,7 +68,8 @@ struct TImageFont {
     static TImageFontPtr CreateDefault();
 };
 
-// Draws UTF-8 text with its top-left at (x, y) under the drawing state.
+// Draws UTF-8 text with its top-left at (x, y) under the drawing state: the pen starts at the
+// handle moved through the matrix.
 void DrawText(const std::string& text, float x, float y);
 // The width and height of the text in the current font, in pixels.
 int TextWidth(const std::string& text);
@@ -78,4 +82,6 @@ TImageFontPtr GetImageFont();
 void StartFontModule();
 
 // Text is taken as UTF-8 and drawn as 16-bit character codes; codes outside 32..127 are skipped.
+// A byte that does not start a well-formed sequence, and a character beyond 16 bits, becomes
+// U+FFFD, which no font here draws.
 std::u16string ToCharCodes(const std::string& utf8);

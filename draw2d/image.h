@@ -14,7 +14,6 @@ enum : int { IMAGE_MASKED = 1, IMAGE_FILTERED = 2, IMAGE_MIPMAPPED = 4 };
 
 struct TImage;
 using TImagePtr = std::shared_ptr<TImage>;
-struct TAlphaCoverage;
 
 struct TImage {
     int width = 0, height = 0, flags = 0;
@@ -35,11 +34,14 @@ struct TImage {
     static TImagePtr Load(const TPixmapPtr& pixmap, int flags, int r, int g, int b);
     // A one-frame image of the picture at url; none when it cannot be loaded.
     static TImagePtr Load(const std::string& url, int flags, int r, int g, int b);
-    // The drawable frame, made on demand for this GraphicsSeq; none without current graphics.
+    // The drawable frame, made on demand for this GraphicsSeq and reused while it lasts; none
+    // for a frame the image lacks, and none without current graphics.
     TImageFramePtr Frame(int index);
-    // The frame's pixmap; writing drops the frame's texture (and keeps the pixmap from then on).
+    // The frame's pixmap (an empty one of the image size when it has none; an embedded
+    // picture's decoded and masked again when it was dropped); writing drops the frame's
+    // texture and keeps the pixmap from then on.
     TPixmapPtr Lock(int index, bool read, bool write);
-    // Replaces a frame's pixmap (masked when the image is masked).
+    // Replaces a frame's pixmap (masked when the image is masked and the pixmap has no alpha).
     void SetPixmap(int index, const TPixmapPtr& pixmap);
     // Which of the frame's texels have any alpha (made on first use; none for no such frame).
     const TAlphaCoverage* Coverage(int index);

@@ -9,8 +9,6 @@
 #include "draw2d/state.h"
 #include "platform/stream.h"
 
-// Registers the font files (the font module's first) and the pixmap loaders once, and
-// makes the driver the one Graphics opens graphics with.
 void StartDrawLayer(TPlaneDriver* driver) {
     TDrawLayer& layer = DrawLayer();
     if (!layer.started) {

@@ -176,7 +176,6 @@ int AlphaBits(int format) { return KnownFormat(format) ? kAlphaBits[format] : 0;
 
 TPixmap::~TPixmap() = default;
 
-// A zero-filled pixmap whose pitch is width * bytes per pixel rounded up to align.
 TPixmapPtr TPixmap::Create(int width, int height, int format, int align) {
     auto pm = std::make_shared<TPixmap>();
     pm->width = std::max(width, 0);
@@ -198,7 +197,6 @@ uint8_t* TPixmap::PixelPtr(int x, int y) const {
     return pixels + static_cast<ptrdiff_t>(y) * pitch + static_cast<ptrdiff_t>(x) * BytesPerPixel(format);
 }
 
-// A pixmap over a rectangle of this one's memory; the rectangle is clipped to the pixmap.
 TPixmapPtr TPixmap::Window(int x, int y, int w, int h) const {
     int x0 = std::clamp(x, 0, width), y0 = std::clamp(y, 0, height);
     int x1 = std::clamp(x + std::max(w, 0), x0, width), y1 = std::clamp(y + std::max(h, 0), y0, height);
@@ -219,7 +217,6 @@ TPixmapPtr TPixmap::Copy() const {
     return pm;
 }
 
-// Converts each row of src into this pixmap at (x, y); what falls outside is left out.
 void TPixmap::Paste(const TPixmap& src, int x, int y) {
     int sx = std::max(0, -x), sy = std::max(0, -y);
     int w = std::min(src.width, width - x) - sx;
@@ -252,7 +249,6 @@ TPixmapLoader::~TPixmapLoader() {
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
 }
 
-// Asks each loader, newest first, from the stream's current position; the caller keeps the stream.
 TPixmapPtr LoadPixmap(const TStreamPtr& stream) { return LoadWith(Loaders(), stream); }
 
 TPixmapPtr LoadPixmap(const void* data, int length) {
@@ -275,7 +271,6 @@ TPixmapPtr LoadPixmap(const std::string& url) {
     return pm;
 }
 
-// Makes mask-coloured pixels transparent, coloured with the average of their unmasked neighbours.
 TPixmapPtr MaskPixmap(const TPixmap& src, int red, int green, int blue) {
     TPixmapPtr converted;
     const TPixmap* in = &src;
@@ -320,8 +315,8 @@ TPixmapPtr MaskPixmap(const TPixmap& src, int red, int green, int blue) {
 namespace {
 
 // Where destination pixel i samples a source axis: the two nearest pixels and the weight of the second.
-struct Sample { int i0, i1; double f; };
-Sample SampleAt(int i, int srcSize, int dstSize) {
+struct TSample { int i0, i1; double f; };
+TSample SampleAt(int i, int srcSize, int dstSize) {
     double pos = (i + 0.5) * (static_cast<float>(srcSize) / static_cast<float>(dstSize)) - 0.5;
     pos = std::clamp(pos, 0.0, static_cast<double>(srcSize - 1));
     int i0 = TruncInt(pos);
@@ -330,7 +325,6 @@ Sample SampleAt(int i, int srcSize, int dstSize) {
 
 }  // namespace
 
-// Bilinear resampling into a new PIXEL_RGBA8888 pixmap of the given size.
 TPixmapPtr ResizePixmap(const TPixmap& src, int width, int height) {
     auto out = TPixmap::Create(width, height, PIXEL_RGBA8888);
     if (src.width <= 0 || src.height <= 0 || out->width == 0 || out->height == 0) return out;
@@ -355,12 +349,12 @@ TPixmapPtr ResizePixmap(const TPixmap& src, int width, int height) {
         }
         return out;
     }
-    std::vector<Sample> columns(static_cast<size_t>(out->width));
+    std::vector<TSample> columns(static_cast<size_t>(out->width));
     for (int x = 0; x < out->width; ++x) columns[x] = SampleAt(x, in->width, out->width);
     for (int y = 0; y < out->height; ++y) {
-        Sample sy = SampleAt(y, in->height, out->height);
+        TSample sy = SampleAt(y, in->height, out->height);
         for (int x = 0; x < out->width; ++x) {
-            const Sample& sx = columns[x];
+            const TSample& sx = columns[x];
             const uint8_t* p00 = in->PixelPtr(sx.i0, sy.i0);
             const uint8_t* p10 = in->PixelPtr(sx.i1, sy.i0);
             const uint8_t* p01 = in->PixelPtr(sx.i0, sy.i1);
@@ -374,4 +368,43 @@ TPixmapPtr ResizePixmap(const TPixmap& src, int width, int height) {
         }
     }
     return out;
+}
+
+TAlphaCoverage::TAlphaCoverage(const TPixmap& pixmap) : width(pixmap.width), height(pixmap.height) {
+    TPixmapPtr converted;
+    const TPixmap* rgba = &pixmap;
+    if (pixmap.format != PIXEL_RGBA8888) {
+        converted = pixmap.Convert(PIXEL_RGBA8888);
+        rgba = converted.get();
+    }
+    words = (width + 63) / 64;
+    bits.assign(static_cast<size_t>(words) * height, 0);
+    for (int y = 0; rgba && y < height; ++y) {
+        uint64_t* row = &bits[static_cast<size_t>(y) * words];
+        const uint8_t* p = rgba->PixelPtr(0, y);
+        for (int x = 0; x < width; ++x)
+            if (p[x * 4 + 3] != 0) row[x >> 6] |= uint64_t{1} << (x & 63);
+    }
+}
+
+// A scan of the rows a word at a time, stopping at the first pixel found.
+bool TAlphaCoverage::Any(int c0, int r0, int c1, int r1) const {
+    c0 = std::clamp(c0, 0, width - 1);
+    c1 = std::clamp(c1, 0, width - 1);
+    r0 = std::clamp(r0, 0, height - 1);
+    r1 = std::clamp(r1, 0, height - 1);
+    if (c0 > c1 || r0 > r1) return false;
+    const int w0 = c0 >> 6, w1 = c1 >> 6;
+    const uint64_t first = ~uint64_t{0} << (c0 & 63), last = ~uint64_t{0} >> (63 - (c1 & 63));
+    for (int y = r0; y <= r1; ++y) {
+        const uint64_t* row = &bits[static_cast<size_t>(y) * words];
+        if (w0 == w1) {
+            if (row[w0] & first & last) return true;
+            continue;
+        }
+        if ((row[w0] & first) || (row[w1] & last)) return true;
+        for (int w = w0 + 1; w < w1; ++w)
+            if (row[w]) return true;
+    }
+    return false;
 }

@@ -28,11 +28,11 @@ struct TPixmap {
     static TPixmapPtr Create(int width, int height, int format, int align = 4);
     // The address of the pixel (x, y).
     uint8_t* PixelPtr(int x, int y) const;
-    // A pixmap of the rectangle that shares this pixmap's memory.
+    // A pixmap of the rectangle (clipped to this one) that shares this pixmap's memory.
     TPixmapPtr Window(int x, int y, int w, int h) const;
     // A pixmap of its own with the same pixels.
     TPixmapPtr Copy() const;
-    // Copies src's pixels (converted) to (x, y).
+    // Copies src's pixels (converted) to (x, y); what falls outside is left out.
     void Paste(const TPixmap& src, int x, int y);
     // A new pixmap of the pixels in another format.
     TPixmapPtr Convert(int format) const;
@@ -58,8 +58,9 @@ struct TPixmapLoader {
 void StartPixmapLoaders();
 TPixmapLoader* CreatePngLoader();
 
-// The picture at url (a path, "incbin::name" or a disk path) or from an open stream; none
-// when no loader can read it.
+// The picture at url (a path, "incbin::name" or a disk path) or from an open stream (asking
+// each loader, newest first, from its current position; the caller keeps it); none when no
+// loader can read it.
 TPixmapPtr LoadPixmap(const std::string& url);
 TPixmapPtr LoadPixmap(const TStreamPtr& stream);
 // The picture in these bytes (the caller keeps them): the pixmap decoded ahead from them when
@@ -79,7 +80,19 @@ struct TEncodedPicture {
     int length = 0;
 };
 void DecodeAhead(std::vector<TEncodedPicture> pictures);
-// A copy of src whose pixels of the mask colour become transparent.
+// A copy of src whose pixels of the mask colour become transparent, coloured with the average
+// of their unmasked neighbours.
 TPixmapPtr MaskPixmap(const TPixmap& src, int red, int green, int blue);
-// A copy of src resized to width by height, sampled between pixel centres.
+// A copy of src resized to width by height, sampled between pixel centres, in PIXEL_RGBA8888.
 TPixmapPtr ResizePixmap(const TPixmap& src, int width, int height);
+
+// Which pixels of a pixmap have any alpha, one bit each, a row at a time: a 512 by 512
+// picture takes 32 KB.
+struct TAlphaCoverage {
+    int width = 0, height = 0, words = 0;   // words: 64-bit words in a row
+    std::vector<uint64_t> bits;             // bit x % 64 of word x / 64 of a row: pixel x has alpha
+
+    explicit TAlphaCoverage(const TPixmap& pixmap);
+    // Whether any pixel of columns c0..c1 and rows r0..r1 (clamped to the pixmap) has alpha.
+    bool Any(int c0, int r0, int c1, int r1) const;
+};

@@ -71,6 +71,15 @@ struct TPlaneDriver : TGraphicsDriver {
     virtual void DrawFrameRegion(TImageFrame& frame, float x0, float y0, float x1, float y1,
                                  float tx, float ty, int sx, int sy, int sw, int sh,
                                  int frameWidth, int frameHeight) = 0;
+    // Draws the frame as TImageFrame::Draw does, but only over the parts of the window where
+    // a pixel of `visible` (the frame's pixels with alpha) may land; the caller has made sure
+    // the blend leaves a pixel under a transparent texel as it was, so the picture is the same.
+    // False, drawing nothing, where the driver cannot tell the parts apart (the caller then
+    // draws the whole frame).
+    virtual bool DrawVisibleFrame(TImageFrame& /*frame*/, const TAlphaCoverage& /*visible*/, float /*x0*/,
+                                  float /*y0*/, float /*x1*/, float /*y1*/, float /*tx*/, float /*ty*/) {
+        return false;
+    }
     // The driver's textured batch for TPoly.
     virtual TTexturedBatch& TexturedBatch() = 0;
     // Waits until everything sent so far has been drawn (for timing the picture's layers).

@@ -45,8 +45,6 @@ void TPoly::Initialise() {
     if (TTexturedBatch* batch = Batch()) batch->Initialise();
 }
 
-// Selects the frame's texture, opening a batch for a new frame (closing the old one) or, for
-// the same frame, when newBatch is 1 or the last batch was closed.
 void TPoly::GetFrame(const TImagePtr& image, int frame, int mode, int newBatch) {
     TImageFramePtr tex = image ? image->Frame(frame) : nullptr;
     TTexturedBatch* batch = Batch();
@@ -60,8 +58,6 @@ void TPoly::GetFrame(const TImagePtr& image, int frame, int mode, int newBatch) 
     }
 }
 
-// Emits whole vertices of nine floats each. Arrays shorter than 6, and odd lengths that are not
-// a whole number of vertices, draw nothing; trailing elements of a partial vertex are ignored.
 void TPoly::Draw(const TImagePtr& image, int frame, const float* vertices, int count, int mode, int closeBatch) {
     if (count < 6) return;
     if (count % 2 != 0 && count % kVertexSize != 0) return;
@@ -72,7 +68,6 @@ void TPoly::Draw(const TImagePtr& image, int frame, const float* vertices, int c
     if (closeBatch == 1) batch->Close();
 }
 
-// A textured line 2 * width thick as one closed strip, with half-dot caps when asked.
 // Both ends on one point give no direction, so nothing is drawn.
 void TPoly::Line(const TImagePtr& image, int frame, float x1, float y1, int colour1, float x2, float y2,
                  int colour2, float width, unsigned char caps, unsigned char across) {

@@ -19,10 +19,13 @@ struct TPoly {
     // Selects the image frame's texture, opening a batch for a new frame, or for the same
     // frame when newBatch is 1 or its batch was closed.
     static void GetFrame(const TImagePtr& image, int frame, int mode, int newBatch);
-    // Draws count floats of whole vertices with the frame's texture; closeBatch 1 closes the batch.
+    // Draws count floats of whole vertices with the frame's texture; closeBatch 1 closes the
+    // batch. Fewer than 6 floats, or an odd count that is not whole vertices, draw nothing; the
+    // floats of a last partial vertex are left out.
     static void Draw(const TImagePtr& image, int frame, const float* vertices, int count,
                      int mode, int closeBatch);
-    // A textured line 2 * width thick between two coloured ends, with half-dot caps when asked.
+    // A textured line 2 * width thick between two coloured ends as one closed strip, with
+    // half-dot caps when asked.
     static void Line(const TImagePtr& image, int frame, float x1, float y1, int colour1,
                      float x2, float y2, int colour2, float width, unsigned char caps,
                      unsigned char across);

@@ -16,11 +16,11 @@
 namespace {
 
 // Runs the enclosed work in the hidden context that shares textures with every window.
-struct SharedContextScope {
-    SharedContextScope() { GLGraphicsDriver()->SwapSharedContext(); }
-    ~SharedContextScope() { GLGraphicsDriver()->SwapSharedContext(); }
-    SharedContextScope(const SharedContextScope&) = delete;
-    SharedContextScope& operator=(const SharedContextScope&) = delete;
+struct TSharedContextScope {
+    TSharedContextScope() { GLGraphicsDriver()->SwapSharedContext(); }
+    ~TSharedContextScope() { GLGraphicsDriver()->SwapSharedContext(); }
+    TSharedContextScope(const TSharedContextScope&) = delete;
+    TSharedContextScope& operator=(const TSharedContextScope&) = delete;
 };
 
 int NextPowerOfTwo(int n) {
@@ -69,9 +69,8 @@ bool TextureMayBeDeleted(int seq) { return seq != 0 && CurrentGraphics() != null
 
 }  // namespace
 
-// Makes the texture of one frame in the shared context.
 std::shared_ptr<TGLImageFrame> TGLImageFrame::CreateFromPixmap(const TPixmap& src, int flags) {
-    SharedContextScope shared;
+    TSharedContextScope shared;
     int texW = 0, texH = 0;
     TextureSize(src.width, src.height, &texW, &texH);
 
@@ -122,7 +121,6 @@ std::shared_ptr<TGLImageFrame> TGLImageFrame::CreateFromPixmap(const TPixmap& sr
     return tex;
 }
 
-// One textured quad: the local rectangle through the drawing matrix, then translated.
 void TGLImageFrame::Draw(float x0, float y0, float x1, float y1, float tx, float ty) {
     DrawRegion(x0, y0, x1, y1, tx, ty, tex_u0, tex_v0, tex_u1, tex_v1);
 }
@@ -146,7 +144,6 @@ void TGLImageFrame::DrawRegion(float x0, float y0, float x1, float y1, float tx,
     glEnd();
 }
 
-// The texture bound and enabled and the colour sent, as DrawRegion leaves them.
 void TGLImageFrame::SelectWithoutDrawing() {
     GLBindTexture(name);
     GLEnableTexture(true);
@@ -155,7 +152,7 @@ void TGLImageFrame::SelectWithoutDrawing() {
 
 TGLImageFrame::~TGLImageFrame() {
     if (!TextureMayBeDeleted(seq)) return;
-    SharedContextScope shared;
+    TSharedContextScope shared;
     if (!GLGraphicsDriver()->TexturesReachable()) return;
     GLuint n = name;
     glDeleteTextures(1, &n);

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
+#include <utility>
 #include <vector>
 
 #include "draw2d/draw.h"
@@ -14,6 +16,7 @@
 #include "draw2d/gl/gl_graphics.h"
 #include "draw2d/gl/gl_image_frame.h"
 #include "draw2d/gl/gl_textured_batch.h"
+#include "draw2d/gl/gl_visible_cells.h"
 #include "draw2d/plane.h"
 #include "platform/numeric.h"
 
@@ -51,24 +54,21 @@ void TransformedVertex(double x, double y, double tx, double ty, double shift = 
 struct TGLPlaneDriver : TPlaneDriver {
     const char* ToString() const { return "OpenGL"; }
 
-    // A new window-level graphics wrapped as drawing-level graphics.
-    TGraphicsPtr CreateGraphics(int width, int height, int depth, int hz, int flags) override {
-        TGraphicsPtr inner = GLGraphicsDriver()->CreateGraphics(width, height, depth, hz, flags);
+    // Window-level graphics wrapped as drawing-level graphics; none for none.
+    TGraphicsPtr Wrap(TGraphicsPtr inner) {
         if (!inner) return nullptr;
         auto g = std::make_shared<TPlaneGraphics>();
-        g->glGraphics = inner;
+        g->glGraphics = std::move(inner);
         g->driver = this;
         return g;
     }
 
-    // Window-level graphics in the caller's window, wrapped as drawing-level graphics.
+    TGraphicsPtr CreateGraphics(int width, int height, int depth, int hz, int flags) override {
+        return Wrap(GLGraphicsDriver()->CreateGraphics(width, height, depth, hz, flags));
+    }
+
     TGraphicsPtr AttachGraphics(TGLWindow* view, int flags) override {
-        TGraphicsPtr inner = GLGraphicsDriver()->AttachGraphics(view, flags);
-        if (!inner) return nullptr;
-        auto g = std::make_shared<TPlaneGraphics>();
-        g->glGraphics = inner;
-        g->driver = this;
-        return g;
+        return Wrap(GLGraphicsDriver()->AttachGraphics(view, flags));
     }
 
     // Makes g current and installs the 2D projection: one unit per pixel, y down.
@@ -190,7 +190,7 @@ struct TGLPlaneDriver : TPlaneDriver {
 
     void Cls() override { glClear(GL_COLOR_BUFFER_BIT); }
 
-    // One pixel, at the centre of the pixel (x, y).
+    // Through the pixel's centre, so that the point lights that pixel and no neighbour.
     void Plot(float x, float y) override {
         GLEnableTexture(false);
         glBegin(GL_POINTS);
@@ -246,7 +246,6 @@ struct TGLPlaneDriver : TPlaneDriver {
         glEnd();
     }
 
-    // Copies the pixmap's pixels to the window position (x, y), top row first.
     void DrawPixmap(const TPixmap& pixmap, int x, int y) override {
         TPixmapPtr rgba = pixmap.Convert(PIXEL_RGBA8888);
         if (!rgba) return;
@@ -260,7 +259,6 @@ struct TGLPlaneDriver : TPlaneDriver {
         glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     }
 
-    // The surface's pixels in a new RGBA pixmap; none when the rectangle leaves the window.
     TPixmapPtr GrabPixmap(int x, int y, int width, int height) override {
         if (width <= 0 || height <= 0) return nullptr;
         std::vector<uint8_t> rows(static_cast<size_t>(width) * height * 4);
@@ -283,6 +281,11 @@ struct TGLPlaneDriver : TPlaneDriver {
                            static_cast<float>(texture.tex_v0 + perRow * sy),
                            static_cast<float>(texture.tex_u0 + perColumn * (sx + sw)),
                            static_cast<float>(texture.tex_v0 + perRow * (sy + sh)));
+    }
+
+    bool DrawVisibleFrame(TImageFrame& frame, const TAlphaCoverage& visible, float x0, float y0, float x1, float y1,
+                          float tx, float ty) override {
+        return GLDrawVisibleCells(*this, frame, visible, x0, y0, x1, y1, tx, ty);
     }
 
     TTexturedBatch& TexturedBatch() override { return GLTexturedBatch(); }
