@@ -180,7 +180,6 @@ void SetGraphics(const TGraphicsPtr& g) {
     s.currentGraphics = g;
 }
 
-// Closes g, unsetting it first when it is current.
 void CloseGraphics(const TGraphicsPtr& g) {
     if (!g) return;
     TGraphicsPtr keep = g;
@@ -189,7 +188,6 @@ void CloseGraphics(const TGraphicsPtr& g) {
     keep->Close();
 }
 
-// Opens the main graphics and makes them current; none when they cannot be created.
 TGraphicsPtr Graphics(int w, int h, int d, int hz, int f) {
     EndGraphics();
     f |= graphicsState.defaultGraphicsFlags;

@@ -21,7 +21,6 @@ bool TRecordingSystemDriver::Recording() const {
     return std::this_thread::get_id() == thread_ && file_;
 }
 
-// Creates the file and writes the header; the start-up pass begins.
 bool TRecordingSystemDriver::Open(const std::string& path, const std::string& note, std::string* error) {
     if (file_) Finish(nullptr);
     std::string header = std::string(kReplayHeader) + "\n";
@@ -56,7 +55,6 @@ void TRecordingSystemDriver::BeginPass(int pass) {
     current_.pass = pass;
 }
 
-// The last pass, the end line, and the file closed.
 bool TRecordingSystemDriver::Finish(std::string* error) {
     if (!file_) return true;
     RemoveEventHook(RecordEvent, this);

@@ -30,16 +30,13 @@ void SeedRnd(int seed) {
     if (rndState == 0 || rndState == kM) rndState = kStartState;
 }
 
-// The current generator state.
 int RndSeed() { return rndState; }
 
-// A float in [0, 1) with 24 significant bits; one step.
 float RndFloat() {
     Step();
     return static_cast<float>((rndState & 0x0ffffff0) / 268435456.0);
 }
 
-// A double in [0, 1) built from two steps.
 double RndDouble() {
     Step();
     int h = rndState & 0x1ffffffc;
@@ -48,7 +45,6 @@ double RndDouble() {
     return (h + l / 134217728.0) / 536870912.0;
 }
 
-// A double between the two bounds, in either order.
 double Rnd(double min, double max) {
     double r = RndDouble();
     if (max > min) return r * (max - min) + min;

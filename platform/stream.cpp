@@ -39,21 +39,18 @@ void TStream::WriteBytes(const void* src, int count) {
     }
 }
 
-// A 32-bit little-endian int.
 int TStream::ReadInt() {
     uint8_t b[4];
     ReadBytes(b, 4);
     return static_cast<int>(b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24);
 }
 
-// A 16-bit little-endian unsigned value.
 int TStream::ReadShort() {
     uint8_t b[2];
     ReadBytes(b, 2);
     return b[0] | b[1] << 8;
 }
 
-// One unsigned byte.
 int TStream::ReadByte() {
     uint8_t b;
     ReadBytes(&b, 1);
@@ -62,7 +59,6 @@ int TStream::ReadByte() {
 
 // ---- the memory stream ----
 
-// A memory stream at position 0 over size bytes at buf.
 std::shared_ptr<TRamStream> TRamStream::Create(const void* buf, int size, int readable, int writeable) {
     auto s = std::make_shared<TRamStream>();
     s->buf = static_cast<uint8_t*>(const_cast<void*>(buf));
@@ -76,13 +72,11 @@ TStreamPtr CreateRamStream(const void* buf, int size, int readable, int writeabl
     return TRamStream::Create(buf, size, readable, writeable);
 }
 
-// Moves to p, clamped to 0..size.
 int TRamStream::Seek(int p) {
     pos = p < 0 ? 0 : p > size ? size : p;
     return pos;
 }
 
-// Copies up to count bytes out; fewer near the end.
 int TRamStream::Read(void* dst, int count) {
     if (count <= 0 || !readable || pos < 0 || pos > size) return 0;
     if (count > size - pos) count = size - pos;
@@ -91,7 +85,6 @@ int TRamStream::Read(void* dst, int count) {
     return count;
 }
 
-// Copies up to count bytes in, only into a writeable stream.
 int TRamStream::Write(const void* src, int count) {
     if (count <= 0 || !writeable || pos < 0 || pos > size) return 0;
     if (count > size - pos) count = size - pos;
@@ -203,7 +196,6 @@ TStreamFactory::~TStreamFactory() {
     std::erase(factories, this);
 }
 
-// Opens a stream: a plain path is a disk file; "proto::path" goes to the factories.
 TStreamPtr OpenStream(const std::string& url, int readable, int writeable) {
     StartStreams();
     if (url.empty()) return nullptr;
@@ -222,7 +214,6 @@ TStreamPtr OpenStream(const std::string& url, int readable, int writeable) {
 TStreamPtr ReadStream(const std::string& url) { return OpenStream(url, 1, 0); }
 TStreamPtr WriteStream(const std::string& url) { return OpenStream(url, 0, 1); }
 
-// Registers an embedded file; 0 when the name is taken (the first stays) or the bytes are unusable.
 int IncbinAdd(const std::string& name, const void* data, int length) {
     if (!data || length < 0) return 0;
     if (FindIncbin(name)) return 0;
@@ -230,13 +221,11 @@ int IncbinAdd(const std::string& name, const void* data, int length) {
     return 1;
 }
 
-// The bytes registered under name, or nullptr.
 const void* IncbinPtr(const std::string& name) {
     const TIncbinEntry* e = FindIncbin(name);
     return e ? e->data : nullptr;
 }
 
-// The length registered under name, or 0.
 int IncbinLen(const std::string& name) {
     const TIncbinEntry* e = FindIncbin(name);
     return e ? e->length : 0;
@@ -250,7 +239,6 @@ const void* IncbinUrlBytes(const std::string& url, int* length) {
     return e ? e->data : nullptr;
 }
 
-// Creates the memory-stream factory, once.
 void StartStreams() {
     static TRamStreamFactory factory;
 }

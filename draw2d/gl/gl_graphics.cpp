@@ -361,7 +361,6 @@ void TGLGraphicsDriver::KeepPresentedPictures(bool keep) {
     }
 }
 
-// Turns the kept picture's rows top-down.
 bool TGLGraphicsDriver::ReadWindowPixels(int x, int y, int width, int height, uint8_t* rgba) {
     const int w = glWindows.presentedWidth, h = glWindows.presentedHeight;
     if (!rgba || glWindows.presented.empty() || width <= 0 || height <= 0 || x < 0 || y < 0 || width > w - x ||

@@ -66,7 +66,6 @@ void TReplaySystemDriver::BeginPass(int pass) {
 
 void TReplaySystemDriver::EndPass() { gamePart_ = false; }
 
-// Checks the last pass taken, and that a game that ended itself ended in the recorded pass.
 void TReplaySystemDriver::Finish(bool endedByGame) {
     CheckPassTaken();
     if (divergence_.empty() && endedByGame && pass_ != LastPass())

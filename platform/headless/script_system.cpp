@@ -59,7 +59,6 @@ bool TScriptSystemDriver::LoadKeys(const std::string& path, std::string* error) 
     return true;
 }
 
-// Moves the clock to frame `pass` and queues that frame's events in file order.
 void TScriptSystemDriver::BeginPass(int pass) {
     if (pass == pass_) return;   // a frame's events are queued once
     pass_ = pass;
@@ -68,7 +67,6 @@ void TScriptSystemDriver::BeginPass(int pass) {
     }
 }
 
-// Emits the pending scripted events in file order.
 void TScriptSystemDriver::PollEvents() {
     std::vector<TScriptedEvent> events;
     events.swap(pending_);
@@ -80,7 +78,6 @@ void TScriptSystemDriver::PollEvents() {
     }
 }
 
-// clockStart + (pass - 1) * 1000 / 60, in 64 bits and wrapped like the system clock.
 int TScriptSystemDriver::MilliSecs() {
     if (pass_ < 1) return clockStart_;
     int64_t ms = static_cast<int64_t>(clockStart_) + (static_cast<int64_t>(pass_) - 1) * 1000 / 60;

@@ -6,11 +6,11 @@
 
 #include "audio/mixer.h"
 
-struct TestClock {
+struct TMixerClock {
     std::shared_ptr<std::atomic<int>> now = std::make_shared<std::atomic<int>>(100000);
     // The clock as the mixer reads it.
-    TMilliSecsClock source() const {
+    TMilliSecsClock Source() const {
         return [now = now] { return now->load(); };
     }
-    void advance(int ms) { *now += ms; }
+    void Advance(int ms) { *now += ms; }
 };

@@ -15,26 +15,26 @@
 namespace {
 
 // A 44100 Hz 16-bit mono sound holding value for frames frames.
-TSoundPtr constantsound(int value, int frames, int flags = 0) {
+TSoundPtr ConstantSound(int value, int frames, int flags = 0) {
     TAudioSamplePtr sample = TAudioSample::Create(frames, 44100, SF_MONO16LE);
     auto* data = reinterpret_cast<int16_t*>(sample->samples);
     for (int i = 0; i < frames; ++i) data[i] = static_cast<int16_t>(value);
     return LoadSound(sample, flags);
 }
 
-int handleof(const TChannelPtr& channel) {
+int HandleOf(const TChannelPtr& channel) {
     return static_cast<TMixoraChannel&>(*channel).handle;
 }
 
 struct ChannelTest : ::testing::Test {
-    TestClock clock;
+    TMixerClock clock;
 
-    void SetUp() override { ASSERT_TRUE(StartAudio(TAudioOutputMode::Manual, clock.source())); }
+    void SetUp() override { ASSERT_TRUE(StartAudio(TAudioOutputMode::Manual, clock.Source())); }
     void TearDown() override { StopAudio(); }
 
     // Lets the 20 ms start latency pass, then mixes frames frames; the left values.
-    std::vector<int> mixleft(int frames) {
-        clock.advance(20);
+    std::vector<int> MixLeft(int frames) {
+        clock.Advance(20);
         std::vector<int16_t> out(size_t(frames) * 2);
         MixAudioFrames(out.data(), frames);
         std::vector<int> left;
@@ -44,34 +44,34 @@ struct ChannelTest : ::testing::Test {
 };
 
 TEST_F(ChannelTest, EachPlayGetsItsOwnHandleAndAReusedSlotsOldHandleNamesNothing) {
-    TSoundPtr sound = constantsound(1000, 10);
+    TSoundPtr sound = ConstantSound(1000, 10);
     TChannelPtr old = PlaySound(sound);
-    mixleft(64);
-    mixleft(64);                                    // ended, then handed back to the game
+    MixLeft(64);
+    MixLeft(64);                                    // ended, then handed back to the game
     EXPECT_EQ(ChannelPlaying(old), 0);
     TChannelPtr second = PlaySound(sound);          // recycles the voice, freeing the old slot
     TChannelPtr reused = PlaySound(sound);          // takes the old slot again
     ASSERT_TRUE(old && second && reused);
-    EXPECT_NE(handleof(second), handleof(reused));
-    EXPECT_EQ(handleof(reused) & 4095, handleof(old) & 4095);
-    EXPECT_NE(handleof(reused), handleof(old));
-    EXPECT_EQ(mxo_ChannelStatus(handleof(old)), 0);
+    EXPECT_NE(HandleOf(second), HandleOf(reused));
+    EXPECT_EQ(HandleOf(reused) & 4095, HandleOf(old) & 4095);
+    EXPECT_NE(HandleOf(reused), HandleOf(old));
+    EXPECT_EQ(mxo_ChannelStatus(HandleOf(old)), 0);
     SetChannelVolume(old, 0.0f);
     StopChannel(old);
     EXPECT_EQ(ChannelPlaying(second) + ChannelPlaying(reused), 2);
-    EXPECT_EQ(mixleft(1)[0], 2000);
+    EXPECT_EQ(MixLeft(1)[0], 2000);
     StopChannel(reused);                            // a stopped channel falls silent at once
     EXPECT_EQ(ChannelPlaying(reused), 0);
-    EXPECT_EQ(mixleft(1)[0], 1000);
+    EXPECT_EQ(MixLeft(1)[0], 1000);
 }
 
 TEST_F(ChannelTest, PlayingOnAGivenChannelKeepsItsHandleAndSettings) {
-    TChannelPtr channel = PlaySound(constantsound(1000, 4, 1));
+    TChannelPtr channel = PlaySound(ConstantSound(1000, 4, 1));
     ASSERT_TRUE(channel);
-    int handle = handleof(channel);
-    EXPECT_EQ(PlaySound(constantsound(300, 100), channel), channel);   // stops the old voice
-    EXPECT_EQ(handleof(channel), handle);
-    EXPECT_EQ(mixleft(2), (std::vector<int>{300, 300}));
+    int handle = HandleOf(channel);
+    EXPECT_EQ(PlaySound(ConstantSound(300, 100), channel), channel);   // stops the old voice
+    EXPECT_EQ(HandleOf(channel), handle);
+    EXPECT_EQ(MixLeft(2), (std::vector<int>{300, 300}));
     EXPECT_EQ(ChannelPlaying(channel), 1);
 
     TChannelPtr allocated = AllocChannel();         // settings made before anything plays
@@ -80,8 +80,8 @@ TEST_F(ChannelTest, PlayingOnAGivenChannelKeepsItsHandleAndSettings) {
     SetChannelVolume(allocated, 0.5f);
     SetChannelPan(allocated, -1.0f);
     StopChannel(channel);
-    EXPECT_EQ(PlaySound(constantsound(1000, 100), allocated), allocated);
-    clock.advance(20);
+    EXPECT_EQ(PlaySound(ConstantSound(1000, 100), allocated), allocated);
+    clock.Advance(20);
     std::vector<int16_t> out(2);
     MixAudioFrames(out.data(), 1);
     EXPECT_EQ(out, (std::vector<int16_t>{500, 0}));
@@ -90,44 +90,44 @@ TEST_F(ChannelTest, PlayingOnAGivenChannelKeepsItsHandleAndSettings) {
 // A channel whose one-shot ended, or that was stopped, plays again on its own handle: it reports
 // playing, answers Stop, and the next channel started gets a slot of its own.
 TEST_F(ChannelTest, ReplayingAChannelWhoseVoiceEndedOrWasStoppedKeepsTheChannel) {
-    TSoundPtr shortsound = constantsound(1000, 10);
-    TSoundPtr longsound = constantsound(1000, 1000);
-    TSoundPtr other = constantsound(300, 1000);
+    TSoundPtr shortsound = ConstantSound(1000, 10);
+    TSoundPtr longsound = ConstantSound(1000, 1000);
+    TSoundPtr other = ConstantSound(300, 1000);
     for (bool stop : {false, true}) {
         SCOPED_TRACE(stop ? "stopped" : "ended");
         TChannelPtr channel = PlaySound(stop ? longsound : shortsound);
         ASSERT_TRUE(channel);
-        int handle = handleof(channel);
+        int handle = HandleOf(channel);
         if (stop) StopChannel(channel);
-        mixleft(64);
-        mixleft(64);                                // ended, then handed back to the game
+        MixLeft(64);
+        MixLeft(64);                                // ended, then handed back to the game
         EXPECT_EQ(ChannelPlaying(channel), 0);
         EXPECT_EQ(PlaySound(longsound, channel), channel);
-        EXPECT_EQ(handleof(channel), handle);
+        EXPECT_EQ(HandleOf(channel), handle);
         EXPECT_EQ(ChannelPlaying(channel), 1);
         TChannelPtr unrelated = PlaySound(other);
         ASSERT_TRUE(unrelated);
-        EXPECT_NE(handleof(unrelated) & 4095, handle & 4095);
-        EXPECT_EQ(mixleft(1)[0], 1300);
+        EXPECT_NE(HandleOf(unrelated) & 4095, handle & 4095);
+        EXPECT_EQ(MixLeft(1)[0], 1300);
         StopChannel(channel);
         EXPECT_EQ(ChannelPlaying(channel), 0);
-        EXPECT_EQ(mixleft(1)[0], 300);
+        EXPECT_EQ(MixLeft(1)[0], 300);
         StopChannel(unrelated);
-        mixleft(1);
+        MixLeft(1);
     }
 }
 
 // Allocating a channel and playing on it, thousands of times over, keeps reusing a few voices:
 // the idle voice the channel held before its first sound is given back, not lost.
 TEST_F(ChannelTest, AllocatedChannelsPlayedOnReuseTheirVoices) {
-    TSoundPtr sound = constantsound(1000, 10);
+    TSoundPtr sound = ConstantSound(1000, 10);
     for (int i = 0; i < 3000; ++i) {
         TChannelPtr channel = AllocChannel();
         ASSERT_TRUE(channel) << i;
         ASSERT_EQ(PlaySound(sound, channel), channel) << i;
         StopChannel(channel);
-        mixleft(64);
-        mixleft(64);
+        MixLeft(64);
+        MixLeft(64);
     }
     EXPECT_LE(mxo_Mixer()->voices.size(), 4u);
 }
@@ -136,7 +136,7 @@ TEST_F(ChannelTest, AllocatedChannelsPlayedOnReuseTheirVoices) {
 // keep their low 16 bits, as the channel objects do, so an out-of-range value cannot overflow
 // the gains on the audio thread.
 TEST_F(ChannelTest, MixerSettersKeepSixteenBitsOfVolumePanAndDepth) {
-    TSoundPtr sound = constantsound(1000, 1000, 1);
+    TSoundPtr sound = ConstantSound(1000, 1000, 1);
     const struct { int volume, pan, depth; std::vector<int16_t> expected; } cases[] = {
         {4096 + 65536, 0, 0, {1000, 1000}},          // volume 1.0
         {4096, 65536 + 4096, 0, {0, 1000}},          // pan full right
@@ -146,12 +146,12 @@ TEST_F(ChannelTest, MixerSettersKeepSixteenBitsOfVolumePanAndDepth) {
     for (const auto& c : cases) {
         TChannelPtr channel = CueSound(sound);
         ASSERT_TRUE(channel);
-        int handle = handleof(channel);
+        int handle = HandleOf(channel);
         mxo_SetChannelVolume(handle, c.volume);
         mxo_SetChannelPan(handle, c.pan);
         mxo_SetChannelDepth(handle, c.depth);
         ResumeChannel(channel);
-        clock.advance(20);
+        clock.Advance(20);
         std::vector<int16_t> out(4);
         MixAudioFrames(out.data(), 2);              // the first block takes pan and depth
         MixAudioFrames(out.data(), 1);
@@ -161,16 +161,16 @@ TEST_F(ChannelTest, MixerSettersKeepSixteenBitsOfVolumePanAndDepth) {
 }
 
 TEST_F(ChannelTest, PausedChannelCountsAsPlayingUntilItsSoundEnds) {
-    TChannelPtr channel = CueSound(constantsound(1000, 30));
+    TChannelPtr channel = CueSound(ConstantSound(1000, 30));
     ASSERT_TRUE(channel);
     EXPECT_EQ(ChannelPlaying(channel), 1);
-    EXPECT_EQ(mixleft(4), std::vector<int>(4, 0));
+    EXPECT_EQ(MixLeft(4), std::vector<int>(4, 0));
     ResumeChannel(channel);
-    EXPECT_EQ(mixleft(4), std::vector<int>(4, 1000));
+    EXPECT_EQ(MixLeft(4), std::vector<int>(4, 1000));
     PauseChannel(channel);
     EXPECT_EQ(ChannelPlaying(channel), 1);
     ResumeChannel(channel);
-    mixleft(64);
+    MixLeft(64);
     EXPECT_EQ(ChannelPlaying(channel), 0);
     PauseChannel(channel);                          // a finished channel does not come back
     EXPECT_EQ(ChannelPlaying(channel), 0);
@@ -195,7 +195,7 @@ TEST_F(ChannelTest, StreamGivesWrittenFramesInOrderAndSilenceWhenTheWriterFallsB
     for (int turn = 0; turn < 40; ++turn) {         // 94600 frames: the ring turns over
         int written = 1000 + turn * 70;             // the writer falls behind by less each turn
         ASSERT_EQ(write(written), written);
-        std::vector<int> heard = mixleft(4000);
+        std::vector<int> heard = MixLeft(4000);
         for (int i = 0; i < 4000; ++i) {
             int want = i < written ? int16_t(expected++ % 20000 - 10000) : 0;
             ASSERT_EQ(heard[size_t(i)], want) << "turn " << turn << " frame " << i;
@@ -203,7 +203,7 @@ TEST_F(ChannelTest, StreamGivesWrittenFramesInOrderAndSilenceWhenTheWriterFallsB
     }
     EXPECT_EQ(write(mixora::kStreamFrames + 100), mixora::kStreamFrames);   // as much as the ring holds
     EXPECT_EQ(write(1), 0);
-    std::vector<int> heard = mixleft(2);
+    std::vector<int> heard = MixLeft(2);
     EXPECT_EQ(heard, (std::vector<int>{expected % 20000 - 10000, (expected + 1) % 20000 - 10000}));
     EXPECT_EQ(write(2), 2);                         // played frames make room again
     EXPECT_EQ(ChannelPlaying(std::make_shared<TMixoraChannel>(handle)), 1);
@@ -215,7 +215,7 @@ TEST_F(ChannelTest, StreamGivesWrittenFramesInOrderAndSilenceWhenTheWriterFallsB
 TEST(SystemOutput, DeviceThreadMixesASoundToItsEnd) {
     InstallPlatform(SDLPlatform());   // the system's output is SDL's
     ASSERT_TRUE(StartAudio(TAudioOutputMode::System));
-    TChannelPtr channel = PlaySound(constantsound(1000, 441));   // perhaps while SDL still opens
+    TChannelPtr channel = PlaySound(ConstantSound(1000, 441));   // perhaps while SDL still opens
     ASSERT_TRUE(channel);
     if (!mxo_AwaitOutput()) {
         StopAudio();
@@ -236,7 +236,7 @@ TEST(AudioClock, VoicesKeepTheSystemClockInstalledAtStartEvenWhenTheDriverIsSwap
     TFakeClock atStart(5000);
     ASSERT_TRUE(StartAudio(TAudioOutputMode::Manual));
     TFakeClock later(5000);                         // the mixer must not follow the swap
-    TChannelPtr channel = PlaySound(constantsound(1000, 100));
+    TChannelPtr channel = PlaySound(ConstantSound(1000, 100));
     ASSERT_TRUE(channel);
     atStart.now += 20;                              // the start latency passes on the mixer's clock
     std::vector<int16_t> out(2);

@@ -20,15 +20,15 @@ const std::vector<int16_t> kWave = {32767, -32768, 12345, -12345, 3, -3, 1, -1, 
 // Frames mixed by the process-wide mixer with the master volume at volume: through the
 // output's feed (System) or mxo_Mix16 (Manual).
 std::vector<int16_t> MixAtVolume(int volume, TAudioOutputMode mode, TFakeAudioOutput& output) {
-    TestClock clock;
+    TMixerClock clock;
     mxo_SetMasterVolume(volume);
-    EXPECT_EQ(mxo_Init(clock.source(), mode), 0);
+    EXPECT_EQ(mxo_Init(clock.Source(), mode), 0);
     if (mode == TAudioOutputMode::System) {
         EXPECT_TRUE(mxo_AwaitOutput());   // the output opens on a thread of its own
     }
     mixora::sample* s = mxo_CreateSound(int(kWave.size()), 16, 1, 44100, kWave.data(), 1);
     EXPECT_NE(mxo_PlaySound(s, 0, 0), 0);
-    clock.advance(20);
+    clock.Advance(20);
     std::vector<int16_t> out(2 * 1024);
     if (mode == TAudioOutputMode::Manual)
         EXPECT_TRUE(mxo_Mix16(out.data(), 1024));
@@ -47,11 +47,11 @@ TEST(MasterVolume, ScalesEverySampleTowardZeroAndLeavesFullVolumeBitExact) {
     InstallPlatform({nullptr, nullptr, &output});
     for (TAudioOutputMode mode : {TAudioOutputMode::Manual, TAudioOutputMode::System}) {
         // The mixer's own output, with no master volume step at all.
-        TestClock clock;
-        mixora::mixer plain(clock.source());
+        TMixerClock clock;
+        mixora::mixer plain(clock.Source());
         mixora::sample* s = mixora::CreateSample(int(kWave.size()), 16, 1, 44100, kWave.data(), 1);
         plain.play(s, nullptr, mixora::VOICE_LOOP);
-        clock.advance(20);
+        clock.Advance(20);
         std::vector<int16_t> own(2 * 1024);
         plain.mix16(own.data(), 2 * 1024);
         mixora::ReleaseSample(s);

@@ -20,8 +20,8 @@ sample* Sample16(const std::vector<int16_t>& values, int channels, int hertz, in
 }
 
 struct MixerTest : ::testing::Test {
-    TestClock clock;
-    std::unique_ptr<mixer> m = std::make_unique<mixer>(clock.source());
+    TMixerClock clock;
+    std::unique_ptr<mixer> m = std::make_unique<mixer>(clock.Source());
     std::vector<sample*> samples;
 
     ~MixerTest() override {
@@ -32,7 +32,7 @@ struct MixerTest : ::testing::Test {
     // Starts s now and lets 20 ms pass, so the voice sounds from the next block's first frame.
     sound* PlayNow(sample* s) {
         sound* voice = m->play(s, nullptr, s->loop ? VOICE_LOOP : VOICE_ONCE);
-        clock.advance(20);
+        clock.Advance(20);
         return voice;
     }
     // Mixes frames stereo frames through mix16.
@@ -61,7 +61,7 @@ TEST_F(MixerTest, HalfRateSamplesInterpolateBetweenNeighbours) {
         {Sample16({0, 1000, -2000, 3000}, 1, 22050, -1), {0, 500, 1000, -500, -2000, 500, 3000, 1500, 0, 500}},
         {CreateSample(3, 8, 1, 22050, bytes, 0), {2560, 3840, 5120, -10240, -25600, -25600, 0, 0, 0, 0}}};
     for (const auto& c : cases) {
-        m = std::make_unique<mixer>(clock.source());
+        m = std::make_unique<mixer>(clock.Source());
         PlayNow(Keep(c.s));
         EXPECT_EQ(Left(10), c.expected);
     }
@@ -107,16 +107,16 @@ TEST_F(MixerTest, VoicesStartAlignedTo20msAfterTheirGameFrame) {
     m->play(low, nullptr, VOICE_LOOP);
     std::vector<int> first = Left(441);                  // the first voice waits 441 more frames
     m->play(high, nullptr, VOICE_LOOP);                  // same game frame, next output block
-    clock.advance(10);                                   // which the audio thread mixes 10 ms on
+    clock.Advance(10);                                   // which the audio thread mixes 10 ms on
     std::vector<int> second = Left(1000);
     EXPECT_EQ(first, std::vector<int>(441, 0));
     EXPECT_EQ(second[440], 0);
     EXPECT_EQ(second[441], 1100);                        // 20 ms = 882 frames after the request
     EXPECT_EQ(second[999], 1100);
 
-    m = std::make_unique<mixer>(clock.source());                       // started 30 ms before the block: no delay
+    m = std::make_unique<mixer>(clock.Source());                       // started 30 ms before the block: no delay
     m->play(high, nullptr, VOICE_LOOP);
-    clock.advance(30);
+    clock.Advance(30);
     EXPECT_EQ(Left(1)[0], 1000);
 }
 

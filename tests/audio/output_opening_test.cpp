@@ -92,7 +92,7 @@ TSoundPtr ConstantSound(int value, int frames) {
 // Installs output as the system's audio output for a test, and the headless platform after it.
 struct OutputOpening : ::testing::Test {
     TSlowOutput output;
-    TestClock clock;
+    TMixerClock clock;
 
     void SetUp() override { InstallPlatform({nullptr, nullptr, &output}); }
     void TearDown() override {
@@ -102,7 +102,7 @@ struct OutputOpening : ::testing::Test {
 };
 
 TEST_F(OutputOpening, SoundsPlayedWhileTheDeviceOpensAreHeardWhenItPulls) {
-    ASSERT_TRUE(StartAudio(TAudioOutputMode::System, clock.source()));
+    ASSERT_TRUE(StartAudio(TAudioOutputMode::System, clock.Source()));
     output.AwaitOpening();
     ASSERT_NE(output.openThread, std::this_thread::get_id()) << "the start-up waited for the device";
     EXPECT_EQ(mxo_OutputState(), TAudioOutputState::Opening);
@@ -116,7 +116,7 @@ TEST_F(OutputOpening, SoundsPlayedWhileTheDeviceOpensAreHeardWhenItPulls) {
     ASSERT_TRUE(first && second);
     EXPECT_EQ(ChannelPlaying(first) + ChannelPlaying(second), 2);
 
-    clock.advance(150);   // the device takes its time
+    clock.Advance(150);   // the device takes its time
     output.Answer(true);
     ASSERT_TRUE(mxo_AwaitOutput());
     EXPECT_EQ(mxo_OutputState(), TAudioOutputState::Open);
@@ -127,7 +127,7 @@ TEST_F(OutputOpening, SoundsPlayedWhileTheDeviceOpensAreHeardWhenItPulls) {
 
     TChannelPtr later = PlaySound(loud);   // and the open device goes on taking new ones
     ASSERT_TRUE(later);
-    clock.advance(20);
+    clock.Advance(20);
     EXPECT_EQ(output.PullLeft(8), std::vector<int>(8, 1000));
 
     StopAudio();
@@ -136,7 +136,7 @@ TEST_F(OutputOpening, SoundsPlayedWhileTheDeviceOpensAreHeardWhenItPulls) {
 }
 
 TEST_F(OutputOpening, NoDeviceAfterAllLeavesTheGameSilentAsIfNoneHadOpened) {
-    ASSERT_TRUE(StartAudio(TAudioOutputMode::System, clock.source()));
+    ASSERT_TRUE(StartAudio(TAudioOutputMode::System, clock.Source()));
     output.AwaitOpening();
     TSoundPtr loaded = ConstantSound(1000, 441);   // loaded while it looked hopeful
     ASSERT_TRUE(loaded);
@@ -158,7 +158,7 @@ TEST_F(OutputOpening, NoDeviceAfterAllLeavesTheGameSilentAsIfNoneHadOpened) {
     // A later start tries again.
     output.entered = false;
     output.answered = false;
-    ASSERT_TRUE(StartAudio(TAudioOutputMode::System, clock.source()));
+    ASSERT_TRUE(StartAudio(TAudioOutputMode::System, clock.Source()));
     output.Answer(true);
     EXPECT_TRUE(mxo_AwaitOutput());
     EXPECT_TRUE(AudioDriver());
@@ -171,7 +171,7 @@ TEST_F(OutputOpening, QuittingWhileTheDeviceOpensWaitsForItAndClosesWhatOpened) 
         output.answered = false;
         output.openEnded = false;
         output.closes = 0;
-        ASSERT_TRUE(StartAudio(TAudioOutputMode::System, clock.source()));
+        ASSERT_TRUE(StartAudio(TAudioOutputMode::System, clock.Source()));
         output.AwaitOpening();
         TChannelPtr channel = PlaySound(ConstantSound(1000, 44100));
         ASSERT_TRUE(channel);

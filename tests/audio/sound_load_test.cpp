@@ -47,13 +47,13 @@ TEST(SoundLoading, AnEmbeddedLoopIsPlayedFromItsEmbeddedBytes) {
     EXPECT_EQ(sample->samples, file.data() + offset);          // no copy at load
     EXPECT_TRUE(sample->owned.empty());
 
-    TestClock clock;
-    ASSERT_TRUE(StartAudio(TAudioOutputMode::Manual, clock.source()));
+    TMixerClock clock;
+    ASSERT_TRUE(StartAudio(TAudioOutputMode::Manual, clock.Source()));
     TSoundPtr sound = LoadSound("incbin::held-once.wav");
     ASSERT_NE(sound, nullptr);
     EXPECT_EQ(static_cast<TMixoraSound&>(*sound).sample->data, file.data() + offset);   // nor in the mixer
     ASSERT_NE(PlaySound(sound), nullptr);
-    clock.advance(20);
+    clock.Advance(20);
     std::vector<int16_t> out(2 * 7);
     MixAudioFrames(out.data(), 7);
     std::vector<int> left;

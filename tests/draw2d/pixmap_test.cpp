@@ -8,17 +8,10 @@
 #include "draw2d/draw.h"
 #include "draw2d/image.h"
 #include "draw2d/png_inputs.h"
+#include "support/filled_pixmap.h"
 #include "support/temp_dir.h"
 
 namespace {
-
-// A pixmap of one colour.
-TPixmapPtr Filled(int w, int h, int format, uint32_t argb) {
-    auto pm = TPixmap::Create(w, h, format);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) pm->WritePixel(x, y, argb);
-    return pm;
-}
 
 // Puts the layer-wide image settings back as the program starts with them.
 struct TLayerDefaults {

@@ -88,32 +88,41 @@ std::string ReadText(const std::string& path) {
 
 }  // namespace
 
-TEST(Recording, AReplayGivesTheGameTheSameClockAndKeysAtTheSameQuestions) {
-    TTempDir temp;
-    ASSERT_FALSE(temp.Path().empty());
-    const std::string path = temp.Path() + "/game.txt";
+// A short game played on a live system and recorded: Z goes down between pass 2's two
+// questions for it, Escape ends the game in pass 10.
+class RecordedGame : public testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_FALSE(temp.Path().empty());
+        TLiveSystem live;
+        // Polls 1-2 are the start-up's flushes, 3-5 pass 1, 6-9 pass 2 (its Z questions at 8
+        // and 9), 10-11 pass 3, ... 30 is pass 10's question for Escape.
+        live.Arrive(1, EVENT_APPRESUME);
+        live.Arrive(9, EVENT_KEYDOWN, KEY_Z);   // between pass 2's two questions for Z
+        live.Arrive(12, EVENT_KEYUP, KEY_Z);
+        live.Arrive(12, EVENT_KEYCHAR, 'z');
+        live.Arrive(18, EVENT_KEYDOWN, KEY_Z);
+        live.Arrive(30, EVENT_KEYDOWN, KEY_ESCAPE);
+        TRecordingSystemDriver recorder(&live);
+        std::string error;
+        ASSERT_TRUE(recorder.Open(path, "a test", &error)) << error;
+        recorded = PlayGame(
+            &recorder, [&](int pass) {
+                recorder.BeginPass(pass);
+                // The audio thread reads the clock too: passed through, never recorded.
+                if (pass == 2) std::thread([&] { for (int i = 0; i < 5; ++i) otherThread.push_back(recorder.MilliSecs()); }).join();
+            },
+            [](int) {});
+        ASSERT_TRUE(recorder.Finish(&error)) << error;
+    }
 
-    TLiveSystem live;
-    // Polls 1-2 are the start-up's flushes, 3-5 pass 1, 6-9 pass 2 (its Z questions at 8
-    // and 9), 10-11 pass 3, ... 30 is pass 10's question for Escape.
-    live.Arrive(1, EVENT_APPRESUME);
-    live.Arrive(9, EVENT_KEYDOWN, KEY_Z);   // between pass 2's two questions for Z
-    live.Arrive(12, EVENT_KEYUP, KEY_Z);
-    live.Arrive(12, EVENT_KEYCHAR, 'z');
-    live.Arrive(18, EVENT_KEYDOWN, KEY_Z);
-    live.Arrive(30, EVENT_KEYDOWN, KEY_ESCAPE);
-    TRecordingSystemDriver recorder(&live);
-    std::string error;
-    ASSERT_TRUE(recorder.Open(path, "a test", &error)) << error;
+    TTempDir temp;
+    const std::string path = temp.Path() + "/game.txt";
+    TGameRun recorded;
     std::vector<int> otherThread;
-    const TGameRun recorded = PlayGame(
-        &recorder, [&](int pass) {
-            recorder.BeginPass(pass);
-            // The audio thread reads the clock too: passed through, never recorded.
-            if (pass == 2) std::thread([&] { for (int i = 0; i < 5; ++i) otherThread.push_back(recorder.MilliSecs()); }).join();
-        },
-        [](int) {});
-    ASSERT_TRUE(recorder.Finish(&error)) << error;
+};
+
+TEST_F(RecordedGame, TheFileHoldsEveryPassesPollsClockAndEventsButNotOtherThreadsReadings) {
     EXPECT_EQ(otherThread.size(), 5u);
     EXPECT_EQ(recorded.lastPass, 10);
     EXPECT_NE(recorded.seen.find(" 2:t-33zZ 3:"), std::string::npos) << recorded.seen;
@@ -125,9 +134,12 @@ TEST(Recording, AReplayGivesTheGameTheSameClockAndKeysAtTheSameQuestions) {
     EXPECT_NE(text.find("\npass 4 polls 3 clock -12\nat 1 up 90 0\nat 1 char 122 0\n"), std::string::npos) << text;
     for (int reading : otherThread) EXPECT_EQ(text.find(std::to_string(reading)), std::string::npos) << reading;
     EXPECT_EQ(text.substr(text.size() - 4), "end\n");
+}
 
+TEST_F(RecordedGame, AReplayGivesTheGameTheSameClockAndKeysAtTheSameQuestions) {
     // Fed back, with the runner's own clock readings between passes (mixing audio).
     TReplaySystemDriver replay;
+    std::string error;
     ASSERT_TRUE(replay.Load(path, &error)) << error;
     EXPECT_EQ(replay.LastPass(), recorded.lastPass);
     const TGameRun replayed = PlayGame(
@@ -140,8 +152,10 @@ TEST(Recording, AReplayGivesTheGameTheSameClockAndKeysAtTheSameQuestions) {
     EXPECT_EQ(replayed.seen, recorded.seen);
     EXPECT_EQ(replayed.lastPass, recorded.lastPass);
     EXPECT_EQ(replay.Divergence(), "");
+}
 
-    // A game that asks one more question, or ends sooner, is told where it left the recording.
+TEST_F(RecordedGame, AGameThatAsksOneMoreQuestionOrEndsSoonerIsToldWhereItLeftTheRecording) {
+    std::string error;
     TReplaySystemDriver strayed;
     ASSERT_TRUE(strayed.Load(path, &error)) << error;
     PlayGame(&strayed, [&](int pass) { strayed.BeginPass(pass); }, [&](int) { strayed.EndPass(); }, 5);

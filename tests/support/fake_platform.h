@@ -15,7 +15,7 @@
 // While it lives it stands in front of the installed platform's events and clock
 // (SetSystemDriver). Delay moves it on by the sleep, DelayUntil to the target, and every
 // reading by `step`; the count wraps at 32 bits as the real one does. The reading is atomic,
-// so the audio thread may read it through Source().
+// so the audio thread may read it too.
 struct TFakeClock : TSystemDriver {
     explicit TFakeClock(int start = 0) : now(start), start(start), before(GetSystemDriver()) { SetSystemDriver(this); }
     ~TFakeClock() override { SetSystemDriver(before == InstalledPlatform().system ? nullptr : before); }

@@ -19,17 +19,10 @@
 #include "draw2d/plane.h"
 #include "draw2d/png_inputs.h"
 #include "platform/stream.h"
+#include "support/filled_pixmap.h"
 #include "support/gl_fixture.h"
 
 namespace {
-
-// A pixmap of one colour.
-TPixmapPtr Filled(int w, int h, int format, uint32_t argb) {
-    auto pm = TPixmap::Create(w, h, format);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) pm->WritePixel(x, y, argb);
-    return pm;
-}
 
 // A puff like the clouds': a noisy disc fading to black, black (masked) all round it and in
 // a hole near its middle. Wider than 64 it is a row of puffs, one every 70 texels, with

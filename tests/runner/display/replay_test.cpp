@@ -31,15 +31,10 @@ TProgramResult RunOnDisplay(const std::string& dir, const std::string& script) {
     return RunCommand(KESTRAVA_SOURCE_DIR "/tools/with-display.sh bash " + dir + "/play.sh");
 }
 
-}  // namespace
-
-// The game is ended by SIGTERM, as a desktop session ending would: its recording is whole
-// and ends the replay the same way.
-TEST(Replay, AGamePlayedWithKeysAndEndedBySigtermReplaysToAByteIdenticalTrace) {
-    if (!HaveXTools()) GTEST_SKIP() << "xdotool, Xvfb or xauth is not installed";
-    const std::string dir = TempDir("replay-played");
-    // Space starts a flight; both wings tapped climb, a wing held dives.
-    TProgramResult played = RunOnDisplay(
+// The game recorded and traced on a display: Space starts a flight, both wings tapped climb, a
+// wing held dives; then SIGTERM.
+TProgramResult PlayAFlightEndedBySigterm(const std::string& dir) {
+    return RunOnDisplay(
         dir, StartGame("--record " + dir + "/game.txt --trace " + dir + "/live.jsonl") +
                  "xdotool key space; sleep 0.5\n"
                  "for i in 1 2 3 4 5 6; do\n"
@@ -57,6 +52,16 @@ TEST(Replay, AGamePlayedWithKeysAndEndedBySigtermReplaysToAByteIdenticalTrace) {
                  "done\n"
                  "kill -TERM $pid\n" +
                  kAwaitGame);
+}
+
+}  // namespace
+
+// The game is ended by SIGTERM, as a desktop session ending would: its recording is whole
+// and ends the replay the same way.
+TEST(Replay, AGamePlayedWithKeysAndEndedBySigtermReplaysToAByteIdenticalTrace) {
+    if (!HaveXTools()) GTEST_SKIP() << "xdotool, Xvfb or xauth is not installed";
+    const std::string dir = TempDir("replay-played");
+    TProgramResult played = PlayAFlightEndedBySigterm(dir);
     ASSERT_EQ(played.status, 0) << played.output;
     ASSERT_NE(played.output.find("game status 0"), std::string::npos) << played.output;
 
