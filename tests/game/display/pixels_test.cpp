@@ -24,6 +24,19 @@ TEST(Bird, AtRestItIsSymmetricWithWingTipsReaching255And385) {
     EXPECT_EQ(GetLineWidth(), 3.0f);
 }
 
+// Its tail and body swing toward the wing that works less: with the left wing's count up,
+// more of the tail lies right of the spine than left of it.
+TEST(Bird, ItLeansTowardTheWingThatWorksLess) {
+    ASSERT_TRUE(OpenTestGraphics());
+    ResetScenery();
+    game.leftcountt = 40.0f;
+    drawBird();
+    const std::vector<uint32_t> tail = ReadPixels(300, 462, 40, 18);
+    int left = 0, right = 0;
+    for (size_t i = 0; i < tail.size(); ++i) (i % 40 < 20 ? left : right) += tail[i] != 0;
+    EXPECT_GT(right, left + 100) << left << " lit left of the spine, " << right << " right";
+}
+
 TEST(LifeBar, FullLifeFillsTheFrameOnePixelInNoLifeLeavesItEmptyMinusOneLeavesASliver) {
     constexpr uint32_t kSky = 0x0080FF, kBlack = 0, kWhite = 0xFFFFFF;
     const struct { int life; int firstWhite, lastWhite; } cases[] = {{100, 220, 419}, {0, 0, -1}, {-1, 319, 320}};
