@@ -119,6 +119,16 @@ TEST_F(TexturedPolygon, LineWithCapsReachesWidthBeyondEachEndAndAPointDrawsNothi
     EXPECT_EQ(CountLitPixels(0, 0, 640, 480), 14 * 4);
 }
 
+TEST_F(TexturedPolygon, ALineShadesFromItsFirstColourToItsSecondAlongBothEdges) {
+    TPoly::_Begin();
+    TPoly::Line(white, 0, 100, 300, static_cast<int>(0xFFFF0000u), 140, 300, static_cast<int>(0xFF0000FFu), 3, 0, 0);
+    TPoly::_End();
+    for (int y : {298, 301}) {
+        EXPECT_GT(ReadPixel(101, y) >> 16, ReadPixel(101, y) & 0xFF) << "start, row " << y;
+        EXPECT_LT(ReadPixel(138, y) >> 16, ReadPixel(138, y) & 0xFF) << "end, row " << y;
+    }
+}
+
 TEST_F(TexturedPolygon, VertexColourWordIsAlphaRedGreenBlue) {
     SetClsColor(0, 0, 255);
     Cls();
