@@ -74,6 +74,15 @@ TEST_F(MixerTest, TwoFullScaleVoicesClipInsteadOfWrapping) {
     EXPECT_EQ(MixFrames(1), (std::vector<int16_t>{32767, -32768}));
 }
 
+// A negative rate would walk out of the front of the data: the voice holds still instead.
+TEST_F(MixerTest, ANegativeRateHoldsTheVoiceOnItsFrame) {
+    sound* voice = PlayNow(Keep(Sample16({1000, 2000, 3000, 4000}, 1, 44100, -1)));
+    voice->setrate(-65536);
+    Left(64);   // the rate ramps down over one block
+    const std::vector<int> held = Left(64);
+    EXPECT_EQ(held, std::vector<int>(64, held[0]));
+}
+
 TEST_F(MixerTest, VolumeRampsToItsTargetOverOneBlockThenHolds) {
     sound* voice = PlayNow(Keep(Sample16({16000, 16000}, 1, 44100, -1)));
     EXPECT_EQ(Left(64), std::vector<int>(64, 16000));
