@@ -21,13 +21,14 @@ const int kFrames[8] = {352000, 351744, 352000, 351744, 351744, 352256, 352000, 
 uint32_t U32(const unsigned char* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
 uint16_t U16(const unsigned char* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
 
-// A loop file read back: its chunk tags in order ("overrun" for one running past the end) and
-// its samples, interleaved left and right.
+// A loop file read back: its chunk tags in order ("overrun" for one running past the end), its
+// samples, interleaved left and right, and the last frame of the loop its "smpl" chunk marks.
 struct Loop {
     TEmbeddedFile file;
     std::vector<std::string> chunks;
     std::vector<int16_t> samples;
     int peak = 0;
+    int64_t loopEnd = -1;
 };
 
 Loop ReadLoop(int n) {
@@ -43,6 +44,7 @@ Loop ReadLoop(int n) {
         loop.chunks.emplace_back(reinterpret_cast<const char*>(d + at), 4);
         for (uint32_t i = 0; loop.chunks.back() == "data" && i + 1 < size; i += 2)
             loop.samples.push_back(static_cast<int16_t>(U16(d + at + 8 + i)));
+        if (loop.chunks.back() == "smpl" && size >= 52) loop.loopEnd = U32(d + at + 8 + 48);
         at += 8 + size + (size & 1);
     }
     for (int16_t s : loop.samples) loop.peak = std::max(loop.peak, std::abs(int(s)));
@@ -73,6 +75,8 @@ TEST(MusicLoops, AreStereo16BitPcmAt22050WithDataRightAfterFmtAndWholeChunksToTh
                   (std::vector<uint32_t>{uint32_t(loop.file.length - 8), 16, 1, 2, 22050, 88200, 4, 16,
                                          uint32_t(kFrames[n] * 4)}));
         EXPECT_EQ(int(loop.samples.size()), 2 * kFrames[n]);
+        // Only sound8 marks its loop for sample editors: the whole sound, its last frame inclusive.
+        EXPECT_EQ(loop.loopEnd, n == 7 ? kFrames[n] - 1 : -1);
         ASSERT_GE(loop.chunks.size(), 3u);
         EXPECT_EQ(loop.chunks[0] + loop.chunks[1], "fmt data");
         EXPECT_NE(std::find(loop.chunks.begin(), loop.chunks.end(), "LIST"), loop.chunks.end());
