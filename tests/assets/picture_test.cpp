@@ -73,6 +73,9 @@ TEST(SparkPicture, FadesSmoothlyToPureBlackBeforeItsBorder) {
     for (int i = 0; i < 256; ++i)
         for (int ring : {0, 1, 254, 255}) ASSERT_TRUE(d.Is(i, ring, 0, 0, 0) && d.Is(ring, i, 0, 0, 0)) << ring << ", " << i;
     EXPECT_GT(d.Palest(128, 128), 180);
+    const auto* centre = d.At(128, 128);   // a cool white: blue brightest, red faintest
+    EXPECT_GT(centre[2], centre[1]);
+    EXPECT_GT(centre[1], centre[0]);
     int steepest = 0;
     for (int y = 0; y < 256; ++y)
         for (int x = 1; x < 256; ++x) steepest = std::max(steepest, std::abs(d.At(x, y)[1] - d.At(x - 1, y)[1]));
