@@ -32,6 +32,11 @@ TEST(Music, EachMusicStepOfTheTraceStartsTheLoops20MillisecondsIntoItsPass) {
     std::string wav = ReadFile(dir + "/a.wav");
     ASSERT_EQ(wav.size(), 44u + 2000u * 735u * 4u);
     EXPECT_EQ(wav.substr(0, 4) + wav.substr(8, 8) + wav.substr(36, 4), "RIFFWAVEfmt data");
+    uint32_t riffSize, dataSize;   // what follows the RIFF header, and the samples' bytes
+    std::memcpy(&riffSize, wav.data() + 4, 4);
+    std::memcpy(&dataSize, wav.data() + 40, 4);
+    EXPECT_EQ(riffSize, wav.size() - 8);
+    EXPECT_EQ(dataSize, wav.size() - 44);
 
     std::vector<long> steps;
     for (const std::string& line : trace) {
