@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -22,8 +20,7 @@ std::string Generate(const TGenerated& file, const std::string& out) {
     const std::string command = "\"" KESTRAVA_BINARY_DIR "/assets/" + file.generator + "\" " + file.arguments +
                                 " \"" + out + "\"";
     if (std::system(command.c_str()) != 0) return {};
-    std::ifstream in(out, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return ReadFile(out);
 }
 
 TEST(GeneratedFiles, TwoFreshGenerationsGiveTheEmbeddedBytes) {

@@ -11,8 +11,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -159,8 +157,7 @@ std::string Paint(int size, const std::string& out) {
     const std::string command = "\"" KESTRAVA_BINARY_DIR "/assets/icon/kestrava_icongen\" " + std::to_string(size) +
                                 " \"" + out + "\"";
     if (std::system(command.c_str()) != 0) return {};
-    std::ifstream in(out, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return ReadFile(out);
 }
 
 // A feather or the body: light and nearly grey (the sea's wavelets are light but blue).

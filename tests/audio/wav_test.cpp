@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 
@@ -12,14 +11,15 @@
 #include "audio/wav_inputs.h"
 #include "platform/error.h"
 #include "platform/stream.h"
+#include "support/temp_dir.h"
 
 namespace {
 
 const std::string kCorpus = std::string(KESTRAVA_TESTDATA) + "/wav/";
 
-TBytes ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return TBytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+TBytes ReadBytes(const std::string& path) {
+    const std::string bytes = ReadFile(path);
+    return TBytes(bytes.begin(), bytes.end());
 }
 
 TAudioSamplePtr LoadBytes(const TBytes& bytes) {
@@ -70,7 +70,7 @@ TEST(WavReader, EveryTestFileLoadsItsFramesOrIsRefusedAsItsReadmeSays) {
     EXPECT_EQ(size_t(files) - 1, std::size(outcomes));
     for (const auto& e : outcomes) {
         SCOPED_TRACE(e.file);
-        ExpectLoadsAs(LoadAudioSample(kCorpus + e.file), ReadFile(kCorpus + e.file), e.format, e.hertz, e.frames);
+        ExpectLoadsAs(LoadAudioSample(kCorpus + e.file), ReadBytes(kCorpus + e.file), e.format, e.hertz, e.frames);
     }
 }
 
@@ -85,7 +85,7 @@ TEST(WavReader, FilesAtTheReadersOwnLimitsLoadOrAreRefused) {
 // file holds.
 TEST(WavReader, EveryCutOfAFileIsRefused) {
     for (const char* name : {"pcm16-stereo.wav", "pcm16-stereo-fmt18.wav"}) {
-        TBytes file = ReadFile(kCorpus + name);
+        TBytes file = ReadBytes(kCorpus + name);
         ASSERT_NE(LoadBytes(file), nullptr) << name;
         for (size_t n = 0; n < file.size(); n += n < 64 ? 1 : 97)
             EXPECT_EQ(LoadBytes(TBytes(file.begin(), file.begin() + n)), nullptr) << name << " cut at " << n;

@@ -7,7 +7,6 @@
 #include <atomic>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <memory>
 #include <sstream>
@@ -17,6 +16,7 @@
 #include "draw2d/pixmap.h"
 #include "draw2d/png_inputs.h"
 #include "platform/error.h"
+#include "support/temp_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -29,9 +29,9 @@ TPixmapPtr LoadBytes(const TBytes& bytes) {
     return LoadPixmap(CreateRamStream(bytes.data(), static_cast<int>(bytes.size()), 1, 0));
 }
 
-TBytes ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+TBytes ReadBytes(const fs::path& path) {
+    const std::string bytes = ReadFile(path.string());
+    return {bytes.begin(), bytes.end()};
 }
 
 // Whether a pixmap holds exactly the made picture's pixels.
@@ -61,7 +61,7 @@ int WrongChannels(const fs::path& png) {
     // the t files have a palette with transparency.
     const int formats[] = {PIXEL_I8, 0, PIXEL_RGB888, PIXEL_RGB888, PIXEL_RGBA8888, 0, PIXEL_RGBA8888};
     int format = name[0] == 't' ? PIXEL_RGBA8888 : formats[name[4] - '0'];
-    TPixmapPtr pm = LoadBytes(ReadFile(png));
+    TPixmapPtr pm = LoadBytes(ReadBytes(png));
     if (!pm || pm->format != format || want.size() != static_cast<size_t>(pm->width) * pm->height * 4) return -1;
     int wrong = 0;
     for (int y = 0; y < pm->height; ++y) {
@@ -92,11 +92,11 @@ TEST(PngLoader, EverySuiteFileLoadsAsItsTableSaysOrIsRefused) {
     std::sort(files.begin(), files.end());
     ASSERT_EQ(files.size(), 46u);
     for (const fs::path& png : files) {
-        if (png.filename().string().starts_with("x")) EXPECT_FALSE(LoadBytes(ReadFile(png))) << png.filename();
+        if (png.filename().string().starts_with("x")) EXPECT_FALSE(LoadBytes(ReadBytes(png))) << png.filename();
         else EXPECT_EQ(WrongChannels(png), 0) << png.filename();
     }
     for (const char* name : {"basn6a08.png", "basi3p04.png"}) {
-        const TBytes good = ReadFile(kSuite / "png" / name);
+        const TBytes good = ReadBytes(kSuite / "png" / name);
         for (size_t n = 0; n < good.size(); n += 7)
             EXPECT_FALSE(LoadBytes(TBytes(good.begin(), good.begin() + n))) << name << " cut at " << n;
     }

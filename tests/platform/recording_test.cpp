@@ -4,9 +4,7 @@
 
 #include <climits>
 #include <filesystem>
-#include <fstream>
 #include <map>
-#include <sstream>
 #include <thread>
 
 #include "platform/clock.h"
@@ -79,13 +77,6 @@ TGameRun PlayGame(TSystemDriver* driver, TBegin beginPass, TEnd endPass, int ext
     return run;
 }
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 }  // namespace
 
 // A short game played on a live system and recorded: Z goes down between pass 2's two
@@ -127,7 +118,7 @@ TEST_F(RecordedGame, TheFileHoldsEveryPassesPollsClockAndEventsButNotOtherThread
     EXPECT_EQ(recorded.lastPass, 10);
     EXPECT_NE(recorded.seen.find(" 2:t-33zZ 3:"), std::string::npos) << recorded.seen;
 
-    const std::string text = ReadText(path);
+    const std::string text = ReadFile(path);
     EXPECT_EQ(text.rfind("kestrava-replay 1\n# a test\npass 0 polls 2 clock -89\nat 1 resume\n"
                          "pass 1 polls 3 clock -82 -75\npass 2 polls 4 clock -33\nat 4 down 90 0\n", 0), 0u)
         << text;
@@ -194,7 +185,7 @@ TEST(Recording, TheFileIsWrittenAsTheGameGoesAndAnUnwritableOneIsRefusedAtOnce) 
         SetSystemDriver(nullptr);
         // Killed now: every pass up to the last flush is on disk, and the file is refused
         // as cut short rather than replayed in part.
-        const std::string text = ReadText(path);
+        const std::string text = ReadFile(path);
         EXPECT_NE(text.find("\npass 60 polls 0 clock "), std::string::npos) << text;
         TReplaySystemDriver replay;
         EXPECT_FALSE(replay.Load(path, &error));

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "support/temp_dir.h"
+
 struct TProgramResult {
     int status = -1;          // exit status, or -1 when it did not exit normally
     std::string output;       // stdout and stderr together
@@ -18,7 +20,6 @@ TProgramResult RunScript(const std::string& arguments);
 // A fresh folder for one test's files.
 std::string TempDir(const std::string& name);
 
-std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& text);
 std::vector<std::string> ReadLines(const std::string& path);
 

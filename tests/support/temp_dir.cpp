@@ -15,6 +15,11 @@ TTempDir::~TTempDir() {
     if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
 }
 
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 std::string TTempDir::Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
     std::string file = path_ + "/" + name;
     std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),

@@ -20,3 +20,6 @@ class TTempDir {
   private:
     std::string path_;
 };
+
+// A file's bytes; empty when it cannot be read.
+std::string ReadFile(const std::string& path);
