@@ -43,23 +43,15 @@ TEST(NullPlaneDriver, OpensGraphicsWithoutAWindowAndRemembersTheirSettings) {
     EXPECT_EQ(CurrentGraphics(), nullptr);
 }
 
-TEST(NullPlaneDriver, ImagesLoadWithMasksAndHandlesButMakeNoTextures) {
+// Masks and handles are the generic layer's (pixmap_test.cpp); the null driver only has to
+// hand out a frame that draws nothing.
+TEST(NullPlaneDriver, ImagesLoadAndGiveAFrameButMakeNoTextures) {
     StartDrawLayer(NullPlaneDriver());
     ASSERT_TRUE(Graphics(640, 480, 0, 60, 0));
-    TPixmapPtr pm = TPixmap::Create(6, 4, PIXEL_RGB888);
-    pm->WritePixel(1, 1, 0xFFFFFFFFu);
-    SetMaskColor(0, 0, 0);
-    AutoMidHandle(1);
-    TImagePtr image = LoadImage(pm, IMAGE_MASKED);
-    AutoMidHandle(0);
+    TImagePtr image = LoadImage(TPixmap::Create(6, 4, PIXEL_RGB888), IMAGE_MASKED);
     ASSERT_TRUE(image);
-    EXPECT_EQ(image->handle_x, 3.0f);
-    EXPECT_EQ(image->handle_y, 2.0f);
-    TPixmapPtr masked = image->Lock(0, true, false);
-    EXPECT_EQ(masked->ReadPixel(1, 1) >> 24, 0xFFu);   // kept
-    EXPECT_EQ(masked->ReadPixel(5, 3) >> 24, 0u);      // the mask colour became transparent
     TImageFramePtr frame = image->Frame(0);
-    ASSERT_TRUE(frame);                            // a frame to draw, holding no texture
+    ASSERT_TRUE(frame);
     EXPECT_EQ(image->Frame(0), frame);
     DrawImage(image, 10, 10);
     EndGraphics();

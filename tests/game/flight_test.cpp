@@ -2,6 +2,8 @@
 // the rest: the walls, fatigue and the wind).
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "game/game.h"
 
 namespace {
@@ -29,4 +31,17 @@ TEST(Flight, TheBodyMovesInWholePixelsAndTheCeilingComesBeforeTheStrokes) {
     game.Leftwing = game.rightwing = 50.0f;
     updatebird();
     EXPECT_EQ(game.centery, 64.0f);   // back at 100 before the strokes: 82, then 64
+}
+
+// The wind's term is the same sign in both dives: a left dive cancels the frame's drift, a
+// right dive doubles it.
+TEST(Flight, ADiveToTheLeftCancelsTheWindsDriftAndOneToTheRightDoublesIt) {
+    for (const auto& [leftDive, expectedX] : {std::pair{true, 320.0f}, std::pair{false, 321.0f}}) {
+        BirdAt(300.0f);   // wings below the body: no strokes
+        game.wind = 0.5f;
+        game.leftcountt = game.rightcountt = 0.0f;
+        (leftDive ? game.leftcount : game.rightcount) = 35.0f;
+        updatebird();
+        EXPECT_FLOAT_EQ(game.centerx, expectedX) << (leftDive ? "left dive" : "right dive");
+    }
 }
