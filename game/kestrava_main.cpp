@@ -97,6 +97,23 @@ int Play(const TCommandLine& line) {
     return status;
 }
 
+// --frame-log: a line for every present, the moment the drawn frame is handed to the window
+// (the swap), in microseconds on the boot clock; written at once so a reader sees the frames
+// as they come. False, having said why, when the file cannot be written.
+bool StartFrameLog(const std::string& path) {
+    static std::FILE* frameLog = nullptr;
+    frameLog = std::fopen(path.c_str(), "w");
+    if (!frameLog) {
+        std::fprintf(stderr, "kestrava: cannot write the frame log %s: %s\n", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    AddPresentHook([] {
+        std::fprintf(frameLog, "%lld\n", static_cast<long long>(MicroSecs()));
+        std::fflush(frameLog);
+    });
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,22 +122,6 @@ int main(int argc, char** argv) {
     DecodePicturesAhead();
     InstallDesktop(line);
 
-    // --frame-log: a line for every present, the moment the drawn frame is handed to the
-    // window (the swap), in microseconds on the boot clock; written at once so a reader sees
-    // the frames as they come.
-    if (!line.frameLogPath.empty()) {
-        static std::FILE* frameLog = nullptr;
-        frameLog = std::fopen(line.frameLogPath.c_str(), "w");
-        if (!frameLog) {
-            std::fprintf(stderr, "kestrava: cannot write the frame log %s: %s\n", line.frameLogPath.c_str(),
-                         std::strerror(errno));
-            return 2;
-        }
-        AddPresentHook([] {
-            std::fprintf(frameLog, "%lld\n", static_cast<long long>(MicroSecs()));
-            std::fflush(frameLog);
-        });
-    }
-
+    if (!line.frameLogPath.empty() && !StartFrameLog(line.frameLogPath)) return 2;
     return Play(line);
 }

@@ -43,15 +43,16 @@ bool LoadCall(F& call, const char* name) {
 }
 
 bool FramebuffersAvailable() {
-    if (!glWindows.fbo.loaded) {
-        glWindows.fbo.loaded = true;
-        glWindows.fbo.available = LoadCall(glWindows.fbo.genFramebuffers, "glGenFramebuffers") &&
-                              LoadCall(glWindows.fbo.deleteFramebuffers, "glDeleteFramebuffers") &&
-                              LoadCall(glWindows.fbo.bindFramebuffer, "glBindFramebuffer") &&
-                              LoadCall(glWindows.fbo.framebufferTexture2D, "glFramebufferTexture2D") &&
-                              LoadCall(glWindows.fbo.checkFramebufferStatus, "glCheckFramebufferStatus");
+    auto& fbo = glWindows.fbo;
+    if (!fbo.loaded) {
+        fbo.loaded = true;
+        fbo.available = LoadCall(fbo.genFramebuffers, "glGenFramebuffers") &&
+                        LoadCall(fbo.deleteFramebuffers, "glDeleteFramebuffers") &&
+                        LoadCall(fbo.bindFramebuffer, "glBindFramebuffer") &&
+                        LoadCall(fbo.framebufferTexture2D, "glFramebufferTexture2D") &&
+                        LoadCall(fbo.checkFramebufferStatus, "glCheckFramebufferStatus");
     }
-    return glWindows.fbo.available;
+    return fbo.available;
 }
 
 // Makes the off-screen surface every frame is drawn into and binds it. Without framebuffer
