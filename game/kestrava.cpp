@@ -111,7 +111,7 @@ void reportNoWindow() {
     if (why.empty()) why = "the window or its OpenGL context could not be made";
     for (char& c : why)
         if (c == '\n' || c == '\r') c = ' ';
-    std::fprintf(stderr, "kestrava: cannot open the game window: %s\n", why.c_str());
+    std::fprintf(stderr, "%s: cannot open the game window: %s\n", ProgramName(), why.c_str());
 }
 
 // Start-up from the window title to main; false when there is no window.
@@ -171,12 +171,12 @@ int RunKestrava(const TGameHooks& hooks) {
     activeHooks = &hooks;
     int status = 0;
     try {
-        if (startUp(hooks))
+        if (startUp(hooks) && (!hooks.started || hooks.started()))
             gameMain();
         else
             status = 1;
     } catch (const TRuntimeError& error) {
-        std::fprintf(stderr, "kestrava: %s\n", error.what());
+        std::fprintf(stderr, "%s: %s\n", ProgramName(), error.what());
         status = 1;
     }
     activeHooks = nullptr;

@@ -11,6 +11,9 @@ struct TPlaneDriver;
 struct TGameHooks {
     // The game plays through the system's audio output; the runner mixes on demand.
     TAudioOutputMode audioMode = TAudioOutputMode::System;
+    // Called once the game has started (its window open, its sound and pictures ready),
+    // before the first pass; returning false ends the run with status 1.
+    std::function<bool()> started;
     // Called before the loop test that precedes pass F (F = 1, 2, ...).
     std::function<void(int pass)> beforePass;
     // Called at the end of pass F; returning false ends the loop.

@@ -1,8 +1,6 @@
 // The game's entry: the command line, then the start-up sequence and the frame loop on the
 // desktop. With no flags it is the game alone.
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,8 +15,8 @@
 #include "game/trace.h"
 #include "game/version.h"
 #include "game/window_icon.h"
-#include "platform/clock.h"
 #include "platform/input.h"
+#include "platform/output_file.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace {
@@ -71,18 +69,25 @@ void InstallDesktop(const TCommandLine& line) {
     UseDesktopIconForWindows();   // the window shows the desktop's icon
 }
 
-// The game drawn with OpenGL, written down by --record and --trace.
+// The files the command line names, checked before anything is opened or started: the
+// status to exit with, having said why, or 0 to go on.
+int CheckOutputs(const TCommandLine& line) {
+    std::vector<TFileUse> files;
+    if (!line.recordPath.empty()) files.push_back({line.recordPath, "the recording"});
+    if (!line.tracePath.empty()) files.push_back({line.tracePath, "the trace"});
+    if (!line.frameLogPath.empty()) files.push_back({line.frameLogPath, "the frame log"});
+    std::string error;
+    const int status = CheckFiles(files, &error);
+    if (status != 0) std::fprintf(stderr, "kestrava: %s\n", error.c_str());
+    return status;
+}
+
+// The game drawn with OpenGL, written down by --record, --trace and --frame-log.
 int Play(const TCommandLine& line) {
     TGameHooks hooks;
     hooks.planeDriver = GLPlaneDriver();
-
-    // The files are made before the window.
-    TFlightLog flightLog;
-    std::string error;
-    if (!flightLog.Start(line.recordPath, line.tracePath, &hooks, &error)) {
-        std::fprintf(stderr, "kestrava: %s\n", error.c_str());
-        return 2;
-    }
+    static TFlightLog flightLog;
+    flightLog.Start(line.recordPath, line.tracePath, line.frameLogPath, &hooks);
     // Pads are extra hands on the keys (without them, the keyboard alone). They are looked for
     // once the first frame is shown, which looking for them would hold up by some milliseconds.
     hooks.beforePass = [traced = std::move(hooks.beforePass)](int pass) {
@@ -90,28 +95,8 @@ int Play(const TCommandLine& line) {
         if (pass == 2) StartGamepads();
     };
     int status = RunKestrava(hooks);
-    if (!flightLog.Finish(&error)) {
-        std::fprintf(stderr, "kestrava: %s\n", error.c_str());
-        if (status == 0) status = 1;
-    }
+    if (!flightLog.Finish() && status == 0) status = 1;
     return status;
-}
-
-// --frame-log: a line for every present, the moment the drawn frame is handed to the window
-// (the swap), in microseconds on the boot clock; written at once so a reader sees the frames
-// as they come. False, having said why, when the file cannot be written.
-bool StartFrameLog(const std::string& path) {
-    static std::FILE* frameLog = nullptr;
-    frameLog = std::fopen(path.c_str(), "w");
-    if (!frameLog) {
-        std::fprintf(stderr, "kestrava: cannot write the frame log %s: %s\n", path.c_str(), std::strerror(errno));
-        return false;
-    }
-    AddPresentHook([] {
-        std::fprintf(frameLog, "%lld\n", static_cast<long long>(MicroSecs()));
-        std::fflush(frameLog);
-    });
-    return true;
 }
 
 }  // namespace
@@ -119,9 +104,8 @@ bool StartFrameLog(const std::string& path) {
 int main(int argc, char** argv) {
     TCommandLine line;
     if (const int status = AnswerCommandLine(argc, argv, &line); status >= 0) return status;
+    if (const int status = CheckOutputs(line); status != 0) return status;
     DecodePicturesAhead();
     InstallDesktop(line);
-
-    if (!line.frameLogPath.empty() && !StartFrameLog(line.frameLogPath)) return 2;
     return Play(line);
 }

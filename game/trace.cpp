@@ -1,12 +1,14 @@
 #include "game/trace.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
+#include <vector>
 
+#include "draw2d/graphics.h"
 #include "game/globals.h"
 #include "game/version.h"
+#include "platform/clock.h"
+#include "platform/error.h"
 #include "platform/recording_system.h"
 #include "platform/rng.h"
 
@@ -63,57 +65,77 @@ constexpr int kTracePassesPerFlush = 30;
 }  // namespace
 
 bool TTraceFile::Open(const std::string& path, std::string* error) {
-    file_.open(path, std::ios::binary | std::ios::trunc);
-    if (!file_) {
-        *error = "cannot write the trace " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    path_ = path;
-    return true;
+    return file_.Open(path, "the trace", TOutputFile::TMode::Whole, error);
 }
 
-void TTraceFile::Write(int pass) {
-    file_ << TraceLine(pass);
-    if (pass % kTracePassesPerFlush == 0) file_.flush();
+bool TTraceFile::Write(int pass) {
+    return file_.Write(TraceLine(pass)) && (pass % kTracePassesPerFlush != 0 || file_.Flush());
 }
 
-bool TTraceFile::Close(std::string* error) {
-    if (!file_.is_open()) return true;
-    file_.close();
-    if (file_) return true;
-    *error = "cannot write the trace " + path_;
-    return false;
-}
-
-bool TFlightLog::Start(const std::string& recordPath, const std::string& tracePath, TGameHooks* hooks,
-                       std::string* error) {
-    if (!tracePath.empty() && !trace_.Open(tracePath, error)) return false;
+void TFlightLog::Start(const std::string& recordPath, const std::string& tracePath,
+                       const std::string& frameLogPath, TGameHooks* hooks) {
+    recordPath_ = recordPath;
+    tracePath_ = tracePath;
+    frameLogPath_ = frameLogPath;
     if (!recordPath.empty()) {
         recorder_ = new TRecordingSystemDriver(GetSystemDriver());
-        if (!recorder_->Open(recordPath, std::string("kestrava ") + kKestravaVersion, error)) return false;
         SetSystemDriver(recorder_);
     }
-    if (!recorder_ && !trace_.IsOpen()) return true;
+    if (!frameLogPath.empty()) {
+        AddPresentHook([this] {
+            if (!frameLog_.IsOpen()) return;
+            frameLog_.Write(std::to_string(MicroSecs()) + "\n");
+            frameLog_.Flush();   // a reader sees the frames as they come
+        });
+    }
+    if (recordPath.empty() && tracePath.empty() && frameLogPath.empty()) return;
+    hooks->started = [this] { return OpenFiles(); };
     hooks->beforePass = [this](int pass) {
         if (recorder_) recorder_->BeginPass(pass);
     };
     hooks->afterPass = [this](int pass) {
         if (trace_.IsOpen()) trace_.Write(pass);
+        ReportWriteErrors();
         return true;
     };
-    return true;
 }
 
-bool TFlightLog::Finish(std::string* error) {
-    bool ok = true;
+// The files that are whole only when complete come first: a failure then leaves the others
+// as they were.
+bool TFlightLog::OpenFiles() {
+    std::string error;
+    const bool opened =
+        (tracePath_.empty() || trace_.Open(tracePath_, &error)) &&
+        (frameLogPath_.empty() || frameLog_.Open(frameLogPath_, "the frame log", TOutputFile::TMode::InPlace, &error)) &&
+        (!recorder_ || recorder_->Open(recordPath_, std::string("kestrava ") + kKestravaVersion, &error));
+    if (!opened) std::fprintf(stderr, "%s: %s\n", ProgramName(), error.c_str());
+    return opened;
+}
+
+// A failed write is told at once, while the player can still stop; the game goes on.
+void TFlightLog::ReportWriteErrors() {
+    if (!told_.empty()) return;
+    for (const std::string* error : {&trace_.Error(), &frameLog_.Error(), recorder_ ? &recorder_->WriteError() : nullptr}) {
+        if (!error || error->empty()) continue;
+        told_ = *error;
+        std::fprintf(stderr, "%s: %s\n", ProgramName(), told_.c_str());
+        return;
+    }
+}
+
+bool TFlightLog::Finish() {
+    std::vector<std::string> errors(3);
     if (recorder_) {
         SetSystemDriver(nullptr);
-        ok = recorder_->Finish(error);
+        recorder_->Finish(&errors[0]);
     }
-    std::string traceError;
-    if (!trace_.Close(&traceError) && ok) {
-        *error = traceError;
+    trace_.Close(&errors[1]);
+    frameLog_.Close(&errors[2]);
+    bool ok = told_.empty();
+    for (const std::string& error : errors) {
+        if (error.empty()) continue;
         ok = false;
+        if (error != told_) std::fprintf(stderr, "%s: %s\n", ProgramName(), error.c_str());
     }
     return ok;
 }

@@ -18,3 +18,8 @@ struct TStreamReadError : TRuntimeError {
 struct TStreamWriteError : TRuntimeError {
     TStreamWriteError() : TRuntimeError("Error writing to stream") {}
 };
+
+// The name the program's messages begin with, "kestrava" until main sets its own.
+const char* ProgramName();
+// Sets the name messages begin with (a string that lives as long as the program).
+void SetProgramName(const char* name);

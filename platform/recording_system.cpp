@@ -1,9 +1,6 @@
 // The recording system driver: passes everything through and writes the replay file.
 #include "platform/recording_system.h"
 
-#include <cerrno>
-#include <cstring>
-
 namespace {
 
 // Passes written between two flushes: half a second of play is the most a kill can lose.
@@ -12,39 +9,30 @@ constexpr int kPassesPerFlush = 30;
 }  // namespace
 
 TRecordingSystemDriver::TRecordingSystemDriver(TSystemDriver* inner)
-    : inner_(inner), thread_(std::this_thread::get_id()) {}
+    : inner_(inner), thread_(std::this_thread::get_id()) {
+    AddEventHook(RecordEvent, this);
+}
 
 TRecordingSystemDriver::~TRecordingSystemDriver() { Finish(nullptr); }
 
 // The thread is asked first, so other threads never read the file state.
 bool TRecordingSystemDriver::Recording() const {
-    return std::this_thread::get_id() == thread_ && file_;
+    return std::this_thread::get_id() == thread_ && !finished_;
 }
 
 bool TRecordingSystemDriver::Open(const std::string& path, const std::string& note, std::string* error) {
-    if (file_) Finish(nullptr);
     std::string header = std::string(kReplayHeader) + "\n";
     if (!note.empty()) header += "# " + note + "\n";
-    file_ = std::fopen(path.c_str(), "w");
-    if (!file_ || std::fputs(header.c_str(), file_) < 0 || std::fflush(file_) != 0) {
-        if (error) *error = "cannot write the recording " + path + ": " + std::strerror(errno);
-        if (file_) std::fclose(file_);
-        file_ = nullptr;
-        return false;
-    }
-    path_ = path;
-    writeError_.clear();
-    current_ = TRecordedPass{};
-    AddEventHook(RecordEvent, this);
-    return true;
+    if (!file_.Open(path, "the recording", TOutputFile::TMode::InPlace, error)) return false;
+    if (file_.Write(header) && file_.Flush()) return true;
+    *error = file_.Error();
+    file_.Abandon();
+    return false;
 }
 
 // Writes the finished pass; flushes every kPassesPerFlush passes.
 void TRecordingSystemDriver::WritePass() {
-    const std::string text = FormatRecordedPass(current_);
-    bool ok = std::fwrite(text.data(), 1, text.size(), file_) == text.size();
-    if (ok && current_.pass % kPassesPerFlush == 0) ok = std::fflush(file_) == 0;
-    if (!ok && writeError_.empty()) writeError_ = "cannot write the recording " + path_ + ": " + std::strerror(errno);
+    if (file_.Write(FormatRecordedPass(current_)) && current_.pass % kPassesPerFlush == 0) file_.Flush();
 }
 
 // Closes the pass in progress and starts the next.
@@ -56,16 +44,16 @@ void TRecordingSystemDriver::BeginPass(int pass) {
 }
 
 bool TRecordingSystemDriver::Finish(std::string* error) {
-    if (!file_) return true;
+    if (finished_) return true;
+    finished_ = true;
     RemoveEventHook(RecordEvent, this);
+    if (!file_.IsOpen()) return true;
     WritePass();
-    if (std::fputs("end\n", file_) < 0 && writeError_.empty())
-        writeError_ = "cannot write the recording " + path_ + ": " + std::strerror(errno);
-    if (std::fclose(file_) != 0 && writeError_.empty())
-        writeError_ = "cannot write the recording " + path_ + ": " + std::strerror(errno);
-    file_ = nullptr;
-    if (!writeError_.empty() && error) *error = writeError_;
-    return writeError_.empty();
+    file_.Write("end\n");
+    std::string why;
+    if (file_.Close(&why)) return true;
+    if (error) *error = why;
+    return false;
 }
 
 // Counts the poll and takes in the inner driver's events; the hook below writes them down.

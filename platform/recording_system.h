@@ -3,31 +3,34 @@
 // receives with the poll it arrived in, so kestrava-script --replay can feed them again.
 #pragma once
 
-#include <cstdio>
 #include <string>
 #include <thread>
 
+#include "platform/output_file.h"
 #include "platform/replay_file.h"
 #include "platform/system.h"
 
 class TRecordingSystemDriver : public TSystemDriver {
 public:
-    // Records what inner gives the thread that makes this driver; calls from other threads
-    // (the audio thread's clock) pass straight through, unrecorded.
+    // Records what inner gives the thread that makes this driver, from now on: what is taken
+    // before the first pass belongs to the start-up (pass 0). Calls from other threads (the
+    // audio thread's clock) pass straight through, unrecorded.
     explicit TRecordingSystemDriver(TSystemDriver* inner);
     ~TRecordingSystemDriver() override;
     TRecordingSystemDriver(const TRecordingSystemDriver&) = delete;
     TRecordingSystemDriver& operator=(const TRecordingSystemDriver&) = delete;
 
     // Creates the replay file and writes its header, and the note as a comment when given;
-    // false with a message when it cannot. Until then the driver only passes calls through.
-    // What is taken from here on belongs to the start-up (pass 0).
+    // false with a message when it cannot. Passes are written to it from the next BeginPass
+    // on, so it is opened before the first pass (once the game has started).
     bool Open(const std::string& path, const std::string& note, std::string* error);
     // Pass `pass` (1, 2, ...) begins: the pass before it is written out.
     void BeginPass(int pass);
-    // Writes the pass in progress and the end line and closes the file; from then on the
-    // driver only passes calls through. False with a message when a write failed.
+    // Writes the pass in progress and the end line and closes the file (if it was opened);
+    // from then on the driver only passes calls through. False with a message when a write failed.
     bool Finish(std::string* error);
+    // The first write that failed, "cannot write the recording PATH: REASON"; empty while none has.
+    const std::string& WriteError() const { return file_.Error(); }
 
     // The inner driver's events, each recorded with the number of this poll in its pass.
     void PollEvents() override;
@@ -43,9 +46,8 @@ private:
 
     TSystemDriver* const inner_;
     const std::thread::id thread_;
-    std::FILE* file_ = nullptr;
-    std::string path_;
-    std::string writeError_;   // the first failed write, empty while all went well
+    TOutputFile file_;
+    bool finished_ = false;
     bool inPoll_ = false;
     TRecordedPass current_;
 };

@@ -46,28 +46,67 @@ TEST(Replay, AGameThatDoesNotFollowItsRecordingIsReportedNotPassedOff) {
 
 // Checked before the window opens: without a display the game would otherwise say it has none,
 // which it says in one line when it has all it needs.
-TEST(Game, WithoutADisplayRefusesFilesItCannotWriteThenSaysInOneLineThatItHasNoWindow) {
+// The game checks its files before it starts and opens them only once it has: a file it
+// cannot write or one named twice is refused, and a game that cannot start leaves every
+// file as it was.
+TEST(Game, ChecksItsFilesFirstAndLeavesThemAsTheyWereWhenItCannotStart) {
     const std::string dir = TempDir("record-unwritable");
     const struct {
         std::string arguments;
+        int status;
         std::string says;
     } cases[] = {
-        {"--record " + dir + "/none/game.txt", "kestrava: cannot write the recording " + dir + "/none/game.txt: "},
-        {"--trace " + dir + " --record " + dir + "/game.txt", "kestrava: cannot write the trace " + dir + ": "},
-        {"--frame-log " + dir + "/none/f.txt", "kestrava: cannot write the frame log " + dir + "/none/f.txt: "},
+        {"--record " + dir + "/none/game.txt", 1, "kestrava: cannot write the recording " + dir + "/none/game.txt: "},
+        {"--trace " + dir + " --record " + dir + "/game.txt", 1, "kestrava: cannot write the trace " + dir + ": "},
+        {"--frame-log " + dir + "/none/f.txt", 1, "kestrava: cannot write the frame log " + dir + "/none/f.txt: "},
+        {"--record " + dir + "/game.txt --trace " + dir + "/./game.txt", 2, "kestrava: the recording "},
     };
     const std::string game = "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "
                              KESTRAVA_BINARY_DIR "/kestrava ";
     for (const auto& c : cases) {
         TProgramResult run = RunCommand(game + c.arguments);
-        EXPECT_EQ(run.status, 2) << c.arguments << "\n" << run.output;
+        EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.output;
         EXPECT_EQ(run.output.rfind(c.says, 0), 0u) << c.arguments << "\n" << run.output;
         EXPECT_EQ(run.output.find("window"), std::string::npos) << run.output;
     }
-    TProgramResult run = RunCommand(game);
-    EXPECT_NE(run.status, 0);
-    EXPECT_EQ(run.output.rfind("kestrava: ", 0), 0u) << run.output;
+    for (const char* name : {"/game.txt", "/t.jsonl", "/f.txt"}) WriteFile(dir + name, "kept\n");
+    TProgramResult run = RunCommand(game + "--record " + dir + "/game.txt --trace " + dir + "/t.jsonl --frame-log " +
+                                    dir + "/f.txt");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.output.rfind("kestrava: cannot open the game window", 0), 0u) << run.output;
     EXPECT_EQ(run.output.find('\n'), run.output.size() - 1) << "one line: " << run.output;
+    for (const char* name : {"/game.txt", "/t.jsonl", "/f.txt"}) EXPECT_EQ(ReadFile(dir + name), "kept\n") << name;
+}
+
+// The runner writes each output beside its path and puts it in place complete: a run that
+// is refused, or cannot write, or names one file twice, leaves every file as it was.
+TEST(ScriptedRunner, LeavesEveryFileAsItWasWhenARunIsRefusedOrCannotWrite) {
+    const std::string dir = TempDir("outputs");
+    WriteFile(dir + "/keep.jsonl", "kept\n");
+    WriteFile(dir + "/keys.txt", "1 down 57\n");
+    const struct {
+        std::string shell, arguments;
+        int status;
+        std::string says;
+    } cases[] = {
+        {"", "--trace keep.jsonl --audio none/a.wav", 1, "cannot write the audio capture none/a.wav: No such file"},
+        {"", "--keys keys.txt --audio ./keys.txt", 2, "the audio capture ./keys.txt would overwrite the keys keys.txt"},
+        {"", "--trace keep.jsonl --shot 3:keep.jsonl", 2, "the trace and the picture of pass 3 are the same file"},
+        {"", "--trace /dev/full", 1, "cannot write the trace /dev/full: No space left on device"},
+        {"", "--memory-at 40", 1, "no memory figures for pass 40: the run ended after pass 35"},
+        // Past its first kilobyte the file system refuses the trace: the old one stays.
+        {"ulimit -f 1; trap '' XFSZ; ", "--trace keep.jsonl", 1, "cannot write the trace keep.jsonl: File too large"},
+    };
+    for (const auto& c : cases) {
+        TProgramResult run =
+            RunCommand("cd " + dir + " && " + c.shell + KESTRAVA_BINARY_DIR "/kestrava-script --frames 35 " + c.arguments);
+        EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find("kestrava-script: " + c.says), std::string::npos) << run.output;
+        EXPECT_EQ(ReadFile(dir + "/keep.jsonl"), "kept\n") << c.arguments;
+    }
+    EXPECT_EQ(ReadFile(dir + "/keys.txt"), "1 down 57\n");
+    TProgramResult listing = RunCommand("ls -A " + dir);
+    EXPECT_EQ(listing.output, "keep.jsonl\nkeys.txt\n") << "nothing left beside them";
 }
 
 // Both programs answer --help and --version; a mistake on the command line or in a keys file

@@ -6,16 +6,25 @@
 
 namespace {
 
+// libpng's own messages are not shown: a failed write is told with the system's reason.
+void PngFailed(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void PngWarned(png_structp, png_const_charp) {}
+void PngWrite(png_structp png, png_bytep data, png_size_t length) {
+    auto* file = static_cast<TOutputFile*>(png_get_io_ptr(png));
+    if (!file->Write({reinterpret_cast<const char*>(data), length})) png_error(png, "write");
+}
+void PngFlush(png_structp) {}
+
 // libpng reports errors by longjmp; keep this frame free of objects with destructors.
-bool WritePngRows(std::FILE* file, png_bytep* rows, int width, int height) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+bool WritePngRows(TOutputFile* file, png_bytep* rows, int width, int height) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngFailed, PngWarned);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
     if (!info || setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
         return false;
     }
-    png_init_io(png, file);
+    png_set_write_fn(png, file, PngWrite, PngFlush);
     png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
@@ -27,7 +36,8 @@ bool WritePngRows(std::FILE* file, png_bytep* rows, int width, int height) {
 
 }  // namespace
 
-bool WritePng(const std::string& path, const uint8_t* rgba, int width, int height) {
+bool WritePng(const std::string& path, const std::string& what, const uint8_t* rgba, int width, int height,
+              std::string* error) {
     std::vector<uint8_t> rgb(static_cast<size_t>(width) * height * 3);
     for (size_t i = 0, n = static_cast<size_t>(width) * height; i < n; ++i) {
         rgb[i * 3 + 0] = rgba[i * 4 + 0];
@@ -36,62 +46,59 @@ bool WritePng(const std::string& path, const uint8_t* rgba, int width, int heigh
     }
     std::vector<png_bytep> rows(height);
     for (int y = 0; y < height; ++y) rows[y] = rgb.data() + static_cast<size_t>(y) * width * 3;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return false;
-    bool ok = WritePngRows(file, rows.data(), width, height);
-    return std::fclose(file) == 0 && ok;
+    TOutputFile file;
+    if (!file.Open(path, what, TOutputFile::TMode::Whole, error)) return false;
+    if (!WritePngRows(&file, rows.data(), width, height) && file.Error().empty()) {
+        *error = "cannot write " + what + " " + path + ": the picture could not be encoded";
+        return false;
+    }
+    return file.Close(error);
 }
 
 namespace {
 
-void Put32(std::FILE* f, uint32_t v) {
-    const unsigned char b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-    std::fwrite(b, 1, 4, f);
+void Put32(std::string& out, uint32_t v) {
+    for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>(v >> shift);
 }
 
-void Put16(std::FILE* f, uint16_t v) {
-    const unsigned char b[2] = {uint8_t(v), uint8_t(v >> 8)};
-    std::fwrite(b, 1, 2, f);
+void Put16(std::string& out, uint16_t v) {
+    out += static_cast<char>(v);
+    out += static_cast<char>(v >> 8);
 }
 
-void WriteWavHeader(std::FILE* f, uint32_t frames) {
-    uint32_t bytes = frames * 4;
-    std::fwrite("RIFF", 1, 4, f);
-    Put32(f, 36 + bytes);
-    std::fwrite("WAVEfmt ", 1, 8, f);
-    Put32(f, 16);
-    Put16(f, 1);          // PCM
-    Put16(f, 2);          // stereo
-    Put32(f, 44100);
-    Put32(f, 44100 * 4);
-    Put16(f, 4);
-    Put16(f, 16);
-    std::fwrite("data", 1, 4, f);
-    Put32(f, bytes);
+std::string WavHeader(uint32_t frames) {
+    const uint32_t bytes = frames * 4;
+    std::string out = "RIFF";
+    Put32(out, 36 + bytes);
+    out += "WAVEfmt ";
+    Put32(out, 16);
+    Put16(out, 1);          // PCM
+    Put16(out, 2);          // stereo
+    Put32(out, 44100);
+    Put32(out, 44100 * 4);
+    Put16(out, 4);
+    Put16(out, 16);
+    out += "data";
+    Put32(out, bytes);
+    return out;
 }
 
 }  // namespace
 
-bool TWavWriter::Open(const std::string& path) {
-    file_ = std::fopen(path.c_str(), "wb");
-    if (!file_) return false;
-    WriteWavHeader(file_, 0);
-    return true;
+bool TWavWriter::Open(const std::string& path, std::string* error) {
+    frames_ = 0;
+    return file_.Open(path, "the audio capture", TOutputFile::TMode::Whole, error) && file_.Write(WavHeader(0));
 }
 
-void TWavWriter::Append(const int16_t* samples, int frames) {
-    if (!file_) return;
-    for (int i = 0; i < frames * 2; ++i) Put16(file_, static_cast<uint16_t>(samples[i]));
+bool TWavWriter::Append(const int16_t* samples, int frames) {
+    std::string bytes;
+    bytes.reserve(static_cast<size_t>(frames) * 4);
+    for (int i = 0; i < frames * 2; ++i) Put16(bytes, static_cast<uint16_t>(samples[i]));
     frames_ += static_cast<uint32_t>(frames);
+    return file_.Write(bytes);
 }
 
-bool TWavWriter::Close() {
-    if (!file_) return ok_;
-    ok_ = std::fseek(file_, 0, SEEK_SET) == 0;
-    if (ok_) WriteWavHeader(file_, frames_);
-    ok_ = std::fclose(file_) == 0 && ok_;
-    file_ = nullptr;
-    return ok_;
+bool TWavWriter::Close(std::string* error) {
+    if (file_.IsOpen()) file_.WriteAt(0, WavHeader(frames_));
+    return file_.Close(error);
 }
-
-TWavWriter::~TWavWriter() { Close(); }

@@ -1,26 +1,33 @@
 // What the scripted runner writes beside the trace (game/trace.h): screenshots, the mixed audio.
+// Both take their place only when complete (platform/output_file.h).
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
-// Saves 8-bit RGBA rows (top row first) as an RGB PNG; false on failure.
-bool WritePng(const std::string& path, const uint8_t* rgba, int width, int height);
+#include "platform/output_file.h"
+
+// Saves 8-bit RGBA rows (top row first) as an RGB PNG, named what in messages; false with
+// "cannot write WHAT PATH: REASON" in *error.
+bool WritePng(const std::string& path, const std::string& what, const uint8_t* rgba, int width, int height,
+              std::string* error);
 
 // A 44100 Hz 16-bit stereo WAV written as frames arrive; the sizes are filled in by Close.
 class TWavWriter {
   public:
-    // Creates the file with a header of no frames yet; false when it cannot be written.
-    bool Open(const std::string& path);
-    // Adds interleaved left-right frames (nothing when the file is not open).
-    void Append(const int16_t* samples, int frames);
-    // Writes the sizes into the header and closes the file; false when any write failed.
-    bool Close();
-    ~TWavWriter();
+    // Starts the file with a header of no frames yet; false with a message when it cannot be written.
+    bool Open(const std::string& path, std::string* error);
+    // Whether the file was opened and is not closed yet.
+    bool IsOpen() const { return file_.IsOpen(); }
+    // Adds interleaved left-right frames; false once a write has failed (Error() says why).
+    bool Append(const int16_t* samples, int frames);
+    // Writes the sizes into the header and puts the complete file in place; false with a
+    // message when a write failed. True when it was never opened.
+    bool Close(std::string* error);
+    // The first write that failed; empty while none has.
+    const std::string& Error() const { return file_.Error(); }
 
   private:
-    std::FILE* file_ = nullptr;
+    TOutputFile file_;
     uint32_t frames_ = 0;
-    bool ok_ = true;
 };

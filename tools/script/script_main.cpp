@@ -18,10 +18,12 @@
 #include "game/kestrava.h"
 #include "game/version.h"
 #include "game/trace.h"
+#include "platform/error.h"
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/replay_system.h"
 #include "platform/headless/script_system.h"
 #include "platform/sdl/sdl_platform.h"
+#include "platform/output_file.h"
 #include "platform/system.h"
 #include "tools/script/memory.h"
 #include "tools/script/options.h"
@@ -71,10 +73,11 @@ class TScriptRun {
 public:
     explicit TScriptRun(const TScriptOptions& options) : options_(options), script_(options.clockStart) {}
 
-    // Loads the keys or the recording, then creates the files asked for; false with a
-    // one-line message when one of them cannot be read or written.
-    bool Prepare(std::string* error);
-    // Installs the platform and runs the game to its end or the runner's; the game's status.
+    // Loads the keys or the recording and checks the files asked for, opening none yet:
+    // 0, or the status to exit with and a one-line message in *error.
+    int Prepare(std::string* error);
+    // Installs the platform and runs the game to its end or the runner's, the files opened
+    // once it has started; the game's status.
     int Run();
     // Checks what the run owed (a faithful replay, every picture), closes the files and
     // prints the statistics; the program's exit status.
@@ -83,10 +86,11 @@ public:
 private:
     // Only pictures and their timing need a display: otherwise the null driver draws the frames.
     bool Drawn() const { return !options_.shots.empty() || options_.stats; }
+    bool OpenOutputs();
     void BeforePass(int pass);
     bool AfterPass(int pass);
     void SaveShots(int pass);
-    void ReportMissedShots();
+    void ReportMissedPasses();
 
     const TScriptOptions& options_;
     TScriptSystemDriver script_;
@@ -103,16 +107,29 @@ private:
     int lastPass_ = 0;
 };
 
-bool TScriptRun::Prepare(std::string* error) {
-    if (!options_.keysPath.empty() && !script_.LoadKeys(options_.keysPath, error)) return false;
+// "the picture of pass F", as messages name a screenshot.
+std::string ShotName(const TScriptShot& shot) { return "the picture of pass " + std::to_string(shot.frame); }
+
+int TScriptRun::Prepare(std::string* error) {
+    if (!options_.keysPath.empty() && !script_.LoadKeys(options_.keysPath, error)) return 2;
     replaying_ = !options_.replayPath.empty();
-    if (replaying_ && !replay_.Load(options_.replayPath, error)) return false;
-    if (!options_.tracePath.empty() && !trace_.Open(options_.tracePath, error)) return false;
-    if (!options_.audioPath.empty() && !audio_.Open(options_.audioPath)) {
-        *error = "cannot write " + options_.audioPath;
-        return false;
-    }
-    return true;
+    if (replaying_ && !replay_.Load(options_.replayPath, error)) return 2;
+    std::vector<TFileUse> files;
+    if (!options_.keysPath.empty()) files.push_back({options_.keysPath, "the keys", false});
+    if (replaying_) files.push_back({options_.replayPath, "the recording", false});
+    if (!options_.tracePath.empty()) files.push_back({options_.tracePath, "the trace"});
+    if (!options_.audioPath.empty()) files.push_back({options_.audioPath, "the audio capture"});
+    for (const TScriptShot& shot : options_.shots) files.push_back({shot.path, ShotName(shot)});
+    return CheckFiles(files, error);
+}
+
+bool TScriptRun::OpenOutputs() {
+    std::string error;
+    if ((options_.tracePath.empty() || trace_.Open(options_.tracePath, &error)) &&
+        (options_.audioPath.empty() || audio_.Open(options_.audioPath, &error)))
+        return true;
+    std::fprintf(stderr, "kestrava-script: %s\n", error.c_str());
+    return false;
 }
 
 int TScriptRun::Run() {
@@ -125,6 +142,7 @@ int TScriptRun::Run() {
     TGameHooks hooks;
     hooks.audioMode = TAudioOutputMode::Manual;
     hooks.planeDriver = Drawn() ? GLPlaneDriver() : NullPlaneDriver();
+    hooks.started = [this] { return OpenOutputs(); };
     hooks.beforePass = [this](int pass) { BeforePass(pass); };
     hooks.afterPass = [this](int pass) { return AfterPass(pass); };
     return RunKestrava(hooks);
@@ -144,16 +162,17 @@ bool TScriptRun::AfterPass(int pass) {
     if (options_.stats) {
         passMicros_.push_back(std::chrono::duration<double, std::micro>(Clock::now() - passStart_).count());
     }
-    if (!options_.audioPath.empty()) {
+    if (audio_.IsOpen()) {
         MixAudioFrames(samples_.data(), kAudioFramesPerPass);
-        audio_.Append(samples_.data(), kAudioFramesPerPass);
+        if (!audio_.Append(samples_.data(), kAudioFramesPerPass)) failed_ = true;
     }
-    if (trace_.IsOpen()) trace_.Write(pass);
+    if (trace_.IsOpen() && !trace_.Write(pass)) failed_ = true;
     SaveShots(pass);
     for (int frame : options_.memoryAt)
         if (frame == pass) PrintMemoryAt(pass);
     // A faithful replay ends in the loop test of the last recorded pass, before this point.
-    stoppedByRunner_ = stopSignal != 0 || (options_.frames != 0 && pass >= options_.frames) ||
+    // A file that could not be written ends the run: what follows would be lost too.
+    stoppedByRunner_ = stopSignal != 0 || failed_ || (options_.frames != 0 && pass >= options_.frames) ||
                        (replaying_ && pass >= replay_.LastPass());
     return !stoppedByRunner_;
 }
@@ -163,20 +182,28 @@ void TScriptRun::SaveShots(int pass) {
         if (shot.frame != pass) continue;
         const int w = GraphicsWidth(), h = GraphicsHeight();
         pixels_.resize(static_cast<size_t>(w) * h * 4);
-        if (!ReadFramePixels(0, 0, w, h, pixels_.data()) || !WritePng(shot.path, pixels_.data(), w, h)) {
-            std::fprintf(stderr, "kestrava-script: cannot save the picture of pass %d to %s\n", pass,
-                         shot.path.c_str());
+        std::string error = "cannot write " + ShotName(shot) + " " + shot.path + ": the frame could not be read";
+        if (!ReadFramePixels(0, 0, w, h, pixels_.data()) ||
+            !WritePng(shot.path, ShotName(shot), pixels_.data(), w, h, &error)) {
+            std::fprintf(stderr, "kestrava-script: %s\n", error.c_str());
             failed_ = true;
         }
     }
 }
 
 // A run that ended sooner than asked (a replay's length is not known beforehand) says so.
-void TScriptRun::ReportMissedShots() {
+void TScriptRun::ReportMissedPasses() {
+    if (stopSignal != 0 || failed_) return;
     for (const TScriptShot& shot : options_.shots) {
-        if (shot.frame <= lastPass_ || stopSignal != 0) continue;
+        if (shot.frame <= lastPass_) continue;
         std::fprintf(stderr, "kestrava-script: no picture of pass %d for %s: the run ended after pass %d\n",
                      shot.frame, shot.path.c_str(), lastPass_);
+        failed_ = true;
+    }
+    for (int frame : options_.memoryAt) {
+        if (frame <= lastPass_) continue;
+        std::fprintf(stderr, "kestrava-script: no memory figures for pass %d: the run ended after pass %d\n",
+                     frame, lastPass_);
         failed_ = true;
     }
 }
@@ -190,16 +217,18 @@ int TScriptRun::Finish(int status) {
             failed_ = true;
         }
     }
-    ReportMissedShots();
+    ReportMissedPasses();
     // Close the window while the scripted driver still exists: closing takes in events.
     EndGraphics();
     InstallPlatform(HeadlessPlatform());
-    std::string error;
-    if (!trace_.Close(&error)) {
+    std::string traceError, audioError;
+    trace_.Close(&traceError);
+    audio_.Close(&audioError);
+    for (const std::string& error : {traceError, audioError}) {
+        if (error.empty()) continue;
         std::fprintf(stderr, "kestrava-script: %s\n", error.c_str());
         failed_ = true;
     }
-    if (!audio_.Close()) failed_ = true;
     if (options_.stats) PrintStats(passMicros_);
     if (status == 0 && failed_) status = 1;
     if (stopSignal != 0) {
@@ -227,11 +256,12 @@ int main(int argc, char** argv) {
         std::printf("kestrava-script %s\n", kKestravaVersion);
         return 0;
     }
+    SetProgramName("kestrava-script");
     CatchStopSignals();
     TScriptRun run(options);
-    if (!run.Prepare(&error)) {
+    if (const int status = run.Prepare(&error); status != 0) {
         std::fprintf(stderr, "kestrava-script: %s\n", error.c_str());
-        return 2;
+        return status;
     }
     return run.Finish(run.Run());
 }
