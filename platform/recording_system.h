@@ -38,6 +38,8 @@ public:
     int MilliSecs() override;
     // The inner driver's sleep (not recorded: the game sees time only through the clock).
     void Delay(int ms) override;
+    // The inner driver's fine clock, unrecorded: only the frame log reads it, which a replay has not.
+    int64_t MicroSecs() override { return inner_->MicroSecs(); }
 
 private:
     static void RecordEvent(const TEvent& event, void* self);

@@ -28,6 +28,7 @@ struct TLiveSystem : TSystemDriver {
         return static_cast<int>(now);
     }
     void Delay(int) override {}
+    int64_t MicroSecs() override { return int64_t{now} * 1000 + 999; }
     void Arrive(int poll, int id, int data = 0) {
         TEvent event;
         event.id = id;
@@ -181,12 +182,13 @@ TEST(Recording, TheFileIsWrittenAsTheGameGoesAndAnUnwritableOneIsRefusedAtOnce) 
         for (int pass = 1; pass <= 61; ++pass) {
             recorder.BeginPass(pass);
             MilliSecs();
+            EXPECT_EQ(MicroSecs(), live.MicroSecs());   // the frame log's clock, not recorded
         }
         SetSystemDriver(nullptr);
         // Killed now: every pass up to the last flush is on disk, and the file is refused
         // as cut short rather than replayed in part.
         const std::string text = ReadFile(path);
-        EXPECT_NE(text.find("\npass 60 polls 0 clock "), std::string::npos) << text;
+        EXPECT_NE(text.find("\npass 60 polls 0 clock 324\n"), std::string::npos) << text;
         TReplaySystemDriver replay;
         EXPECT_FALSE(replay.Load(path, &error));
         EXPECT_NE(error.find("game.txt:62: the file stops here without its \"end\" line"), std::string::npos)
