@@ -204,7 +204,7 @@ bool TReplayReader::End() {
 }  // namespace
 
 bool ParseReplay(std::istream& in, const std::string& name, std::vector<TRecordedPass>* passes,
-                 std::string* error) {
+                 std::string* error, bool* cutOff) {
     TReplayReader reader(name, error);
     std::string line;
     while (std::getline(in, line)) {
@@ -218,6 +218,8 @@ bool ParseReplay(std::istream& in, const std::string& name, std::vector<TRecorde
         std::string keyword;
         if (!(words >> keyword) || keyword[0] == '#') continue;
         if (reader.ended) return reader.Fail(Quoted(keyword) + " after the end line");
+        // A last line with no newline was cut where the writer stopped: nothing in it is sure.
+        if (in.eof() && keyword != "end") break;
         reader.rest.clear();
         for (std::string w; words >> w;) reader.rest.push_back(w);
         bool ok = keyword == "pass"  ? reader.Pass()
@@ -230,9 +232,15 @@ bool ParseReplay(std::istream& in, const std::string& name, std::vector<TRecorde
         reader.number = 1;
         return reader.Fail("the file is empty, not a kestrava replay");
     }
-    if (!reader.ended)
-        return reader.Fail("the file stops here without its \"end\" line: the recording was cut short "
-                           "(the game was killed or crashed while recording)");
+    if (!reader.ended) {
+        // Killed, crashed or cut off: the file holds what was flushed, and its last pass may
+        // lack the events after it. The passes before that one are whole.
+        if (reader.read.size() < 2)
+            return reader.Fail("the file stops here without its \"end\" line, before it holds a whole pass: "
+                               "the recording was cut short as the game started");
+        reader.read.pop_back();
+    }
+    if (cutOff) *cutOff = !reader.ended;
     if (passes) *passes = std::move(reader.read);
     return true;
 }

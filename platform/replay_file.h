@@ -38,6 +38,8 @@ std::string FormatRecordedPass(const TRecordedPass& pass);
 
 // Reads a whole replay file from in (named name in messages): the header, the passes from 0
 // on, and the end line; comments ('#' first) and blank lines may come anywhere after the
-// header. On anything else returns false with "name:LINE: why" in *error.
+// header. On anything else returns false with "name:LINE: why" in *error. A file cut off
+// without its end line (the game killed) gives the passes before its last one, which may be
+// partial, and sets *cutOff (false for a whole file); a last line without a newline is skipped.
 bool ParseReplay(std::istream& in, const std::string& name, std::vector<TRecordedPass>* passes,
-                 std::string* error);
+                 std::string* error, bool* cutOff = nullptr);

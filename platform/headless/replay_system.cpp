@@ -12,7 +12,7 @@ bool TReplaySystemDriver::Load(const std::string& path, std::string* error) {
         return false;
     }
     std::vector<TRecordedPass> passes;
-    if (!ParseReplay(file, path, &passes, error)) return false;
+    if (!ParseReplay(file, path, &passes, error, &cutOff_)) return false;
     passes_ = std::move(passes);
     pass_ = 0;
     polls_ = 0;

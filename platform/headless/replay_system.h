@@ -10,8 +10,9 @@
 
 class TReplaySystemDriver : public TSystemDriver {
 public:
-    // Reads a replay file; false with "FILE:LINE: why" in *error when it is not a whole,
-    // well-formed recording (nothing is replayed from a damaged or cut-short file).
+    // Reads a replay file; false with "FILE:LINE: why" in *error when it is not a well-formed
+    // recording (nothing is replayed from a damaged one). One cut off without its end line
+    // (the game killed) is replayed up to its last whole pass.
     bool Load(const std::string& path, std::string* error);
 
     // Called before the loop test that precedes pass `pass` (1, 2, ...): what the game takes
@@ -22,9 +23,13 @@ public:
     void EndPass();
     // The run is over: checks the pass in progress. endedByGame when the game ended the run
     // itself (Escape, a quit request), not the runner: then it must end where the recording did.
+    // The runner ends a recording cut off at its last pass.
     void Finish(bool endedByGame);
-    // The last recorded pass: the one in which the game ended.
+    // The last recorded pass: the one in which the game ended, or the last whole one of a
+    // recording cut off, where the runner stops it.
     int LastPass() const { return static_cast<int>(passes_.size()) - 1; }
+    // Whether the recording was cut off (no end line): the recorded game went on past LastPass.
+    bool CutOff() const { return cutOff_; }
     // Where the game first polled for events a different number of times than it did when
     // recorded, or ended elsewhere ("" while it follows the recording).
     const std::string& Divergence() const { return divergence_; }
@@ -46,6 +51,7 @@ private:
     size_t nextEvent_ = 0;      // its first event not yet delivered
     int lastReading_ = 0;
     bool gamePart_ = true;      // false between EndPass and the next BeginPass
+    bool cutOff_ = false;
     std::vector<TEvent> carried_;
     std::string divergence_;
 };

@@ -215,6 +215,9 @@ int TScriptRun::Finish(int status) {
             std::fprintf(stderr, "kestrava-script: %s: %s\n", options_.replayPath.c_str(),
                          replay_.Divergence().c_str());
             failed_ = true;
+        } else if (replay_.CutOff() && lastPass_ >= replay_.LastPass()) {
+            std::fprintf(stderr, "kestrava-script: %s: the recording was cut off after pass %d; replayed up to there\n",
+                         options_.replayPath.c_str(), replay_.LastPass());
         }
     }
     ReportMissedPasses();

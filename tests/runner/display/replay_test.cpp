@@ -45,10 +45,10 @@ TProgramResult PlayAFlightEndedBySigterm(const std::string& dir) {
                  "for i in 1 2 3; do\n"
                  "  xdotool keydown Left keydown Right; sleep 0.1; xdotool keyup Left keyup Right; sleep 0.2\n"
                  "done\n"
-                 // Several hundred passes however busy the machine (the trace is flushed
-                 // every 30 passes), then SIGTERM.
+                 // Several hundred passes however busy the machine (the trace, written beside
+                 // its place until the game ends, is flushed every 30 passes), then SIGTERM.
                  "for i in $(seq 1 600); do\n"
-                 "  [ \"$(wc -l < " + dir + "/live.jsonl)\" -ge 450 ] && break; sleep 0.1\n"
+                 "  [ \"$(cat " + dir + "/.live.jsonl.* | wc -l)\" -ge 450 ] && break; sleep 0.1\n"
                  "done\n"
                  "kill -TERM $pid\n" +
                  kAwaitGame);
@@ -91,6 +91,15 @@ TEST(Replay, AGamePlayedWithKeysAndEndedBySigtermReplaysToAByteIdenticalTrace) {
     ASSERT_EQ(headless.status, 0) << headless.output;
     EXPECT_EQ(ReadFile(dir + "/replay.jsonl"), ReadFile(dir + "/live.jsonl"));
     EXPECT_EQ(ReadFile(dir + "/replay.wav").size(), 44 + live.size() * 735 * 4);
+
+    // Cut off mid-way (the game killed): replayed as far as it holds whole passes, saying so.
+    WriteFile(dir + "/cut.txt", recording.substr(0, recording.size() / 2));
+    TProgramResult cut = RunScript("--replay " + dir + "/cut.txt --trace " + dir + "/cut.jsonl");
+    EXPECT_EQ(cut.status, 0) << cut.output;
+    const std::string cutTrace = ReadFile(dir + "/cut.jsonl");
+    EXPECT_EQ(cut.output, "kestrava-script: " + dir + "/cut.txt: the recording was cut off after pass " +
+                              std::to_string(ReadLines(dir + "/cut.jsonl").size()) + "; replayed up to there\n");
+    EXPECT_EQ(cutTrace, ReadFile(dir + "/live.jsonl").substr(0, cutTrace.size()));
 
     // A picture asked of a pass the recorded game never reached is missed out loud.
     TProgramResult missed = RunCommand(KESTRAVA_SOURCE_DIR "/tools/with-display.sh env SDL_AUDIODRIVER=dummy "
