@@ -56,6 +56,14 @@ bool TRecordingSystemDriver::Finish(std::string* error) {
     return false;
 }
 
+void TRecordingSystemDriver::Cut() {
+    if (finished_) return;
+    finished_ = true;
+    RemoveEventHook(RecordEvent, this);
+    WritePass();
+    file_.Close(nullptr);
+}
+
 // Counts the poll and takes in the inner driver's events; the hook below writes them down.
 void TRecordingSystemDriver::PollEvents() {
     if (!Recording()) {

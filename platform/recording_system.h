@@ -31,6 +31,10 @@ public:
     bool Finish(std::string* error);
     // The first write that failed, "cannot write the recording PATH: REASON"; empty while none has.
     const std::string& WriteError() const { return file_.Error(); }
+    // Ends a recording cut short (the display lost, the process about to end at once): writes
+    // the pass in progress, which a replay takes as unfinished and leaves out, and closes the
+    // file without its end line, so it replays up to the pass before. Nothing is reported.
+    void Cut();
 
     // The inner driver's events, each recorded with the number of this poll in its pass.
     void PollEvents() override;

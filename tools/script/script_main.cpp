@@ -35,16 +35,17 @@ constexpr int kAudioFramesPerPass = 44100 / 60;   // 735: the mixer keeps step w
 
 using Clock = std::chrono::steady_clock;
 
-// The SIGTERM or SIGINT that asked the run to stop, 0 while none has.
+// The SIGTERM, SIGINT or SIGHUP that asked the run to stop, 0 while none has.
 volatile std::sig_atomic_t stopSignal = 0;
 
 void AskToStop(int signal) { stopSignal = signal; }
 
-// SIGTERM and SIGINT end the run after the pass in progress, its files complete; a second
-// one ends it at once. Installed before SDL starts, which then leaves them alone; a signal
-// the runner was started ignoring (SIGINT in a background job) stays ignored.
+// SIGTERM, SIGINT and SIGHUP (the terminal closed) end the run after the pass in progress,
+// its files complete; a second one ends it at once. Installed before SDL starts, which then
+// leaves them alone; a signal the runner was started ignoring (SIGINT in a background job,
+// SIGHUP under nohup) stays ignored.
 void CatchStopSignals() {
-    for (int signal : {SIGTERM, SIGINT}) {
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         struct sigaction action {}, before {};
         action.sa_handler = AskToStop;
         action.sa_flags = SA_RESETHAND;
@@ -236,7 +237,7 @@ int TScriptRun::Finish(int status) {
     if (status == 0 && failed_) status = 1;
     if (stopSignal != 0) {
         std::fprintf(stderr, "kestrava-script: stopped by %s after pass %d\n",
-                     stopSignal == SIGINT ? "SIGINT" : "SIGTERM", lastPass_);
+                     stopSignal == SIGINT ? "SIGINT" : stopSignal == SIGHUP ? "SIGHUP" : "SIGTERM", lastPass_);
         if (status == 0) status = 128 + stopSignal;
     }
     return status;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <utility>
 
 #include "runner/run_program.h"
 
@@ -111,27 +112,49 @@ TEST(Replay, AGamePlayedWithKeysAndEndedBySigtermReplaysToAByteIdenticalTrace) {
               std::string::npos) << missed.output;
 }
 
+// A closed terminal (SIGHUP) ends the game as SIGTERM does; a lost display (its window killed)
+// ends it at once with status 1, where it would hang in its exit handlers, the recording cut off.
+TEST(Replay, AGameEndedBySighupOrByLosingItsDisplayLeavesARecordingThatReplays) {
+    if (!HaveXTools()) GTEST_SKIP() << "xdotool, Xvfb or xauth is not installed";
+    const std::string dir = TempDir("replay-ended");
+    auto endGame = [&](const std::string& file, const std::string& how) {
+        return StartGame("--record " + file) + "for i in $(seq 1 100); do grep -q '^pass 30 ' " + file +
+               " && break; sleep 0.1; done\n" + how + "\n" + kAwaitGame;
+    };
+    TProgramResult played = RunOnDisplay(dir, endGame(dir + "/hup.txt", "kill -HUP $pid") +
+                                                  endGame(dir + "/lost.txt", "xdotool windowkill $w"));
+    EXPECT_NE(played.output.find("game status 0\nkestrava: lost the connection to the display :"), std::string::npos);
+    EXPECT_TRUE(played.output.ends_with("\ngame status 1\n")) << played.output;
+    TProgramResult hup = RunScript("--replay " + dir + "/hup.txt");
+    EXPECT_EQ(hup.status, 0) << hup.output;
+    TProgramResult lost = RunScript("--replay " + dir + "/lost.txt");
+    EXPECT_EQ(lost.status, 0) << lost.output;
+    EXPECT_NE(lost.output.find("lost.txt: the recording was cut off after pass "), std::string::npos) << lost.output;
+}
+
 // SDL turns SIGTERM into a quit request that the scripted keyboard never reads: the runner
-// catches the signal itself, so a run drawing pictures stops after the pass in progress like
+// catches it (and SIGHUP) itself, so a run drawing pictures stops after the pass in progress like
 // any other, with every pass traced a whole line and the audio capture's sizes written in.
-TEST(ScriptedRunner, SigtermEndsAnEndlessRunThatDrawsPicturesWithItsFilesWhole) {
+TEST(ScriptedRunner, SigtermOrSighupEndsAnEndlessRunThatDrawsPicturesWithItsFilesWhole) {
     const std::string dir = TempDir("sigterm-shot");
-    WriteFile(dir + "/stop.sh",
-              "SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava-script --shot 100000000:" + dir +
-                  "/s.png --trace " + dir + "/t.jsonl --audio " + dir + "/a.wav & pid=$!\n"
-                  "for i in $(seq 1 200); do [ -s " + dir + "/t.jsonl ] && break; sleep 0.1; done\n"
-                  "kill -TERM $pid\n"
-                  "for i in $(seq 1 200); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
-                  "kill -0 $pid 2>/dev/null && { kill -KILL $pid; echo 'still running'; exit 4; }\n"
-                  "wait $pid; echo \"status $?\"\n");
-    TProgramResult run = RunCommand(KESTRAVA_SOURCE_DIR "/tools/with-display.sh bash " + dir + "/stop.sh");
-    ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_NE(run.output.find("status 143"), std::string::npos) << run.output;
-    EXPECT_NE(run.output.find("kestrava-script: stopped by SIGTERM after pass "), std::string::npos) << run.output;
-    const std::string trace = ReadFile(dir + "/t.jsonl");
-    ASSERT_FALSE(trace.empty());
-    EXPECT_EQ(trace.back(), '\n');
-    const std::vector<std::string> lines = ReadLines(dir + "/t.jsonl");
-    EXPECT_EQ(TraceValue(lines.back(), "frame"), static_cast<double>(lines.size()));
-    EXPECT_EQ(ReadFile(dir + "/a.wav").size(), 44 + lines.size() * 735 * 4);
+    for (const auto& [signal, status] : {std::pair{"TERM", 143}, std::pair{"HUP", 129}}) {
+        WriteFile(dir + "/stop.sh",
+                  "SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava-script --shot 100000000:" + dir +
+                      "/s.png --trace " + dir + "/t.jsonl --audio " + dir + "/a.wav & pid=$!\n"
+                      "for i in $(seq 1 200); do [ -n \"$(find " + dir + " -name '.t.jsonl.*' -size +0)\" ] && "
+                      "break; sleep 0.1; done\n"   // the trace is written beside its place until the end
+                      "kill -" + signal + " $pid\n"
+                      "for i in $(seq 1 200); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
+                      "kill -0 $pid 2>/dev/null && { kill -KILL $pid; echo 'still running'; exit 4; }\n"
+                      "wait $pid; echo \"status $?\"\n");
+        TProgramResult run = RunCommand(KESTRAVA_SOURCE_DIR "/tools/with-display.sh bash " + dir + "/stop.sh");
+        ASSERT_EQ(run.status, 0) << run.output;
+        EXPECT_NE(run.output.find("status " + std::to_string(status)), std::string::npos) << run.output;
+        EXPECT_NE(run.output.find("kestrava-script: stopped by SIG" + std::string(signal)), std::string::npos);
+        const std::string trace = ReadFile(dir + "/t.jsonl");
+        EXPECT_TRUE(trace.ends_with('\n'));
+        const std::vector<std::string> lines = ReadLines(dir + "/t.jsonl");
+        EXPECT_EQ(TraceValue(lines.back(), "frame"), static_cast<double>(lines.size()));
+        EXPECT_EQ(ReadFile(dir + "/a.wav").size(), 44 + lines.size() * 735 * 4);
+    }
 }
