@@ -88,6 +88,7 @@ int Play(const TCommandLine& line) {
     hooks.planeDriver = GLPlaneDriver();
     static TFlightLog flightLog;
     flightLog.Start(line.recordPath, line.tracePath, line.frameLogPath, &hooks);
+    OnDisplayLost([] { flightLog.Cut(); });   // the passes played so far are kept
     // Pads are extra hands on the keys (without them, the keyboard alone). They are looked for
     // once the first frame is shown, which looking for them would hold up by some milliseconds.
     hooks.beforePass = [traced = std::move(hooks.beforePass)](int pass) {

@@ -139,3 +139,10 @@ bool TFlightLog::Finish() {
     }
     return ok;
 }
+
+void TFlightLog::Cut() {
+    if (recorder_) recorder_->Cut();
+    std::string ignored;
+    trace_.Close(&ignored);
+    frameLog_.Close(&ignored);
+}

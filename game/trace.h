@@ -44,6 +44,10 @@ public:
     // Writes the recording's end and completes the files; false, having said why, when a
     // write failed (during the game or now).
     bool Finish();
+    // Ends the files at once, the display lost mid-pass: the recording is cut before the pass
+    // in progress (it replays up to there), the trace and the frame log are completed as they
+    // stand, and nothing is reported.
+    void Cut();
 
 private:
     bool OpenFiles();

@@ -8,13 +8,13 @@
 #include <X11/Xlib.h>
 #endif
 
-#include <cerrno>   // program_invocation_short_name
 #include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "platform/clock.h"
+#include "platform/error.h"
 #include "platform/input.h"
 #include "platform/precise_wait.h"
 #include "platform/sdl/sdl_keys.h"
@@ -46,8 +46,7 @@ void CatchHangUp() {
 // SDL's window over the broken connection and never return: so the process ends here.
 int DisplayLost(Display* display) {
     if (sdlSystem.displayLost) sdlSystem.displayLost();
-    std::fprintf(stderr, "%s: lost the connection to the display %s\n", program_invocation_short_name,
-                 XDisplayString(display));
+    std::fprintf(stderr, "%s: lost the connection to the display %s\n", ProgramName(), XDisplayString(display));
     _exit(1);
 }
 #endif

@@ -118,7 +118,7 @@ TEST(Replay, AGameEndedBySighupOrByLosingItsDisplayLeavesARecordingThatReplays) 
     if (!HaveXTools()) GTEST_SKIP() << "xdotool, Xvfb or xauth is not installed";
     const std::string dir = TempDir("replay-ended");
     auto endGame = [&](const std::string& file, const std::string& how) {
-        return StartGame("--record " + file) + "for i in $(seq 1 100); do grep -q '^pass 30 ' " + file +
+        return StartGame("--record " + file + " --trace " + file + ".jsonl") + "for i in $(seq 1 100); do grep -q '^pass 30 ' " + file +
                " && break; sleep 0.1; done\n" + how + "\n" + kAwaitGame;
     };
     TProgramResult played = RunOnDisplay(dir, endGame(dir + "/hup.txt", "kill -HUP $pid") +
@@ -127,9 +127,12 @@ TEST(Replay, AGameEndedBySighupOrByLosingItsDisplayLeavesARecordingThatReplays) 
     EXPECT_TRUE(played.output.ends_with("\ngame status 1\n")) << played.output;
     TProgramResult hup = RunScript("--replay " + dir + "/hup.txt");
     EXPECT_EQ(hup.status, 0) << hup.output;
-    TProgramResult lost = RunScript("--replay " + dir + "/lost.txt");
+    TProgramResult lost = RunScript("--replay " + dir + "/lost.txt --trace " + dir + "/replayed.jsonl");
     EXPECT_EQ(lost.status, 0) << lost.output;
     EXPECT_NE(lost.output.find("lost.txt: the recording was cut off after pass "), std::string::npos) << lost.output;
+    // The trace of the game played so far is kept, and the replay's is the same.
+    EXPECT_FALSE(ReadFile(dir + "/lost.txt.jsonl").empty());
+    EXPECT_EQ(ReadFile(dir + "/lost.txt.jsonl"), ReadFile(dir + "/replayed.jsonl"));
 }
 
 // SDL turns SIGTERM into a quit request that the scripted keyboard never reads: the runner
