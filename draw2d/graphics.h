@@ -142,9 +142,12 @@ struct TFramePacer {
     int64_t frameTicks = 0;
     // Starts pacing at `now` for hz frames a second (0: no pacing).
     void Start(int now, int hz);
-    // Returns how long to wait before presenting (0 when the frame is late and was
-    // resynchronised): the target is the reading now + that wait, which Flip waits for precisely.
+    // Returns how long to wait before presenting, never more than FrameMs: 0 when the frame is
+    // late and was resynchronised, or when the clock was set back and the pacing starts again
+    // at `now`. The target is the reading now + that wait, which Flip waits for precisely.
     int Wait(int now);
+    // The longest wait of one frame: 1000 / hz rounded up (0 without pacing).
+    int FrameMs() const { return frameHertz > 0 ? (1000 + frameHertz - 1) / frameHertz : 0; }
 };
 
 // Reads back a rectangle of the drawing surface as 8-bit RGBA rows, top row first
