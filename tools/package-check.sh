@@ -16,6 +16,7 @@
 #   tools/package-check.sh BUILD_DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/apt.sh
 tools/install-deps.sh desktop-file-utils appstream lintian dpkg-dev fakeroot file man-db x11-utils
 build=${1:?usage: tools/package-check.sh BUILD_DIR}
 build=$(cd "$build" && pwd)
@@ -37,7 +38,7 @@ cleanup() {
   if [ -f "$tmp/manifest.saved" ]; then cp "$tmp/manifest.saved" "$manifest"; else rm -f "$manifest"; fi
   # Whatever happened, the package this script installed goes again.
   if [ -n "$installed_here" ]; then
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get purge -y -qq kestrava >/dev/null 2>&1 || true
+    apt_get purge -y -qq kestrava >/dev/null 2>&1 || true
   fi
   rm -rf "$tmp"
 }
@@ -136,7 +137,7 @@ elif dpkg-query -W -f='${Status}' kestrava 2>/dev/null | grep -q "install ok ins
 else
   cp "$deb" "$tmp/"
   installed_here=yes
-  (cd "$tmp" && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "./$(basename "$deb")" >"$tmp/apt.txt" 2>&1) ||
+  (cd "$tmp" && apt_get install -y -qq --no-install-recommends "./$(basename "$deb")" >"$tmp/apt.txt" 2>&1) ||
     { cat "$tmp/apt.txt"; fail "apt-get install"; }
   dpkg -L kestrava | sort >"$tmp/files.txt"
   # What was a file or link before the removal, and what was a folder.
@@ -155,7 +156,7 @@ else
   else
     fail "the installed package lacks its menu entry, icon, manual page or program"
   fi
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get remove -y -qq kestrava >/dev/null
+  apt_get remove -y -qq kestrava >/dev/null
   installed_here=""
   remaining=()
   while read -r p; do
@@ -170,7 +171,7 @@ else
   else
     fail "left after apt-get remove: ${remaining[*]}"
   fi
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get purge -y -qq kestrava >/dev/null 2>&1 || true
+  apt_get purge -y -qq kestrava >/dev/null 2>&1 || true
 fi
 
 echo "package-check: $passed passed, $failed failed, $skipped skipped"
