@@ -96,15 +96,43 @@ protected:
 
 }  // namespace
 
+// Without a Wayland session (no WAYLAND_DISPLAY, nor XDG_RUNTIME_DIR where its socket would
+// be) SDL's Wayland driver only fails, after the Wayland library has printed a complaint about
+// XDG_RUNTIME_DIR: SDL is asked for its other drivers, in its own order. A driver the user
+// names in SDL_VIDEODRIVER is left as asked.
+void SkipWaylandWithoutASession() {
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if ((wayland && *wayland) || (runtime && *runtime) || SDL_GetHint(SDL_HINT_VIDEODRIVER)) return;
+    std::string drivers;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const std::string driver = SDL_GetVideoDriver(i);
+        if (driver != "wayland") drivers += (drivers.empty() ? "" : ",") + driver;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+}
+
+// Why no driver could show a window, in the player's terms: which X display was not there.
+// A Wayland session, or a driver other than X11 asked for by name, keeps SDL's own reason.
+std::string NoDisplayReason(const std::string& sdlReason) {
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if ((wayland && *wayland) || (asked && *asked && std::string(asked) != "x11")) return sdlReason;
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) return "DISPLAY is not set";
+    return std::string("no X display ") + display + " (is an X server running there?)";
+}
+
 // Starts SDL's video subsystem on a driver that can show a window.
 bool TSDLWindowDriver::StartVideo(const char** why) {
     static std::string reason;
     if (VideoStarted()) return true;
+    SkipWaylandWithoutASession();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        reason = SDL_GetError();
+        reason = NoDisplayReason(SDL_GetError());
     } else if (ShowsNothing(SDL_GetCurrentVideoDriver())) {
-        reason = std::string("no display available (only SDL's ") + SDL_GetCurrentVideoDriver() +
-                 " video driver could start)";
+        reason = NoDisplayReason(std::string("no display available (only SDL's ") + SDL_GetCurrentVideoDriver() +
+                                 " video driver could start)");
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     } else {
         return true;

@@ -2,6 +2,7 @@
 // and the keys that end a run. Recording a real game needs a window: display/replay_test.cpp.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -45,7 +46,8 @@ TEST(Replay, AGameThatDoesNotFollowItsRecordingIsReportedNotPassedOff) {
 }
 
 // Checked before the window opens: without a display the game would otherwise say it has none,
-// which it says in one line when it has all it needs.
+// which it says in one line when it has all it needs, naming the display; with no audio device
+// it says in one line of its own that it plays silently (the sound library's search unsaid).
 TEST(Game, WithoutADisplayRefusesFilesItCannotWriteThenSaysInOneLineThatItHasNoWindow) {
     const std::string dir = TempDir("record-unwritable");
     const struct {
@@ -56,18 +58,25 @@ TEST(Game, WithoutADisplayRefusesFilesItCannotWriteThenSaysInOneLineThatItHasNoW
         {"--trace " + dir + " --record " + dir + "/game.txt", "kestrava: cannot write the trace " + dir + ": "},
         {"--frame-log " + dir + "/none/f.txt", "kestrava: cannot write the frame log " + dir + "/none/f.txt: "},
     };
-    const std::string game = "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "
-                             KESTRAVA_BINARY_DIR "/kestrava ";
+    const std::string env = "env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR -u SDL_VIDEODRIVER "
+                            "SDL_AUDIODRIVER=dummy ", binary = KESTRAVA_BINARY_DIR "/kestrava ", game = env + binary;
     for (const auto& c : cases) {
         TProgramResult run = RunCommand(game + c.arguments);
         EXPECT_EQ(run.status, 2) << c.arguments << "\n" << run.output;
         EXPECT_EQ(run.output.rfind(c.says, 0), 0u) << c.arguments << "\n" << run.output;
         EXPECT_EQ(run.output.find("window"), std::string::npos) << run.output;
     }
+    const std::string noWindow = "kestrava: cannot open the game window: ", silent = " SDL_AUDIODRIVER=alsa AUDIODEV=none ";
     TProgramResult run = RunCommand(game);
     EXPECT_NE(run.status, 0);
-    EXPECT_EQ(run.output.rfind("kestrava: ", 0), 0u) << run.output;
-    EXPECT_EQ(run.output.find('\n'), run.output.size() - 1) << "one line: " << run.output;
+    EXPECT_EQ(run.output, noWindow + "DISPLAY is not set\n");
+    EXPECT_EQ(RunCommand(env + silent + binary + "--mute").output, noWindow + "DISPLAY is not set\n");
+    run = RunCommand(env + "DISPLAY=:7093" + silent + binary);
+    EXPECT_NE(run.output.find(noWindow + "no X display :7093 (is an X server running there?)\n"), std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("kestrava: no audio device (ALSA: "), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("); playing silently\n"), std::string::npos) << run.output;
+    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 2) << run.output;
 }
 
 // Both programs answer --help and --version; a mistake on the command line or in a keys file
