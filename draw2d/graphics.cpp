@@ -115,6 +115,14 @@ TPresentRect FitFrame(int frameWidth, int frameHeight, int drawableWidth, int dr
     return r;
 }
 
+TPresentRect FitWindow(int frameWidth, int frameHeight, int scale, int desktopWidth, int desktopHeight) {
+    TPresentRect r{0, 0, frameWidth * scale, frameHeight * scale};
+    if (desktopWidth <= 0 || desktopHeight <= 0) return r;
+    const TPresentRect fit = FitFrame(frameWidth, frameHeight, desktopWidth, desktopHeight);
+    if (fit.width < r.width) r = {0, 0, fit.width, fit.height};
+    return r;
+}
+
 // Registers the driver; graphics of another driver are unset first.
 void SetGraphicsDriver(TGraphicsDriver* newDriver, int defaultFlags) {
     if (newDriver != graphicsState.driver && graphicsState.driver && graphicsState.currentGraphics)

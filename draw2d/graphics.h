@@ -90,6 +90,11 @@ struct TPresentRect {
 // whole multiple that fits, or, in a drawable smaller than the frame, the largest fit with the
 // frame's aspect ratio kept; centred. Empty when either size is empty (a minimised window).
 TPresentRect FitFrame(int frameWidth, int frameHeight, int drawableWidth, int drawableHeight);
+// The size a window showing such a frame at `scale` opens at on a desktop of the given usable
+// size: the largest whole multiple up to scale that fits (1 at least, when the frame fits), or
+// the frame scaled down to fit with its aspect ratio kept when even the frame does not. An
+// empty desktop (unknown) takes the scale as asked.
+TPresentRect FitWindow(int frameWidth, int frameHeight, int scale, int desktopWidth, int desktopHeight);
 
 // Registers the driver whose graphics Graphics opens; defaultFlags are or-ed into every creation.
 void SetGraphicsDriver(TGraphicsDriver* driver, int defaultFlags);

@@ -74,6 +74,7 @@ bool ShowsNothing(const char* driver) {
 struct TSDLWindowDriver : TWindowDriver {
     bool StartVideo(const char** why) override;
     std::vector<TDisplayMode> DisplayModes() override;
+    bool UsableDesktop(int* width, int* height) override;
     bool CreateContext(TGLWindow* window) override;
     bool HasContext(const TGLWindow* window) override { return window && window->context; }
     void Close(TGLWindow* window) override;
@@ -154,10 +155,25 @@ std::vector<TDisplayMode> TSDLWindowDriver::DisplayModes() {
     return modes;
 }
 
+// The first display's usable bounds (starting video if needed): where centred windows open.
+bool TSDLWindowDriver::UsableDesktop(int* width, int* height) {
+    SDL_Rect usable;
+    if (!StartVideo(nullptr) || SDL_GetDisplayUsableBounds(0, &usable) != 0) return false;
+    *width = usable.w;
+    *height = usable.h;
+    return true;
+}
+
 TGLWindow* TSDLWindowDriver::OpenWindow(int width, int height, const char* title, const TGLWindowFormat& format,
                                         bool fullscreen, int hz, const char** why) {
     if (!StartVideo(why)) return nullptr;
     SetContextAttributes(format);
+    // Desktop full screen opens at the display's own size and place: without a window manager
+    // to enlarge it, a window of the given size would stay so (off centre, or past the screen's
+    // edges) while SDL, and the drawing after it, take it for the display's size.
+    SDL_Rect place{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height};
+    if (!fullscreen && format.desktopFullscreen && SDL_GetDisplayBounds(0, &place) != 0)
+        place = {SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height};
     // The drawable may be denser than the window (a 2x screen gets 1280x960 pixels for a
     // 640x480 window); the drawing layer presents the frame at the drawable's size.
     Uint32 windowFlags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI;
@@ -166,8 +182,7 @@ TGLWindow* TSDLWindowDriver::OpenWindow(int width, int height, const char* title
     else if (format.desktopFullscreen)
         windowFlags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     if (format.resizable && !fullscreen) windowFlags |= SDL_WINDOW_RESIZABLE;
-    SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          width, height, windowFlags);
+    SDL_Window* window = SDL_CreateWindow(title, place.x, place.y, place.w, place.h, windowFlags);
     if (!window) {
         if (why) *why = SDL_GetError();
         return nullptr;
