@@ -36,9 +36,28 @@ foreach(page kestrava.6 kestrava-script.6 changelog.Debian)
 endforeach()
 add_custom_target(kestrava_dist_files ALL DEPENDS ${compressed})
 
-# Every folder made by the install is rwxr-xr-x whatever the umask.
-set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+# Every folder made by the install is rwxr-xr-x whatever the umask. CMake makes them with its
+# default directory permissions, but masked by the umask: under `umask 077` they came out
+# rwx------ and no other user could run the game. So the install first notes which of the
+# folders it puts files in (and their parents) are missing, and ends by setting those alone to
+# rwxr-xr-x; folders that were there already keep their modes. The files get their modes
+# from the install rules, whatever the umask.
+set(installDirs ${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_DATADIR}/applications ${CMAKE_INSTALL_DATADIR}/metainfo
+    ${CMAKE_INSTALL_MANDIR}/man6 ${CMAKE_INSTALL_DATADIR}/doc/kestrava)
+foreach(size ${KESTRAVA_ICON_SIZES})
+  list(APPEND installDirs ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+install(CODE "
+  set(kestrava_made_dirs)
+  foreach(dir ${installDirs})
+    cmake_path(ABSOLUTE_PATH dir BASE_DIRECTORY \"\${CMAKE_INSTALL_PREFIX}\")
+    set(path \"\$ENV{DESTDIR}\${dir}\")
+    while(NOT EXISTS \"\${path}\")
+      list(APPEND kestrava_made_dirs \"\${path}\")
+      cmake_path(GET path PARENT_PATH path)
+    endwhile()
+  endforeach()
+  list(REMOVE_DUPLICATES kestrava_made_dirs)")
 
 install(TARGETS kestrava kestrava-script RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${dist}/${KESTRAVA_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -49,6 +68,11 @@ foreach(size ${KESTRAVA_ICON_SIZES})
 endforeach()
 install(FILES ${distOut}/kestrava.6.gz ${distOut}/kestrava-script.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES ${dist}/copyright ${distOut}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kestrava)
+install(CODE "
+  foreach(path IN LISTS kestrava_made_dirs)
+    file(CHMOD \"\${path}\" PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                         WORLD_READ WORLD_EXECUTE)
+  endforeach()")
 
 # Removes what the last `cmake --install` put down, as listed in install_manifest.txt.
 add_custom_target(uninstall

@@ -9,3 +9,7 @@ foreach(program kestrava kestrava-script)
   file(RENAME "${staged}/bin/${program}" "${staged}/games/${program}")
 endforeach()
 file(REMOVE_RECURSE "${staged}/bin")   # left empty
+# CPack makes the staged /usr itself, under the umask like games/ here: both are rwxr-xr-x in
+# the package, as the folders the install makes are (install.cmake).
+file(CHMOD "${staged}" "${staged}/games"
+     PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)

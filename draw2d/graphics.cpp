@@ -69,13 +69,19 @@ void TFramePacer::Start(int now, int hz) {
 }
 
 // Targets fall at frameTicks / hz ms after the start, so the average rate has no drift;
-// a late frame (or a clock jump) resynchronises instead of bursting to catch up.
+// a late frame (or a clock set forward) resynchronises instead of bursting to catch up. A
+// target more than a frame ahead is one the clock was set back from: waiting for it would
+// freeze the game for as long as the clock went back.
 int TFramePacer::Wait(int now) {
     if (frameHertz <= 0) return 0;
     int64_t elapsed = MilliSecsSince(frameStart, now);
     frameTicks += 1000;
     int64_t wait = frameTicks / frameHertz - elapsed;
-    if (wait > 0 && wait < 1000) return static_cast<int>(wait);
+    if (wait > FrameMs()) {
+        Start(now, frameHertz);
+        return 0;
+    }
+    if (wait > 0) return static_cast<int>(wait);
     frameTicks = elapsed * frameHertz;
     return 0;
 }
@@ -106,6 +112,14 @@ TPresentRect FitFrame(int frameWidth, int frameHeight, int drawableWidth, int dr
     }
     r.x = (drawableWidth - r.width) / 2;
     r.y = (drawableHeight - r.height) / 2;
+    return r;
+}
+
+TPresentRect FitWindow(int frameWidth, int frameHeight, int scale, int desktopWidth, int desktopHeight) {
+    TPresentRect r{0, 0, frameWidth * scale, frameHeight * scale};
+    if (desktopWidth <= 0 || desktopHeight <= 0) return r;
+    const TPresentRect fit = FitFrame(frameWidth, frameHeight, desktopWidth, desktopHeight);
+    if (fit.width < r.width) r = {0, 0, fit.width, fit.height};
     return r;
 }
 
@@ -233,7 +247,9 @@ void Flip(int sync) {
     const int wait = paced ? graphicsState.pacer.Wait(now) : 0;
     TGraphics* window = graphicsState.window;
     const bool shown = window && window->FinishFrame();
-    if (wait > 0) DelayUntil(static_cast<int>(static_cast<uint32_t>(now) + static_cast<uint32_t>(wait)));
+    if (wait > 0)
+        DelayUntil(static_cast<int>(static_cast<uint32_t>(now) + static_cast<uint32_t>(wait)),
+                   graphicsState.pacer.FrameMs());
     for (auto& hook : graphicsState.presentHook) hook();
     if (shown) window->Swap(paced ? 0 : sync == -1 ? 1 : sync);
 }

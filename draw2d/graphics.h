@@ -90,6 +90,11 @@ struct TPresentRect {
 // whole multiple that fits, or, in a drawable smaller than the frame, the largest fit with the
 // frame's aspect ratio kept; centred. Empty when either size is empty (a minimised window).
 TPresentRect FitFrame(int frameWidth, int frameHeight, int drawableWidth, int drawableHeight);
+// The size a window showing such a frame at `scale` opens at on a desktop of the given usable
+// size: the largest whole multiple up to scale that fits (1 at least, when the frame fits), or
+// the frame scaled down to fit with its aspect ratio kept when even the frame does not. An
+// empty desktop (unknown) takes the scale as asked.
+TPresentRect FitWindow(int frameWidth, int frameHeight, int scale, int desktopWidth, int desktopHeight);
 
 // Registers the driver whose graphics Graphics opens; defaultFlags are or-ed into every creation.
 void SetGraphicsDriver(TGraphicsDriver* driver, int defaultFlags);
@@ -142,9 +147,12 @@ struct TFramePacer {
     int64_t frameTicks = 0;
     // Starts pacing at `now` for hz frames a second (0: no pacing).
     void Start(int now, int hz);
-    // Returns how long to wait before presenting (0 when the frame is late and was
-    // resynchronised): the target is the reading now + that wait, which Flip waits for precisely.
+    // Returns how long to wait before presenting, never more than FrameMs: 0 when the frame is
+    // late and was resynchronised, or when the clock was set back and the pacing starts again
+    // at `now`. The target is the reading now + that wait, which Flip waits for precisely.
     int Wait(int now);
+    // The longest wait of one frame: 1000 / hz rounded up (0 without pacing).
+    int FrameMs() const { return frameHertz > 0 ? (1000 + frameHertz - 1) / frameHertz : 0; }
 };
 
 // Reads back a rectangle of the drawing surface as 8-bit RGBA rows, top row first

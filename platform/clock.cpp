@@ -10,4 +10,4 @@ void Delay(int ms) {
 
 int64_t MicroSecs() { return GetSystemDriver()->MicroSecs(); }
 
-void DelayUntil(int target) { GetSystemDriver()->DelayUntil(target); }
+void DelayUntil(int target, int longest) { GetSystemDriver()->DelayUntil(target, longest); }

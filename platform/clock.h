@@ -10,9 +10,9 @@ int MilliSecs();
 void Delay(int ms);
 // Microseconds on the clock MilliSecs reads (not wrapped), for logs that need the fine time.
 int64_t MicroSecs();
-// Waits until MilliSecs reads target (less than a second ahead), as precisely as the
-// installed clock can; nothing when it already does.
-void DelayUntil(int target);
+// Waits until MilliSecs reads target, as precisely as the installed clock can, but never
+// longer than `longest` ms (a clock set back meanwhile); nothing when it already reads target.
+void DelayUntil(int target, int longest);
 
 // Difference of two MilliSecs readings, right across the 32-bit wrap.
 inline int MilliSecsSince(int earlier, int later) {

@@ -39,9 +39,13 @@ struct TWindowDriver {
     virtual bool StartVideo(const char** why) = 0;
     // The modes of the main display, as the system lists them; empty when there is no display.
     virtual std::vector<TDisplayMode> DisplayModes() { return {}; }
+    // The size of the main display's area that windows may take (less panels and docks), where
+    // windows open; false when there is no display or the system cannot tell.
+    virtual bool UsableDesktop(int* /*width*/, int* /*height*/) { return false; }
     // Opens a centred, titled window of the given client size, non-resizable unless the format
     // says so (full screen when asked, at the closest display mode; or desktop full screen with
-    // the format's desktopFullscreen, the given size then being the one it returns to), showing
+    // the format's desktopFullscreen, covering the display, the given size then being the one
+    // it returns to), showing
     // the window icon (SetWindowIcon); nullptr with the reason in *why when it cannot be made.
     // Its drawable may hold more pixels than its size on a high-density screen. Its GL context
     // is made later, by CreateContext.

@@ -15,12 +15,13 @@ struct TSystemDriver {
     virtual void Delay(int ms) = 0;
     // Microseconds on the clock MilliSecs reads, not wrapped: the fine reading a frame log takes.
     virtual int64_t MicroSecs() { return int64_t{static_cast<uint32_t>(MilliSecs())} * 1000; }
-    // Waits until MilliSecs reads `target` (a reading less than a second ahead); returns at
-    // once when it is already there. Drivers with a fine clock land on the millisecond's very
-    // start; this one sleeps the whole milliseconds with Delay.
-    virtual void DelayUntil(int target) {
+    // Waits until MilliSecs reads `target`, or for `longest` ms when the target is further
+    // ahead (the clock was set back since it was taken); returns at once when it is already
+    // there. Drivers with a fine clock land on the millisecond's very start; this one sleeps
+    // the whole milliseconds with Delay.
+    virtual void DelayUntil(int target, int longest) {
         int left = static_cast<int>(static_cast<uint32_t>(target) - static_cast<uint32_t>(MilliSecs()));
-        if (left > 0) Delay(left);
+        if (left > 0) Delay(left < longest ? left : longest);
     }
 };
 

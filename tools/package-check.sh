@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Checks Kestrava installs like a desktop program, from a built tree:
-#   1. `cmake --install` into a temporary DESTDIR (prefix /usr) puts down the programs, the
-#      desktop entry, the icons, the metainfo and the manual pages (listed), and the uninstall
-#      target takes a ~/.local-style install away again;
+#   1. `cmake --install` into a temporary DESTDIR (prefix /usr) under umask 077 puts down the
+#      programs, the desktop entry, the icons, the metainfo and the manual pages (listed), all
+#      readable by every user, and the uninstall target takes a ~/.local-style install away again;
 #   2. desktop-file-validate and appstreamcli validate --no-net pass, the manual page formats
 #      without a warning;
-#   3. cpack makes the .deb and lintian finds no error in it (its warnings are listed);
+#   3. cpack makes the .deb (under umask 077 too, its modes checked) and lintian finds no error
+#      in it (its warnings are listed);
 #   4. the installed game starts from the DESTDIR on a display of its own, shows the icon on
 #      its window, and quits on Escape with status 0;
 #   5. as root (or with sudo -n), `apt-get install ./kestrava_*.deb` gives the program (in
@@ -16,6 +17,7 @@
 #   tools/package-check.sh BUILD_DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tools/apt.sh
 tools/install-deps.sh desktop-file-utils appstream lintian dpkg-dev fakeroot file man-db x11-utils
 build=${1:?usage: tools/package-check.sh BUILD_DIR}
 build=$(cd "$build" && pwd)
@@ -37,7 +39,7 @@ cleanup() {
   if [ -f "$tmp/manifest.saved" ]; then cp "$tmp/manifest.saved" "$manifest"; else rm -f "$manifest"; fi
   # Whatever happened, the package this script installed goes again.
   if [ -n "$installed_here" ]; then
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get purge -y -qq kestrava >/dev/null 2>&1 || true
+    apt_get purge -y -qq kestrava >/dev/null 2>&1 || true
   fi
   rm -rf "$tmp"
 }
@@ -45,10 +47,16 @@ trap cleanup EXIT
 
 cmake --build "$build" -j"$(nproc)" --target kestrava kestrava-script kestrava_icons kestrava_dist_files >/dev/null
 
-echo "== Installing into a temporary DESTDIR (prefix /usr)"
+# The install and the package are made under a strict umask: whatever the installer's, every
+# user may enter the folders and read (and run) the files.
+loose_modes() { grep -Ev '^(drwxr-xr-x|-rw-r--r--|-rwxr-xr-x) ' || true; }
+
+echo "== Installing into a temporary DESTDIR (prefix /usr), under umask 077"
 dest=$tmp/root
-DESTDIR=$dest cmake --install "$build" --prefix /usr >/dev/null
+(umask 077 && DESTDIR=$dest cmake --install "$build" --prefix /usr >/dev/null)
 (cd "$dest" && find . -type f -printf '%M %8s %p\n' | sort -k3)
+modes=$(cd "$dest" && find . -printf '%M %p\n' | loose_modes)
+if [ -z "$modes" ]; then pass "the folders made are 0755 and the files 0644 or 0755"; else fail "modes: $modes"; fi
 missing=()
 for f in usr/bin/kestrava usr/bin/kestrava-script usr/share/applications/$id.desktop \
          usr/share/metainfo/$id.metainfo.xml usr/share/man/man6/kestrava.6.gz \
@@ -88,8 +96,10 @@ if [ -z "$man_warnings" ]; then pass "the manual page formats without warnings";
 echo "== The Debian package"
 pkg=$tmp/pkg
 mkdir -p "$pkg"
-(cd "$build" && cpack -G DEB -B "$pkg" >/dev/null)
+(cd "$build" && umask 077 && cpack -G DEB -B "$pkg" >/dev/null)
 deb=$(ls "$pkg"/kestrava_*.deb)
+modes=$(dpkg-deb -c "$deb" | awk '{print $1, $6}' | loose_modes)
+if [ -z "$modes" ]; then pass "the package's folders are 0755 and its files 0644 or 0755"; else fail "package modes: $modes"; fi
 echo "$(basename "$deb"):"
 dpkg-deb --info "$deb" | sed -n '/Package:/,$p'
 lintian_args=(--fail-on error --display-info)
@@ -136,7 +146,7 @@ elif dpkg-query -W -f='${Status}' kestrava 2>/dev/null | grep -q "install ok ins
 else
   cp "$deb" "$tmp/"
   installed_here=yes
-  (cd "$tmp" && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "./$(basename "$deb")" >"$tmp/apt.txt" 2>&1) ||
+  (cd "$tmp" && apt_get install -y -qq --no-install-recommends "./$(basename "$deb")" >"$tmp/apt.txt" 2>&1) ||
     { cat "$tmp/apt.txt"; fail "apt-get install"; }
   dpkg -L kestrava | sort >"$tmp/files.txt"
   # What was a file or link before the removal, and what was a folder.
@@ -155,7 +165,7 @@ else
   else
     fail "the installed package lacks its menu entry, icon, manual page or program"
   fi
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get remove -y -qq kestrava >/dev/null
+  apt_get remove -y -qq kestrava >/dev/null
   installed_here=""
   remaining=()
   while read -r p; do
@@ -170,7 +180,7 @@ else
   else
     fail "left after apt-get remove: ${remaining[*]}"
   fi
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get purge -y -qq kestrava >/dev/null 2>&1 || true
+  apt_get purge -y -qq kestrava >/dev/null 2>&1 || true
 fi
 
 echo "package-check: $passed passed, $failed failed, $skipped skipped"

@@ -6,6 +6,7 @@
 #include <GL/glext.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -166,6 +167,23 @@ void DrawSurface(const TFrameSurface& s, const TPresentRect& to, int drawableWid
     glPopAttrib();
 }
 
+// The window for a width x height frame at the scale asked, fitted to the usable desktop. A
+// scale asked for that does not fit is said once, with what is used instead.
+TPresentRect WindowOnDesktop(int width, int height, int scale) {
+    int desktopWidth = 0, desktopHeight = 0;
+    if (!WindowDriver().UsableDesktop(&desktopWidth, &desktopHeight)) desktopWidth = desktopHeight = 0;
+    const TPresentRect window = FitWindow(width, height, scale, desktopWidth, desktopHeight);
+    if (scale > 1 && window.width < width * scale) {
+        std::fprintf(stderr, "%s: --scale %d does not fit the %dx%d desktop; ", ProgramName(), scale,
+                     desktopWidth, desktopHeight);
+        if (window.width >= width)
+            std::fprintf(stderr, "using %d\n", window.width / width);
+        else
+            std::fprintf(stderr, "showing the picture at %dx%d\n", window.width, window.height);
+    }
+    return window;
+}
+
 }  // namespace
 
 TGLGraphics::~TGLGraphics() { Close(); }
@@ -255,14 +273,16 @@ TGraphicsPtr TGLGraphicsDriver::CreateGraphics(int width, int height, int depth,
     format.stencil = (flags & GFX_STENCILBUFFER) != 0;
     format.accum = (flags & GFX_ACCUMBUFFER) != 0;
     bool fullscreen = depth != 0;
-    // A window opens at the presentation's multiple of the frame and shows the frame scaled.
+    // A window opens at the presentation's multiple of the frame, or what of it fits the
+    // desktop, and shows the frame scaled.
     const TPresentation presentation = GetPresentation();
     int windowWidth = width, windowHeight = height;
     if (!fullscreen) {
         format.resizable = presentation.resizable;
         format.desktopFullscreen = presentation.fullscreen;
-        windowWidth *= presentation.scale;
-        windowHeight *= presentation.scale;
+        const TPresentRect window = WindowOnDesktop(width, height, presentation.scale);
+        windowWidth = window.width;
+        windowHeight = window.height;
     }
     const char* why = nullptr;
     TGLWindow* window = WindowDriver().Open(windowWidth, windowHeight, AppTitle.c_str(), format, fullscreen, hz, &why);

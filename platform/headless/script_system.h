@@ -28,7 +28,7 @@ public:
     int MilliSecs() override;
     // Time is virtual: nothing to wait for.
     void Delay(int) override {}
-    void DelayUntil(int) override {}
+    void DelayUntil(int, int) override {}
 
 private:
     struct TScriptedEvent {

@@ -6,9 +6,15 @@
 // audio counts the event subsystem too), so the opening starts SDL's audio with SDL_AudioInit,
 // which touches only the audio subsystem's own state, and ends it with SDL_AudioQuit.
 #include <algorithm>
+#include <cstdio>
+#include <string>
 
 #include <SDL.h>
+#ifdef KESTRAVA_HAVE_ALSA
+#include <alsa/asoundlib.h>
+#endif
 
+#include "platform/error.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace {
@@ -41,11 +47,32 @@ void Callback(void* driver, Uint8* stream, int len) {
     }
 }
 
+#ifdef KESTRAVA_HAVE_ALSA
+void IgnoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+#endif
+
+// The sound library SDL loads reports each step of its search for a device on stderr (eight
+// lines on a machine without one); SDL loads the library this program links, so its reports
+// go here, unsaid.
+void SilenceSoundLibrary() {
+#ifdef KESTRAVA_HAVE_ALSA
+    snd_lib_error_set_handler(IgnoreAlsaMessage);
+#endif
+}
+
+// One line of the program's own instead: the game goes on without sound.
+bool NoDevice(const char* why) {
+    std::fprintf(stderr, "%s: no audio device (%s); playing silently\n", ProgramName(),
+                 why && *why ? why : "none found");
+    return false;
+}
+
 // SDL's audio is started here unless someone started it already (then it has a current driver).
 bool TSDLAudioOutputDriver::Open(TAudioFeed newFeed, void* newContext) {
     if (device || !newFeed) return false;
+    SilenceSoundLibrary();
     if (!SDL_GetCurrentAudioDriver()) {
-        if (SDL_AudioInit(nullptr) != 0) return false;
+        if (SDL_AudioInit(nullptr) != 0) return NoDevice(SDL_GetError());
         startedAudio = true;
     }
     // Set before the device exists: its thread reads them from the first callback on.
@@ -61,8 +88,9 @@ bool TSDLAudioOutputDriver::Open(TAudioFeed newFeed, void* newContext) {
     SDL_AudioSpec have{};
     device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
     if (!device) {
+        const std::string why = SDL_GetError();
         Close();
-        return false;
+        return NoDevice(why.c_str());
     }
     SDL_PauseAudioDevice(device, 0);
     return true;

@@ -74,6 +74,7 @@ bool ShowsNothing(const char* driver) {
 struct TSDLWindowDriver : TWindowDriver {
     bool StartVideo(const char** why) override;
     std::vector<TDisplayMode> DisplayModes() override;
+    bool UsableDesktop(int* width, int* height) override;
     bool CreateContext(TGLWindow* window) override;
     bool HasContext(const TGLWindow* window) override { return window && window->context; }
     void Close(TGLWindow* window) override;
@@ -96,15 +97,43 @@ protected:
 
 }  // namespace
 
+// Without a Wayland session (no WAYLAND_DISPLAY, nor XDG_RUNTIME_DIR where its socket would
+// be) SDL's Wayland driver only fails, after the Wayland library has printed a complaint about
+// XDG_RUNTIME_DIR: SDL is asked for its other drivers, in its own order. A driver the user
+// names in SDL_VIDEODRIVER is left as asked.
+void SkipWaylandWithoutASession() {
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if ((wayland && *wayland) || (runtime && *runtime) || SDL_GetHint(SDL_HINT_VIDEODRIVER)) return;
+    std::string drivers;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const std::string driver = SDL_GetVideoDriver(i);
+        if (driver != "wayland") drivers += (drivers.empty() ? "" : ",") + driver;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+}
+
+// Why no driver could show a window, in the player's terms: which X display was not there.
+// A Wayland session, or a driver other than X11 asked for by name, keeps SDL's own reason.
+std::string NoDisplayReason(const std::string& sdlReason) {
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    if ((wayland && *wayland) || (asked && *asked && std::string(asked) != "x11")) return sdlReason;
+    const char* display = std::getenv("DISPLAY");
+    if (!display || !*display) return "DISPLAY is not set";
+    return std::string("no X display ") + display + " (is an X server running there?)";
+}
+
 // Starts SDL's video subsystem on a driver that can show a window.
 bool TSDLWindowDriver::StartVideo(const char** why) {
     static std::string reason;
     if (VideoStarted()) return true;
+    SkipWaylandWithoutASession();
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        reason = SDL_GetError();
+        reason = NoDisplayReason(SDL_GetError());
     } else if (ShowsNothing(SDL_GetCurrentVideoDriver())) {
-        reason = std::string("no display available (only SDL's ") + SDL_GetCurrentVideoDriver() +
-                 " video driver could start)";
+        reason = NoDisplayReason(std::string("no display available (only SDL's ") + SDL_GetCurrentVideoDriver() +
+                                 " video driver could start)");
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     } else {
         return true;
@@ -126,10 +155,25 @@ std::vector<TDisplayMode> TSDLWindowDriver::DisplayModes() {
     return modes;
 }
 
+// The first display's usable bounds (starting video if needed): where centred windows open.
+bool TSDLWindowDriver::UsableDesktop(int* width, int* height) {
+    SDL_Rect usable;
+    if (!StartVideo(nullptr) || SDL_GetDisplayUsableBounds(0, &usable) != 0) return false;
+    *width = usable.w;
+    *height = usable.h;
+    return true;
+}
+
 TGLWindow* TSDLWindowDriver::OpenWindow(int width, int height, const char* title, const TGLWindowFormat& format,
                                         bool fullscreen, int hz, const char** why) {
     if (!StartVideo(why)) return nullptr;
     SetContextAttributes(format);
+    // Desktop full screen opens at the display's own size and place: without a window manager
+    // to enlarge it, a window of the given size would stay so (off centre, or past the screen's
+    // edges) while SDL, and the drawing after it, take it for the display's size.
+    SDL_Rect place{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height};
+    if (!fullscreen && format.desktopFullscreen && SDL_GetDisplayBounds(0, &place) != 0)
+        place = {SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height};
     // The drawable may be denser than the window (a 2x screen gets 1280x960 pixels for a
     // 640x480 window); the drawing layer presents the frame at the drawable's size.
     Uint32 windowFlags = SDL_WINDOW_OPENGL | SDL_WINDOW_ALLOW_HIGHDPI;
@@ -138,8 +182,7 @@ TGLWindow* TSDLWindowDriver::OpenWindow(int width, int height, const char* title
     else if (format.desktopFullscreen)
         windowFlags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     if (format.resizable && !fullscreen) windowFlags |= SDL_WINDOW_RESIZABLE;
-    SDL_Window* window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          width, height, windowFlags);
+    SDL_Window* window = SDL_CreateWindow(title, place.x, place.y, place.w, place.h, windowFlags);
     if (!window) {
         if (why) *why = SDL_GetError();
         return nullptr;

@@ -170,18 +170,23 @@ struct TSDLSystemDriver : TSystemDriver {
     // Finds how far off the millisecond `target` begins on the boot clock, then waits that
     // long on SDL's performance counter: sleeping first, watching the counter at the end.
     // The two clocks need not run at quite the same rate, so the last few microseconds are
-    // read on the boot clock itself.
-    void DelayUntil(int target) override {
+    // read on the boot clock itself; if that clock is set back meanwhile, the watch ends
+    // rather than wait for it to come round again.
+    void DelayUntil(int target, int longest) override {
         const uint64_t now = BootNanoSecs();
         const uint64_t counter = SDL_GetPerformanceCounter();
         const uint64_t ms = now / 1000000u;
-        const int left = MilliSecsSince(WrapMilliSecs(ms), target);
+        int left = MilliSecsSince(WrapMilliSecs(ms), target);
         if (left <= 0) return;
+        if (left > longest) {
+            left = longest;
+            target = WrapMilliSecs(ms + static_cast<uint64_t>(left));
+        }
         const double nanos = static_cast<double>((ms + static_cast<uint64_t>(left)) * 1000000u - now);
         TSDLWaitClock clock;
         WaitPrecisely(clock, counter + static_cast<uint64_t>(nanos * static_cast<double>(clock.Frequency()) / 1e9));
-        while (MilliSecsSince(MilliSecs(), target) > 0) {
-        }
+        for (int rest = MilliSecsSince(MilliSecs(), target); rest > 0 && rest <= left;)
+            rest = MilliSecsSince(MilliSecs(), target);
     }
 };
 

@@ -101,6 +101,13 @@ TEST(PacedFlip, ALateFrameOrALongPauseShowsAtOnceAndTheNextGetsAWholeSlot) {
     }
 }
 
+TEST(PacedFlip, AClockSetBackCostsAtMostOneFramesWait) {
+    // Set back half a second between two frames: the pacing starts again where the clock is.
+    EXPECT_EQ(ShownTimes(0, 0, {3, -500, 1, 1}), (std::vector<int>{16, -484, -468, -451, -451}));
+    // Set back an hour while a frame is drawn: its wait ends a frame later.
+    EXPECT_EQ(ShownTimes(0, -3600000, {3, 3})[1], 36 - 3600000);
+}
+
 TEST(FramePacer, TenHoursOfFramesStayPaced) {
     // 2.2 million frames at 60 Hz is over ten hours: the thousandths-times-hz accumulator is
     // past the 32-bit range, and every frame must still wait for its slot.

@@ -74,7 +74,7 @@ TEST(PreciseWait, TheClocksWaitForTheirTargetMillisecond) {
     TSystemDriver* sdl = SDLSystemDriver();
     for (int i = 0; i < 20; ++i) {
         int target = static_cast<int>(static_cast<uint32_t>(sdl->MilliSecs()) + 1 + i % 3);
-        sdl->DelayUntil(target);
+        sdl->DelayUntil(target, 17);
         EXPECT_GE(MilliSecsSince(target, sdl->MilliSecs()), 0) << i;
     }
     int before = sdl->MilliSecs();
@@ -83,12 +83,12 @@ TEST(PreciseWait, TheClocksWaitForTheirTargetMillisecond) {
     int fromMicros = WrapMilliSecs(static_cast<uint64_t>(micros / 1000));
     EXPECT_GE(MilliSecsSince(before, fromMicros), 0);
     EXPECT_GE(MilliSecsSince(fromMicros, after), 0);
-    sdl->DelayUntil(before);   // already there: returns at once
+    sdl->DelayUntil(before, 17);   // already there: returns at once
 
     // The scripted runner's clock is virtual: waiting moves nothing.
     TScriptSystemDriver script(5000);
     script.BeginPass(2);
-    script.DelayUntil(6000);
+    script.DelayUntil(6000, 17);
     EXPECT_EQ(script.MilliSecs(), 5016);
     EXPECT_EQ(script.MicroSecs(), 5016000);
 }

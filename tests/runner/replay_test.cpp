@@ -2,6 +2,7 @@
 // and the keys that end a run. Recording a real game needs a window: display/replay_test.cpp.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -44,11 +45,10 @@ TEST(Replay, AGameThatDoesNotFollowItsRecordingIsReportedNotPassedOff) {
               std::string::npos) << run.output;
 }
 
-// Checked before the window opens: without a display the game would otherwise say it has none,
-// which it says in one line when it has all it needs.
 // The game checks its files before it starts and opens them only once it has: a file it
 // cannot write or one named twice is refused, and a game that cannot start leaves every
-// file as it was.
+// file as it was. Without a display it says so in one line, naming the display; with no audio
+// device it says in one line of its own that it plays silently (the sound library's search unsaid).
 TEST(Game, ChecksItsFilesFirstAndLeavesThemAsTheyWereWhenItCannotStart) {
     const std::string dir = TempDir("record-unwritable");
     const struct {
@@ -61,8 +61,8 @@ TEST(Game, ChecksItsFilesFirstAndLeavesThemAsTheyWereWhenItCannotStart) {
         {"--frame-log " + dir + "/none/f.txt", 1, "kestrava: cannot write the frame log " + dir + "/none/f.txt: "},
         {"--record " + dir + "/game.txt --trace " + dir + "/./game.txt", 2, "kestrava: the recording "},
     };
-    const std::string game = "env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy "
-                             KESTRAVA_BINARY_DIR "/kestrava ";
+    const std::string env = "env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR -u SDL_VIDEODRIVER "
+                            "SDL_AUDIODRIVER=dummy ", binary = KESTRAVA_BINARY_DIR "/kestrava ", game = env + binary;
     for (const auto& c : cases) {
         TProgramResult run = RunCommand(game + c.arguments);
         EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.output;
@@ -70,12 +70,19 @@ TEST(Game, ChecksItsFilesFirstAndLeavesThemAsTheyWereWhenItCannotStart) {
         EXPECT_EQ(run.output.find("window"), std::string::npos) << run.output;
     }
     for (const char* name : {"/game.txt", "/t.jsonl", "/f.txt"}) WriteFile(dir + name, "kept\n");
+    const std::string noWindow = "kestrava: cannot open the game window: ", silent = " SDL_AUDIODRIVER=alsa AUDIODEV=none ";
     TProgramResult run = RunCommand(game + "--record " + dir + "/game.txt --trace " + dir + "/t.jsonl --frame-log " +
                                     dir + "/f.txt");
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.output.rfind("kestrava: cannot open the game window", 0), 0u) << run.output;
-    EXPECT_EQ(run.output.find('\n'), run.output.size() - 1) << "one line: " << run.output;
+    EXPECT_EQ(run.output, noWindow + "DISPLAY is not set\n");
     for (const char* name : {"/game.txt", "/t.jsonl", "/f.txt"}) EXPECT_EQ(ReadFile(dir + name), "kept\n") << name;
+    EXPECT_EQ(RunCommand(env + silent + binary + "--mute").output, noWindow + "DISPLAY is not set\n");
+    run = RunCommand(env + "DISPLAY=:7093" + silent + binary);
+    EXPECT_NE(run.output.find(noWindow + "no X display :7093 (is an X server running there?)\n"), std::string::npos)
+        << run.output;
+    EXPECT_NE(run.output.find("kestrava: no audio device (ALSA: "), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("); playing silently\n"), std::string::npos) << run.output;
+    EXPECT_EQ(std::count(run.output.begin(), run.output.end(), '\n'), 2) << run.output;
 }
 
 // The runner writes each output beside its path and puts it in place complete: a run that
@@ -146,4 +153,24 @@ TEST(ScriptedRunner, EscapeOrAQuitRequestEndsTheRunWithStatusZero) {
         EXPECT_EQ(run.status, 0) << run.output;
         EXPECT_EQ(ReadLines(dir + "/t.jsonl").size(), passes) << keys;
     }
+}
+
+// The set-up's apt-get (tools/apt.sh) waits while another package install holds the lock,
+// saying so once, and gives up with apt-get's own refusal when the wait is over.
+TEST(Tools, PackageInstallsWaitForTheLockHeldByAnother) {
+    const std::string dir = TempDir("apt-lock");
+    const std::string lock = "E: Could not get lock /var/lib/apt/lists/lock. It is held by process 7 (apt-get)\n";
+    WriteFile(dir + "/apt-get", "n=$(($(cat " + dir + "/n 2>/dev/null || echo 0) + 1)); echo $n >" + dir +
+                                    "/n\n[ $n -gt 2 ] && echo \"apt-get $*\" && exit 0\nprintf '" + lock +
+                                    "' >&2; exit 100\n");
+    WriteFile(dir + "/sudo", "\"$@\"\n");
+    const std::string apt = "chmod +x " + dir + "/apt-get " + dir + "/sudo && PATH=" + dir +
+                            ":$PATH bash -c 'source " KESTRAVA_SOURCE_DIR "/tools/apt.sh && apt_get update -qq'";
+    TProgramResult run = RunCommand(apt);
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output, "waiting for another package install to finish...\napt-get update -qq\n");
+    std::filesystem::remove(dir + "/n");
+    run = RunCommand("export KESTRAVA_APT_WAIT=0; " + apt);
+    EXPECT_EQ(run.status, 100) << run.output;
+    EXPECT_EQ(run.output, lock);
 }

@@ -13,9 +13,9 @@
 #include "platform/platform.h"
 
 // While it lives it stands in front of the installed platform's events and clock
-// (SetSystemDriver). Delay moves it on by the sleep, DelayUntil to the target, and every
-// reading by `step`; the count wraps at 32 bits as the real one does. The reading is atomic,
-// so the audio thread may read it too.
+// (SetSystemDriver). Delay moves it on by the sleep, DelayUntil to the target (or by its
+// longest wait), and every reading by `step`; the count wraps at 32 bits as the real one
+// does. The reading is atomic, so the audio thread may read it too.
 struct TFakeClock : TSystemDriver {
     explicit TFakeClock(int start = 0) : now(start), start(start), before(GetSystemDriver()) { SetSystemDriver(this); }
     ~TFakeClock() override { SetSystemDriver(before == InstalledPlatform().system ? nullptr : before); }
@@ -34,9 +34,9 @@ struct TFakeClock : TSystemDriver {
         sleeps.push_back(ms);
         Advance(ms);
     }
-    void DelayUntil(int target) override {
+    void DelayUntil(int target, int longest) override {
         targets.push_back(MilliSecsSince(start, target));
-        if (MilliSecsSince(now, target) > 0) now = target;
+        if (const int left = MilliSecsSince(now, target); left > 0) Advance(left < longest ? left : longest);
     }
 
     // Moves the clock on by ms.

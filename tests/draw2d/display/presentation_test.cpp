@@ -141,6 +141,15 @@ TEST(FitFrame, WholeFactorsWhenTheyFitAspectKeptBelowThemNothingWhenMinimised) {
     EXPECT_EQ(fit(600, 200), (std::vector<int>{167, 0, 266, 200}));      // smaller: the height decides
     EXPECT_EQ(fit(0, 0), (std::vector<int>{0, 0, 0, 0}));                // minimised
     EXPECT_EQ(fit(640, 0), (std::vector<int>{0, 0, 0, 0}));
+    // The window --scale opens on a desktop: the most of the scale that fits, else scaled down.
+    auto window = [](int scale, int w, int h) {
+        TPresentRect r = FitWindow(640, 480, scale, w, h);
+        return std::vector<int>{r.width, r.height};
+    };
+    EXPECT_EQ(window(8, 1280, 1024), (std::vector<int>{1280, 960}));
+    EXPECT_EQ(window(2, 1024, 768), (std::vector<int>{640, 480}));
+    EXPECT_EQ(window(1, 320, 240), (std::vector<int>{320, 240}));
+    EXPECT_EQ(window(3, 0, 0), (std::vector<int>{1920, 1440}));        // desktop unknown
 }
 
 TEST(Presentation, ScaleTwoShowsEachFramePixelAsATwoByTwoBlockAndTheFrameStaysAsAtScaleOne) {
