@@ -13,3 +13,9 @@ bool ParseWholeNumber(const std::string& text, long lo, long hi, int* out) {
     *out = static_cast<int>(v);
     return true;
 }
+
+std::string Quoted(const std::string& word, size_t longest) {
+    std::string shown;
+    for (char c : word.substr(0, longest)) shown += (c >= 32 && c < 127) ? c : '?';
+    return "\"" + shown + (word.size() > longest ? "...\"" : "\"");
+}

@@ -2,8 +2,10 @@
 #include "platform/headless/script_system.h"
 
 #include <cstdint>
-#include <fstream>
 #include <sstream>
+
+#include "platform/input_file.h"
+#include "platform/parse.h"
 
 namespace {
 
@@ -24,11 +26,9 @@ bool ParseNumber(const std::string& text, long long low, long long high, int* va
 
 // Reads the key file at path into the script.
 bool TScriptSystemDriver::LoadKeys(const std::string& path, std::string* error) {
-    std::ifstream file(path);
-    if (!file) {
-        if (error) *error = path + ": cannot open the key file";
-        return false;
-    }
+    std::string text;
+    if (!ReadInputFile(path, "key file", &text, error)) return false;
+    std::istringstream file(std::move(text));
     std::vector<TScriptedEvent> script;
     std::string line;
     for (int number = 1; std::getline(file, line); ++number) {
@@ -42,17 +42,17 @@ bool TScriptSystemDriver::LoadKeys(const std::string& path, std::string* error) 
         words >> action >> codeText >> extra;
         int frame = 0, code = 0;
         if (!ParseNumber(frameText, 1, INT32_MAX, &frame))
-            return fail("the frame must be a whole number from 1, not \"" + frameText + "\"");
+            return fail("the frame must be a whole number from 1, not " + Quoted(frameText));
         if (action == "quit") {
             if (!codeText.empty()) return fail("\"quit\" takes no key code");
             script.push_back({frame, EVENT_APPTERMINATE, 0});
             continue;
         }
         if (action != "down" && action != "up")
-            return fail("expected \"down\", \"up\" or \"quit\" after the frame, not \"" + action + "\"");
+            return fail("expected \"down\", \"up\" or \"quit\" after the frame, not " + Quoted(action));
         if (!ParseNumber(codeText, 0, 255, &code))
-            return fail("the key code must be a decimal number from 0 to 255, not \"" + codeText + "\"");
-        if (!extra.empty()) return fail("unexpected \"" + extra + "\" after the key code");
+            return fail("the key code must be a decimal number from 0 to 255, not " + Quoted(codeText));
+        if (!extra.empty()) return fail("unexpected " + Quoted(extra) + " after the key code");
         script.push_back({frame, action == "down" ? EVENT_KEYDOWN : EVENT_KEYUP, code});
     }
     script_ = std::move(script);

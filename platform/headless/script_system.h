@@ -13,9 +13,10 @@ public:
     // A driver whose clock reads clockStart until the first pass begins.
     explicit TScriptSystemDriver(int clockStart = 100000) : clockStart_(clockStart) {}
 
-    // Reads a key file: one event a line, "FRAME down CODE", "FRAME up CODE" or "FRAME quit",
-    // '#' to the end of the line is a comment, blank lines are skipped. On a malformed line
-    // returns false with *error naming the line; the events loaded so far are kept unchanged.
+    // Reads a key file, a pipe or a device too, within the input limits (input_file.h): one
+    // event a line, "FRAME down CODE", "FRAME up CODE" or "FRAME quit", '#' to the end of the
+    // line is a comment, blank lines are skipped. On a malformed line returns false with *error
+    // naming the line (its words quoted and cut short); the events loaded before are kept.
     bool LoadKeys(const std::string& path, std::string* error);
 
     // Called before the loop test that precedes pass `pass` (1, 2, ...): moves the clock to

@@ -108,3 +108,18 @@ TEST(ScriptedRunner, EscapeOrAQuitRequestEndsTheRunWithStatusZero) {
         EXPECT_EQ(ReadLines(dir + "/t.jsonl").size(), passes) << keys;
     }
 }
+
+// Keys may come through a pipe, read up to the input limits.
+TEST(ScriptedRunner, KeysMayComeThroughAPipeAndTheirLoadingStopsAtTheLimits) {
+    const std::string dir = TempDir("piped");
+    const std::string trace = dir + "/t.jsonl";
+    const std::string runner = "SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava-script --trace " + trace;
+    TProgramResult piped = RunCommand("printf '4 quit\\n' | " + runner + " --keys /dev/stdin");
+    EXPECT_EQ(piped.status, 0) << piped.output;
+    EXPECT_EQ(ReadLines(trace).size(), 3u);
+    std::filesystem::remove(trace);
+    TProgramResult endless = RunCommand("yes '# a comment' | head -c 70000000 | " + runner + " --frames 1 --keys /dev/stdin");
+    EXPECT_EQ(endless.status, 2);
+    EXPECT_EQ(endless.output, "kestrava-script: /dev/stdin: over 64 MiB, more than any key file holds\n");
+    EXPECT_FALSE(std::filesystem::exists(trace));
+}
