@@ -1,6 +1,7 @@
 // The scripted system driver: the clock advances 1/60 s per pass, keys come from a file.
 #include "platform/headless/script_system.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <sstream>
 
@@ -8,6 +9,12 @@
 #include "platform/parse.h"
 
 namespace {
+
+// Orders scripted events by their frame alone.
+template <typename T>
+bool ByFrame(const T& a, const T& b) {
+    return a.frame < b.frame;
+}
 
 // A decimal number made only of digits, within [low, high].
 bool ParseNumber(const std::string& text, long long low, long long high, int* value) {
@@ -55,6 +62,8 @@ bool TScriptSystemDriver::LoadKeys(const std::string& path, std::string* error) 
         if (!extra.empty()) return fail("unexpected " + Quoted(extra) + " after the key code");
         script.push_back({frame, action == "down" ? EVENT_KEYDOWN : EVENT_KEYUP, code});
     }
+    // Sorted once, each pass finds its own events without reading the others.
+    std::stable_sort(script.begin(), script.end(), ByFrame<TScriptedEvent>);
     script_ = std::move(script);
     return true;
 }
@@ -62,9 +71,9 @@ bool TScriptSystemDriver::LoadKeys(const std::string& path, std::string* error) 
 void TScriptSystemDriver::BeginPass(int pass) {
     if (pass == pass_) return;   // a frame's events are queued once
     pass_ = pass;
-    for (const TScriptedEvent& e : script_) {
-        if (e.frame == pass) pending_.push_back(e);
-    }
+    const auto [first, last] =
+        std::equal_range(script_.begin(), script_.end(), TScriptedEvent{pass, 0, 0}, ByFrame<TScriptedEvent>);
+    pending_.insert(pending_.end(), first, last);
 }
 
 void TScriptSystemDriver::PollEvents() {

@@ -20,7 +20,7 @@ public:
     bool LoadKeys(const std::string& path, std::string* error);
 
     // Called before the loop test that precedes pass `pass` (1, 2, ...): moves the clock to
-    // that frame and makes the frame's events pending for the next PollEvents.
+    // that frame and makes the frame's events, in the file's order, pending for the next PollEvents.
     void BeginPass(int pass);
 
     // Emits the pending scripted events; the window system's own events are not read here.
@@ -40,6 +40,6 @@ private:
 
     int clockStart_;
     int pass_ = 0;   // 0 until the first BeginPass
-    std::vector<TScriptedEvent> script_;
+    std::vector<TScriptedEvent> script_;   // by frame, each frame's in the file's order
     std::vector<TScriptedEvent> pending_;
 };

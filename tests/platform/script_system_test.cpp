@@ -20,7 +20,7 @@ std::string WriteKeyFile(const std::string& name, const std::string& text) {
 TEST(ScriptDriver, ClockAdvancesASixtiethPerPassAndEventsArriveOnceTheirPassBegins) {
     TScriptSystemDriver driver(100000);
     EXPECT_EQ(driver.MilliSecs(), 100000);
-    std::string path = WriteKeyFile("keys_ok.txt", "# a short flight\n\n2 down 32   # start\n2 up 32\n  3 down 37\n5 quit\n");
+    std::string path = WriteKeyFile("keys_ok.txt", "# a short flight\n\n5 quit\n  3 down 37\n2 down 32   # start\n2 up 32\n");
     std::string error;
     ASSERT_TRUE(driver.LoadKeys(path, &error)) << error;
     TEventRecorder recorder;
