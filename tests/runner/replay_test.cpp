@@ -109,8 +109,9 @@ TEST(ScriptedRunner, EscapeOrAQuitRequestEndsTheRunWithStatusZero) {
     }
 }
 
-// Keys may come through a pipe, read up to the input limits.
-TEST(ScriptedRunner, KeysMayComeThroughAPipeAndTheirLoadingStopsAtTheLimits) {
+// Keys may come through a pipe, read up to the input limits; while they load, SIGTERM ends the
+// run at once, before anything is written.
+TEST(ScriptedRunner, KeysMayComeThroughAPipeAndTheirLoadingStopsAtTheLimitsOrOnSIGTERM) {
     const std::string dir = TempDir("piped");
     const std::string trace = dir + "/t.jsonl";
     const std::string runner = "SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava-script --trace " + trace;
@@ -121,5 +122,8 @@ TEST(ScriptedRunner, KeysMayComeThroughAPipeAndTheirLoadingStopsAtTheLimits) {
     TProgramResult endless = RunCommand("yes '# a comment' | head -c 70000000 | " + runner + " --frames 1 --keys /dev/stdin");
     EXPECT_EQ(endless.status, 2);
     EXPECT_EQ(endless.output, "kestrava-script: /dev/stdin: over 64 MiB, more than any key file holds\n");
+    TProgramResult stopped =
+        RunCommand("mkfifo " + dir + "/k; " + runner + " --keys " + dir + "/k & sleep 0.5; kill -TERM $!; wait $!");
+    EXPECT_EQ(stopped.status, 143) << stopped.output;
     EXPECT_FALSE(std::filesystem::exists(trace));
 }

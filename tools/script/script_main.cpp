@@ -227,11 +227,12 @@ int main(int argc, char** argv) {
         std::printf("kestrava-script %s\n", kKestravaVersion);
         return 0;
     }
-    CatchStopSignals();
     TScriptRun run(options);
     if (!run.Prepare(&error)) {
         std::fprintf(stderr, "kestrava-script: %s\n", error.c_str());
         return 2;
     }
+    // Only now: while the inputs load, a stop signal ends the program at once.
+    CatchStopSignals();
     return run.Finish(run.Run());
 }
