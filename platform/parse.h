@@ -2,6 +2,7 @@
 // before or after, and a range the caller names), and echoing what was read in a message.
 #pragma once
 
+#include <span>
 #include <string>
 
 // A whole decimal number in [lo, hi] and nothing else; false for anything else
@@ -12,3 +13,9 @@ bool ParseWholeNumber(const std::string& text, long lo, long hi, int* out);
 // cut to `longest` characters with "..." when longer, so that what a file holds can be echoed
 // without its bytes reaching the terminal.
 std::string Quoted(const std::string& word, size_t longest = 24);
+
+// Checks the value given to an option that names a file: false with "OPTION needs a file" when
+// it is empty, or "OPTION needs a file, not the option 'VALUE'" when it is one of `options`
+// (the program's own: its value was forgotten; a file so named is still reached as ./NAME).
+bool CheckFileValue(const std::string& option, const std::string& value, std::span<const char* const> options,
+                    std::string* error);

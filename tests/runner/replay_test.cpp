@@ -86,7 +86,8 @@ TEST(Programs, AnswerHelpAndVersionAndRefuseMistakesWithStatusTwo) {
     EXPECT_EQ(game.status, 2);
     EXPECT_EQ(game.output.rfind("kestrava: --scale takes a whole number from 1 to 8, not '9'\nusage:", 0), 0u)
         << game.output;
-    for (const char* args : {"--frames 0", "--frames ten", "--shot 5", "--shot x:y.png", "--bogus", "--trace"}) {
+    for (const char* args : {"--frames 0", "--frames ten", "--shot 5", "--shot x:y.png", "--bogus", "--trace",
+                             "--frames 1 --keys ''", "--frames 1 --audio ''", "--frames 1 --trace --stats"}) {
         TProgramResult run = RunScript(args);
         EXPECT_EQ(run.status, 2) << args << "\n" << run.output;
         EXPECT_EQ(run.output.rfind("kestrava-script: ", 0), 0u) << run.output;
