@@ -38,15 +38,14 @@ struct TLineCount {
 std::string ReadWithin(std::FILE* file, const std::string& path, const std::string& what, std::string* text) {
     TLineCount lines;
     std::vector<char> chunk(size_t{1} << 16);
-    const char* buffer = chunk.data();
     // The size is never asked first: a pipe or a device has none to tell.
     for (size_t n; (n = std::fread(chunk.data(), 1, chunk.size(), file)) > 0;) {
         if (text->size() + n > kMaxInputBytes)
             return path + ": over " + std::to_string(kMaxInputBytes >> 20) + " MiB, more than any " + what + " holds";
-        if (!lines.Take(buffer, n))
+        if (!lines.Take(chunk.data(), n))
             return path + ":" + std::to_string(lines.line) + ": a line over " + std::to_string(kMaxInputLine) +
                    " bytes, longer than any " + what + " holds";
-        text->append(buffer, n);
+        text->append(chunk.data(), n);
     }
     if (std::ferror(file)) return path + ": cannot read the " + what + ": " + std::strerror(errno);
     return "";

@@ -120,7 +120,8 @@ TEST(ScriptedRunner, KeysMayComeThroughAPipeAndTheirLoadingStopsAtTheLimitsOrOnS
     EXPECT_EQ(piped.status, 0) << piped.output;
     EXPECT_EQ(ReadLines(trace).size(), 3u);
     std::filesystem::remove(trace);
-    TProgramResult endless = RunCommand("yes '# a comment' | head -c 70000000 | " + runner + " --frames 1 --keys /dev/stdin");
+    TProgramResult endless =
+        RunCommand("yes '# a comment' | head -c 70000000 | " + runner + " --frames 1 --keys /dev/stdin");
     EXPECT_EQ(endless.status, 2);
     EXPECT_EQ(endless.output, "kestrava-script: /dev/stdin: over 64 MiB, more than any key file holds\n");
     TProgramResult stopped =
