@@ -10,9 +10,8 @@
 
 class TReplaySystemDriver : public TSystemDriver {
 public:
-    // Reads a replay file, a pipe or a device too, within the input limits (input_file.h); false
-    // with "FILE:LINE: why" in *error when it is not a whole, well-formed recording (nothing is
-    // replayed from a damaged or cut-short file).
+    // Reads a replay file; false with "FILE:LINE: why" in *error when it is not a whole,
+    // well-formed recording (nothing is replayed from a damaged or cut-short file).
     bool Load(const std::string& path, std::string* error);
 
     // Called before the loop test that precedes pass `pass` (1, 2, ...): what the game takes
