@@ -18,6 +18,14 @@ const char* const kKestravaUsage =
     "  --help             print this help and exit\n"
     "  --version          print the version and exit\n";
 
+namespace {
+
+// Every option, to tell a forgotten file name from a file.
+constexpr const char* kOptions[] = {"--help",       "-h",       "--version", "--scale",  "--resizable", "--smooth",
+                                    "--fullscreen", "--volume", "--mute",    "--record", "--trace",     "--frame-log"};
+
+}  // namespace
+
 bool ParseCommandLine(int argc, char** argv, TCommandLine* line, std::string* error) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -29,6 +37,7 @@ bool ParseCommandLine(int argc, char** argv, TCommandLine* line, std::string* er
             *out = argv[++i];
             return true;
         };
+        auto file = [&](std::string* out) { return value(out) && CheckFileValue(arg, *out, kOptions, error); };
         auto number = [&](long lo, long hi, int* out) {
             std::string text;
             if (!value(&text)) return false;
@@ -48,9 +57,9 @@ bool ParseCommandLine(int argc, char** argv, TCommandLine* line, std::string* er
         else if (arg == "--fullscreen") line->fullscreen = true;
         else if (arg == "--volume") ok = number(0, 100, &line->volume);
         else if (arg == "--mute") line->mute = true;
-        else if (arg == "--record") ok = value(&line->recordPath);
-        else if (arg == "--trace") ok = value(&line->tracePath);
-        else if (arg == "--frame-log") ok = value(&line->frameLogPath);
+        else if (arg == "--record") ok = file(&line->recordPath);
+        else if (arg == "--trace") ok = file(&line->tracePath);
+        else if (arg == "--frame-log") ok = file(&line->frameLogPath);
         else {
             *error = "unknown option '" + arg + "'";
             ok = false;

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <sstream>
 
+#include "platform/parse.h"
+
 namespace {
 
 // How each kind of event is written: its word and which of its numbers follow, in order
@@ -52,13 +54,6 @@ bool ParseNumber(const std::string& text, long long low, long long high, int* va
     if (v < low || v > high) return false;
     *value = static_cast<int>(v);
     return true;
-}
-
-// A word for a message: quoted, and cut short when long or not plain text.
-std::string Quoted(const std::string& word) {
-    std::string shown;
-    for (char c : word.substr(0, 24)) shown += (c >= 32 && c < 127) ? c : '?';
-    return "\"" + shown + (word.size() > 24 ? "...\"" : "\"");
 }
 
 // Appends a space and the number.

@@ -1,16 +1,15 @@
 // The replay system driver: the recorded clock and events, pass by pass.
 #include "platform/headless/replay_system.h"
 
-#include <fstream>
+#include <sstream>
 
 #include "platform/input.h"
+#include "platform/input_file.h"
 
 bool TReplaySystemDriver::Load(const std::string& path, std::string* error) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        if (error) *error = path + ": cannot open the replay file";
-        return false;
-    }
+    std::string text;
+    if (!ReadInputFile(path, "replay file", &text, error)) return false;
+    std::istringstream file(std::move(text));
     std::vector<TRecordedPass> passes;
     if (!ParseReplay(file, path, &passes, error, &cutOff_)) return false;
     passes_ = std::move(passes);

@@ -1,11 +1,20 @@
 // The scripted system driver: the clock advances 1/60 s per pass, keys come from a file.
 #include "platform/headless/script_system.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <fstream>
 #include <sstream>
 
+#include "platform/input_file.h"
+#include "platform/parse.h"
+
 namespace {
+
+// Orders scripted events by their frame alone.
+template <typename T>
+bool ByFrame(const T& a, const T& b) {
+    return a.frame < b.frame;
+}
 
 // A decimal number made only of digits, within [low, high].
 bool ParseNumber(const std::string& text, long long low, long long high, int* value) {
@@ -24,11 +33,9 @@ bool ParseNumber(const std::string& text, long long low, long long high, int* va
 
 // Reads the key file at path into the script.
 bool TScriptSystemDriver::LoadKeys(const std::string& path, std::string* error) {
-    std::ifstream file(path);
-    if (!file) {
-        if (error) *error = path + ": cannot open the key file";
-        return false;
-    }
+    std::string text;
+    if (!ReadInputFile(path, "key file", &text, error)) return false;
+    std::istringstream file(std::move(text));
     std::vector<TScriptedEvent> script;
     std::string line;
     for (int number = 1; std::getline(file, line); ++number) {
@@ -42,19 +49,21 @@ bool TScriptSystemDriver::LoadKeys(const std::string& path, std::string* error) 
         words >> action >> codeText >> extra;
         int frame = 0, code = 0;
         if (!ParseNumber(frameText, 1, INT32_MAX, &frame))
-            return fail("the frame must be a whole number from 1, not \"" + frameText + "\"");
+            return fail("the frame must be a whole number from 1, not " + Quoted(frameText));
         if (action == "quit") {
             if (!codeText.empty()) return fail("\"quit\" takes no key code");
             script.push_back({frame, EVENT_APPTERMINATE, 0});
             continue;
         }
         if (action != "down" && action != "up")
-            return fail("expected \"down\", \"up\" or \"quit\" after the frame, not \"" + action + "\"");
+            return fail("expected \"down\", \"up\" or \"quit\" after the frame, not " + Quoted(action));
         if (!ParseNumber(codeText, 0, 255, &code))
-            return fail("the key code must be a decimal number from 0 to 255, not \"" + codeText + "\"");
-        if (!extra.empty()) return fail("unexpected \"" + extra + "\" after the key code");
+            return fail("the key code must be a decimal number from 0 to 255, not " + Quoted(codeText));
+        if (!extra.empty()) return fail("unexpected " + Quoted(extra) + " after the key code");
         script.push_back({frame, action == "down" ? EVENT_KEYDOWN : EVENT_KEYUP, code});
     }
+    // Sorted once, each pass finds its own events without reading the others.
+    std::stable_sort(script.begin(), script.end(), ByFrame<TScriptedEvent>);
     script_ = std::move(script);
     return true;
 }
@@ -62,9 +71,9 @@ bool TScriptSystemDriver::LoadKeys(const std::string& path, std::string* error) 
 void TScriptSystemDriver::BeginPass(int pass) {
     if (pass == pass_) return;   // a frame's events are queued once
     pass_ = pass;
-    for (const TScriptedEvent& e : script_) {
-        if (e.frame == pass) pending_.push_back(e);
-    }
+    const auto [first, last] =
+        std::equal_range(script_.begin(), script_.end(), TScriptedEvent{pass, 0, 0}, ByFrame<TScriptedEvent>);
+    pending_.insert(pending_.end(), first, last);
 }
 
 void TScriptSystemDriver::PollEvents() {

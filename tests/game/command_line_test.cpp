@@ -46,6 +46,7 @@ TEST(CommandLine, NoFlagsIsThePlainGameAndFlagsAreReadInAnyOrderTheLastValueWinn
     EXPECT_TRUE(ends.ok) << ends.error;
     EXPECT_EQ(ends.line.scale * 1000 + ends.line.volume, 8100);
     EXPECT_EQ(Parse({"--volume", "37"}).line.volume, 37);
+    EXPECT_EQ(Parse({"--trace", "./--trace"}).line.tracePath, "./--trace");
     EXPECT_TRUE(Parse({"--help"}).line.help);
     EXPECT_TRUE(Parse({"-h"}).line.help);
     EXPECT_TRUE(Parse({"--version"}).line.version);
@@ -71,6 +72,8 @@ TEST(CommandLine, MistakesAreRefusedWithALineThatNamesThem) {
         {{"-s"}, "unknown option '-s'"},
         {{"2"}, "unknown option '2'"},
         {{"--record"}, "--record needs a value"},
+        {{"--record", "--trace"}, "--record needs a file, not the option '--trace'"},
+        {{"--frame-log", "-h"}, "--frame-log needs a file, not the option '-h'"},
     };
     for (const auto& c : cases) {
         TParsed p = Parse(c.args);

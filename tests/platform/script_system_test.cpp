@@ -3,6 +3,7 @@
 
 #include <fstream>
 
+#include "platform/headless/replay_system.h"
 #include "platform/headless/script_system.h"
 #include "support/event_recorder.h"
 
@@ -19,7 +20,7 @@ std::string WriteKeyFile(const std::string& name, const std::string& text) {
 TEST(ScriptDriver, ClockAdvancesASixtiethPerPassAndEventsArriveOnceTheirPassBegins) {
     TScriptSystemDriver driver(100000);
     EXPECT_EQ(driver.MilliSecs(), 100000);
-    std::string path = WriteKeyFile("keys_ok.txt", "# a short flight\n\n2 down 32   # start\n2 up 32\n  3 down 37\n5 quit\n");
+    std::string path = WriteKeyFile("keys_ok.txt", "# a short flight\n\n5 quit\n  3 down 37\n2 down 32   # start\n2 up 32\n");
     std::string error;
     ASSERT_TRUE(driver.LoadKeys(path, &error)) << error;
     TEventRecorder recorder;
@@ -55,4 +56,32 @@ TEST(ScriptDriver, MalformedLinesAreRejectedWithTheirNumber) {
     }
     std::string error;
     EXPECT_FALSE(TScriptSystemDriver().LoadKeys(testing::TempDir() + "no_such_keys.txt", &error));
+}
+
+// Inputs are read whole within limits, a byte-order mark skipped: a folder or an endless device
+// is refused at once, and what a bad line holds is echoed quoted and short.
+TEST(ScriptDriver, InputsAreReadWithinLimitsAndEchoedSafely) {
+    const struct {
+        std::string path, says;
+    } refused[] = {
+        {testing::TempDir(), "\" is a folder, not a key file"},
+        {"/dev/zero", "/dev/zero:1: a line over 16384 bytes"},
+        {WriteKeyFile("keys_esc.txt", "1 down 32\n2 \033]0;owned\007 32\n"), ":2: expected \"down\", \"up\" or "
+                                                                           "\"quit\" after the frame, not \"?]0;owned?\""},
+        {WriteKeyFile("keys_nul.txt", "3 down " + std::string(9000, '\0')), ":1: the key code must be a decimal "
+                                                                         "number from 0 to 255, not \"???"},
+    };
+    for (const auto& r : refused) {
+        std::string error;
+        EXPECT_FALSE(TScriptSystemDriver().LoadKeys(r.path, &error)) << r.path;
+        EXPECT_NE(error.find(r.says), std::string::npos) << error.substr(0, 200);
+        EXPECT_LT(error.size(), r.path.size() + 100) << error.substr(0, 200);
+    }
+    std::string error;
+    EXPECT_TRUE(TScriptSystemDriver().LoadKeys(WriteKeyFile("keys_bom.txt", "\xEF\xBB\xBF" "2 quit\n"), &error))
+        << error;
+    TReplaySystemDriver replay;
+    const std::string recording = "\xEF\xBB\xBF" "kestrava-replay 1\npass 0 polls 0 clock\nend\n";
+    EXPECT_TRUE(replay.Load(WriteKeyFile("replay_bom.txt", recording), &error)) << error;
+    EXPECT_FALSE(replay.Load("/dev/zero", &error));
 }

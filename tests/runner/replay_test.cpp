@@ -132,7 +132,8 @@ TEST(Programs, AnswerHelpAndVersionAndRefuseMistakesWithStatusTwo) {
     EXPECT_EQ(game.status, 2);
     EXPECT_EQ(game.output.rfind("kestrava: --scale takes a whole number from 1 to 8, not '9'\nusage:", 0), 0u)
         << game.output;
-    for (const char* args : {"--frames 0", "--frames ten", "--shot 5", "--shot x:y.png", "--bogus", "--trace"}) {
+    for (const char* args : {"--frames 0", "--frames ten", "--shot 5", "--shot x:y.png", "--bogus", "--trace",
+                             "--frames 1 --keys ''", "--frames 1 --audio ''", "--frames 1 --trace --stats"}) {
         TProgramResult run = RunScript(args);
         EXPECT_EQ(run.status, 2) << args << "\n" << run.output;
         EXPECT_EQ(run.output.rfind("kestrava-script: ", 0), 0u) << run.output;
@@ -173,4 +174,24 @@ TEST(Tools, PackageInstallsWaitForTheLockHeldByAnother) {
     run = RunCommand("export KESTRAVA_APT_WAIT=0; " + apt);
     EXPECT_EQ(run.status, 100) << run.output;
     EXPECT_EQ(run.output, lock);
+}
+
+// Keys may come through a pipe, read up to the input limits; while they load, SIGTERM ends the
+// run at once, before anything is written.
+TEST(ScriptedRunner, KeysMayComeThroughAPipeAndTheirLoadingStopsAtTheLimitsOrOnSIGTERM) {
+    const std::string dir = TempDir("piped");
+    const std::string trace = dir + "/t.jsonl";
+    const std::string runner = "SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava-script --trace " + trace;
+    TProgramResult piped = RunCommand("printf '4 quit\\n' | " + runner + " --keys /dev/stdin");
+    EXPECT_EQ(piped.status, 0) << piped.output;
+    EXPECT_EQ(ReadLines(trace).size(), 3u);
+    std::filesystem::remove(trace);
+    TProgramResult endless =
+        RunCommand("yes '# a comment' | head -c 70000000 | " + runner + " --frames 1 --keys /dev/stdin");
+    EXPECT_EQ(endless.status, 2);
+    EXPECT_EQ(endless.output, "kestrava-script: /dev/stdin: over 64 MiB, more than any key file holds\n");
+    TProgramResult stopped =
+        RunCommand("mkfifo " + dir + "/k; " + runner + " --keys " + dir + "/k & sleep 0.5; kill -TERM $!; wait $!");
+    EXPECT_EQ(stopped.status, 143) << stopped.output;
+    EXPECT_FALSE(std::filesystem::exists(trace));
 }

@@ -18,6 +18,9 @@ namespace {
 
 constexpr const char* kValueOptions[] = {"--clock-start", "--frames", "--keys",      "--replay",
                                          "--trace",       "--audio",  "--memory-at", "--shot"};
+// Every option, to tell a forgotten file name from a file.
+constexpr const char* kOptions[] = {"--clock-start", "--frames", "--keys",  "--replay", "--trace", "--audio",
+                                    "--memory-at",   "--shot",   "--stats", "--help",   "-h",      "--version"};
 
 bool TakesValue(const std::string& arg) {
     for (const char* option : kValueOptions)
@@ -62,10 +65,7 @@ bool TakeValue(const std::string& arg, const std::string& v, TScriptOptions* o, 
         return true;
     }
     if (arg == "--shot") return TakeShot(v, o, error);
-    if (arg == "--replay" && v.empty()) {
-        *error = "--replay needs a file";
-        return false;
-    }
+    if (!CheckFileValue(arg, v, kOptions, error)) return false;
     std::string* path = arg == "--keys" ? &o->keysPath : arg == "--replay" ? &o->replayPath
                         : arg == "--trace" ? &o->tracePath : &o->audioPath;
     *path = v;

@@ -261,11 +261,12 @@ int main(int argc, char** argv) {
         return 0;
     }
     SetProgramName("kestrava-script");
-    CatchStopSignals();
     TScriptRun run(options);
     if (const int status = run.Prepare(&error); status != 0) {
         std::fprintf(stderr, "kestrava-script: %s\n", error.c_str());
         return status;
     }
+    // Only now: while the inputs load, a stop signal ends the program at once.
+    CatchStopSignals();
     return run.Finish(run.Run());
 }
