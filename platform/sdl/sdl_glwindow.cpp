@@ -3,12 +3,19 @@
 #include "platform/sdl/sdl_platform.h"
 
 #include <SDL.h>
+#include <unistd.h>
+#ifdef KESTRAVA_WITH_X11
+#include <X11/Xlib.h>
+#endif
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "platform/error.h"
 
 // Where a window was before it went to desktop full screen, so leaving full screen puts it back.
 struct TWindowPlace {
@@ -29,6 +36,7 @@ namespace {
 SDL_Window* sharedWindow = nullptr;
 SDL_GLContext sharedContext = nullptr;
 std::vector<TGLWindow*> openWindows;   // in the order they were opened
+void (*displayLost)() = nullptr;       // the program's last words when the display is gone
 
 // Whether the window shows in desktop full screen (not the full screen of a display mode).
 bool InDesktopFullscreen(SDL_Window* window) {
@@ -60,6 +68,24 @@ void SetContextAttributes(const TGLWindowFormat& format) {
 }
 
 bool VideoStarted() { return SDL_WasInit(SDL_INIT_VIDEO) != 0; }
+
+#ifdef KESTRAVA_WITH_X11
+// Xlib ends the process with exit() when this returns, and the exit handlers would then close
+// SDL's window over the broken connection and never return: so the process ends here.
+int DisplayLost(Display* display) {
+    if (displayLost) displayLost();
+    std::fprintf(stderr, "%s: lost the connection to the display %s\n", ProgramName(), XDisplayString(display));
+    _exit(1);
+}
+#endif
+
+// Puts DisplayLost in place when SDL's video runs on X11, for every program that opens a window.
+void WatchDisplay() {
+#ifdef KESTRAVA_WITH_X11
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver && std::strcmp(driver, "x11") == 0) XSetIOErrorHandler(DisplayLost);
+#endif
+}
 
 // SDL falls back to drivers that show nothing when there is no display; the game would then
 // run unseen. Those count only when asked for by name.
@@ -136,6 +162,7 @@ bool TSDLWindowDriver::StartVideo(const char** why) {
                                  " video driver could start)");
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
     } else {
+        WatchDisplay();
         return true;
     }
     if (why) *why = reason.c_str();
@@ -359,3 +386,5 @@ TWindowDriver* SDLWindowDriver() {
     static TSDLWindowDriver* driver = new TSDLWindowDriver;
     return driver;
 }
+
+void OnDisplayLost(void (*finish)()) { displayLost = finish; }

@@ -7,13 +7,13 @@
 // SDL events in, application events out; the machine's boot clock. SIGHUP, like SIGTERM and
 // SIGINT, becomes a quit request (EVENT_APPTERMINATE).
 TSystemDriver* SDLSystemDriver();
+// Windows and OpenGL contexts made through SDL's video subsystem.
+TWindowDriver* SDLWindowDriver();
 // When the connection to the X display breaks (the server gone, the window killed), the
 // process calls finish (nullptr: nothing), says "PROGRAM: lost the connection to the display
 // NAME" and ends at once with status 1, without its exit handlers, which would wait on the lost
 // display forever. finish must not use the display.
 void OnDisplayLost(void (*finish)());
-// Windows and OpenGL contexts made through SDL's video subsystem.
-TWindowDriver* SDLWindowDriver();
 // SDL's default audio output device.
 TAudioOutputDriver* SDLAudioOutputDriver();
 

@@ -3,33 +3,21 @@
 
 #include <SDL.h>
 #include <time.h>
-#include <unistd.h>
-#ifdef KESTRAVA_WITH_X11
-#include <X11/Xlib.h>
-#endif
 
 #include <csignal>
-#include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "platform/clock.h"
-#include "platform/error.h"
 #include "platform/input.h"
 #include "platform/precise_wait.h"
 #include "platform/sdl/sdl_keys.h"
 
 namespace {
 
-// What the signal and lost-display handlers share with the driver.
-struct TSDLSystemState {
-    volatile std::sig_atomic_t hangUp = 0;   // a SIGHUP not yet turned into a quit request
-    void (*displayLost)() = nullptr;         // the game's last words when the display is gone
-    bool watchingDisplay = false;            // the Xlib handler is in place (or not wanted)
-};
-TSDLSystemState sdlSystem;
+// A SIGHUP not yet turned into a quit request.
+volatile std::sig_atomic_t hangUp = 0;
 
-void NoteHangUp(int) { sdlSystem.hangUp = 1; }
+void NoteHangUp(int) { hangUp = 1; }
 
 // SIGHUP (the terminal closed) ends the game as SIGTERM and SIGINT do, which SDL turns into a
 // quit request; a program started ignoring it (nohup) keeps ignoring it.
@@ -39,26 +27,6 @@ void CatchHangUp() {
     action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
     if (sigaction(SIGHUP, &action, &before) == 0 && before.sa_handler == SIG_IGN) sigaction(SIGHUP, &before, nullptr);
-}
-
-#ifdef KESTRAVA_WITH_X11
-// Xlib ends the process with exit() when this returns, and the exit handlers would then close
-// SDL's window over the broken connection and never return: so the process ends here.
-int DisplayLost(Display* display) {
-    if (sdlSystem.displayLost) sdlSystem.displayLost();
-    std::fprintf(stderr, "%s: lost the connection to the display %s\n", ProgramName(), XDisplayString(display));
-    _exit(1);
-}
-#endif
-
-// Puts DisplayLost in place once SDL's video has started, when it runs on X11.
-void WatchDisplay() {
-    if (sdlSystem.watchingDisplay || !SDL_WasInit(SDL_INIT_VIDEO)) return;
-    sdlSystem.watchingDisplay = true;
-#ifdef KESTRAVA_WITH_X11
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver && std::strcmp(driver, "x11") == 0) XSetIOErrorHandler(DisplayLost);
-#endif
 }
 
 // SDL's button numbers to ours: 1 left, 2 right, 3 any other.
@@ -146,12 +114,11 @@ struct TSDLSystemDriver : TSystemDriver {
     // A SIGHUP's quit request, then every pending SDL event, translated (none before SDL's
     // event system is up).
     void PollEvents() override {
-        if (sdlSystem.hangUp) {
-            sdlSystem.hangUp = 0;
+        if (hangUp) {
+            hangUp = 0;
             Emit(EVENT_APPTERMINATE);
         }
         if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
-        WatchDisplay();
         SDL_Event e;
         while (SDL_PollEvent(&e)) Translate(e);
     }
@@ -197,5 +164,3 @@ TSystemDriver* SDLSystemDriver() {
     static TSDLSystemDriver* driver = new TSDLSystemDriver;
     return driver;
 }
-
-void OnDisplayLost(void (*finish)()) { sdlSystem.displayLost = finish; }

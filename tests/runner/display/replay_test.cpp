@@ -121,9 +121,14 @@ TEST(Replay, AGameEndedBySighupOrByLosingItsDisplayLeavesARecordingThatReplays) 
         return StartGame("--record " + file + " --trace " + file + ".jsonl") + "for i in $(seq 1 100); do grep -q '^pass 30 ' " + file +
                " && break; sleep 0.1; done\n" + how + "\n" + kAwaitGame;
     };
+    // The runner drawing pictures loses its display the same way.
+    const std::string runner = "SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava-script --shot 100000000:" +
+                               dir + "/s.png & pid=$!\nsleep 2; xdotool search --name '^Kestrava v.0.4$' windowkill\n";
     TProgramResult played = RunOnDisplay(dir, endGame(dir + "/hup.txt", "kill -HUP $pid") +
-                                                  endGame(dir + "/lost.txt", "xdotool windowkill $w"));
+                                                  endGame(dir + "/lost.txt", "xdotool windowkill $w") + runner + kAwaitGame);
     EXPECT_NE(played.output.find("game status 0\nkestrava: lost the connection to the display :"), std::string::npos);
+    EXPECT_NE(played.output.find("game status 1\nkestrava-script: lost the connection to the display :"),
+              std::string::npos) << played.output;
     EXPECT_TRUE(played.output.ends_with("\ngame status 1\n")) << played.output;
     TProgramResult hup = RunScript("--replay " + dir + "/hup.txt");
     EXPECT_EQ(hup.status, 0) << hup.output;
