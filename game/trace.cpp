@@ -106,7 +106,8 @@ bool TFlightLog::OpenFiles() {
     std::string error;
     const bool opened =
         (tracePath_.empty() || trace_.Open(tracePath_, &error)) &&
-        (frameLogPath_.empty() || frameLog_.Open(frameLogPath_, "the frame log", TOutputFile::TMode::InPlace, &error)) &&
+        (frameLogPath_.empty() ||
+         frameLog_.Open(frameLogPath_, "the frame log", TOutputFile::TMode::InPlace, &error)) &&
         (!recorder_ || recorder_->Open(recordPath_, std::string("kestrava ") + kKestravaVersion, &error));
     if (!opened) std::fprintf(stderr, "%s: %s\n", ProgramName(), error.c_str());
     return opened;
@@ -115,7 +116,8 @@ bool TFlightLog::OpenFiles() {
 // A failed write is told at once, while the player can still stop; the game goes on.
 void TFlightLog::ReportWriteErrors() {
     if (!told_.empty()) return;
-    for (const std::string* error : {&trace_.Error(), &frameLog_.Error(), recorder_ ? &recorder_->WriteError() : nullptr}) {
+    const std::string* recorded = recorder_ ? &recorder_->WriteError() : nullptr;
+    for (const std::string* error : {&trace_.Error(), &frameLog_.Error(), recorded}) {
         if (!error || error->empty()) continue;
         told_ = *error;
         std::fprintf(stderr, "%s: %s\n", ProgramName(), told_.c_str());

@@ -75,7 +75,8 @@ TEST(OutputFile, TheFilesOfARunAreCheckedTogetherBeforeAnyIsOpened) {
     } cases[] = {
         {{{keys, "the keys", false}, {temp.Path() + "/t", "the trace"}, {"/dev/null", "the audio capture"},
           {"/dev/null", "a picture"}}, 0, ""},
-        {{{keys, "the keys", false}, {hard, "the trace"}}, 2, "the trace " + hard + " would overwrite the keys " + keys},
+        {{{keys, "the keys", false}, {hard, "the trace"}}, 2,
+         "the trace " + hard + " would overwrite the keys " + keys},
         {{{temp.Path() + "/t", "the trace"}, {temp.Path() + "/x/../t", "the audio capture"}}, 2,
          "the trace " + temp.Path() + "/t and the audio capture " + temp.Path() + "/x/../t are the same file"},
         {{{temp.Path(), "the trace"}}, 1, "cannot write the trace " + temp.Path() + ": Is a directory"},

@@ -70,7 +70,8 @@ TEST(Game, ChecksItsFilesFirstAndLeavesThemAsTheyWereWhenItCannotStart) {
         EXPECT_EQ(run.output.find("window"), std::string::npos) << run.output;
     }
     for (const char* name : {"/game.txt", "/t.jsonl", "/f.txt"}) WriteFile(dir + name, "kept\n");
-    const std::string noWindow = "kestrava: cannot open the game window: ", silent = " SDL_AUDIODRIVER=alsa AUDIODEV=none ";
+    const std::string noWindow = "kestrava: cannot open the game window: ";
+    const std::string silent = " SDL_AUDIODRIVER=alsa AUDIODEV=none ";
     TProgramResult run = RunCommand(game + "--record " + dir + "/game.txt --trace " + dir + "/t.jsonl --frame-log " +
                                     dir + "/f.txt");
     EXPECT_EQ(run.status, 1);
@@ -105,8 +106,8 @@ TEST(ScriptedRunner, LeavesEveryFileAsItWasWhenARunIsRefusedOrCannotWrite) {
         {"ulimit -f 1; trap '' XFSZ; ", "--trace keep.jsonl", 1, "cannot write the trace keep.jsonl: File too large"},
     };
     for (const auto& c : cases) {
-        TProgramResult run =
-            RunCommand("cd " + dir + " && " + c.shell + KESTRAVA_BINARY_DIR "/kestrava-script --frames 35 " + c.arguments);
+        TProgramResult run = RunCommand("cd " + dir + " && " + c.shell +
+                                        KESTRAVA_BINARY_DIR "/kestrava-script --frames 35 " + c.arguments);
         EXPECT_EQ(run.status, c.status) << c.arguments << "\n" << run.output;
         EXPECT_NE(run.output.find("kestrava-script: " + c.says), std::string::npos) << run.output;
         EXPECT_EQ(ReadFile(dir + "/keep.jsonl"), "kept\n") << c.arguments;

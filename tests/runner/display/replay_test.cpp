@@ -118,14 +118,16 @@ TEST(Replay, AGameEndedBySighupOrByLosingItsDisplayLeavesARecordingThatReplays) 
     if (!HaveXTools()) GTEST_SKIP() << "xdotool, Xvfb or xauth is not installed";
     const std::string dir = TempDir("replay-ended");
     auto endGame = [&](const std::string& file, const std::string& how) {
-        return StartGame("--record " + file + " --trace " + file + ".jsonl") + "for i in $(seq 1 100); do grep -q '^pass 30 ' " + file +
-               " && break; sleep 0.1; done\n" + how + "\n" + kAwaitGame;
+        return StartGame("--record " + file + " --trace " + file + ".jsonl") +
+               "for i in $(seq 1 100); do grep -q '^pass 30 ' " + file + " && break; sleep 0.1; done\n" + how + "\n" +
+               kAwaitGame;
     };
     // The runner drawing pictures loses its display the same way.
     const std::string runner = "SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava-script --shot 100000000:" +
                                dir + "/s.png & pid=$!\nsleep 2; xdotool search --name '^Kestrava v.0.4$' windowkill\n";
     TProgramResult played = RunOnDisplay(dir, endGame(dir + "/hup.txt", "kill -HUP $pid") +
-                                                  endGame(dir + "/lost.txt", "xdotool windowkill $w") + runner + kAwaitGame);
+                                                  endGame(dir + "/lost.txt", "xdotool windowkill $w") + runner +
+                                                  kAwaitGame);
     EXPECT_NE(played.output.find("game status 0\nkestrava: lost the connection to the display :"), std::string::npos);
     EXPECT_NE(played.output.find("game status 1\nkestrava-script: lost the connection to the display :"),
               std::string::npos) << played.output;
