@@ -15,6 +15,7 @@
 #include "game/trace.h"
 #include "game/version.h"
 #include "game/window_icon.h"
+#include "platform/error.h"
 #include "platform/input.h"
 #include "platform/output_file.h"
 #include "platform/sdl/sdl_platform.h"
@@ -100,9 +101,7 @@ int Play(const TCommandLine& line) {
     return status;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
     TCommandLine line;
     if (const int status = AnswerCommandLine(argc, argv, &line); status >= 0) return status;
     if (const int status = CheckOutputs(line); status != 0) return status;
@@ -110,3 +109,7 @@ int main(int argc, char** argv) {
     InstallDesktop(line);
     return Play(line);
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return FlushStandardOutput(Main(argc, argv)); }

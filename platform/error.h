@@ -23,3 +23,6 @@ struct TStreamWriteError : TRuntimeError {
 const char* ProgramName();
 // Sets the name messages begin with (a string that lives as long as the program).
 void SetProgramName(const char* name);
+// The status a program ends with once what it printed is written: status itself, or 1 (having
+// said why) when the standard output could not be written (a full disk, a closed pipe).
+int FlushStandardOutput(int status);

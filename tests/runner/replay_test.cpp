@@ -117,8 +117,8 @@ TEST(ScriptedRunner, LeavesEveryFileAsItWasWhenARunIsRefusedOrCannotWrite) {
     EXPECT_EQ(listing.output, "keep.jsonl\nkeys.txt\n") << "nothing left beside them";
 }
 
-// Both programs answer --help and --version; a mistake on the command line or in a keys file
-// is named, with the usage, and status 2.
+// Both programs answer --help and --version (and say so when that cannot be written); a mistake
+// on the command line or in a keys file is named, with the usage, and status 2.
 TEST(Programs, AnswerHelpAndVersionAndRefuseMistakesWithStatusTwo) {
     for (const char* program : {"kestrava", "kestrava-script"}) {
         const std::string path = KESTRAVA_BINARY_DIR "/" + std::string(program);
@@ -128,6 +128,9 @@ TEST(Programs, AnswerHelpAndVersionAndRefuseMistakesWithStatusTwo) {
         TProgramResult version = RunCommand(path + " --version");
         EXPECT_EQ(version.status, 0) << version.output;
         EXPECT_EQ(version.output.rfind(std::string(program) + " 0.", 0), 0u) << version.output;
+        TProgramResult full = RunCommand("{ " + path + " --help >/dev/full; }");
+        EXPECT_EQ(full.status, 1);
+        EXPECT_EQ(full.output, std::string(program) + ": cannot write the standard output: No space left on device\n");
     }
     TProgramResult game = RunCommand(KESTRAVA_BINARY_DIR "/kestrava --scale 9");
     EXPECT_EQ(game.status, 2);

@@ -243,9 +243,7 @@ int TScriptRun::Finish(int status) {
     return status;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Main(int argc, char** argv) {
     TScriptOptions options;
     std::string error;
     if (!ParseScriptOptions(argc, argv, &options, &error)) {
@@ -260,7 +258,6 @@ int main(int argc, char** argv) {
         std::printf("kestrava-script %s\n", kKestravaVersion);
         return 0;
     }
-    SetProgramName("kestrava-script");
     TScriptRun run(options);
     if (const int status = run.Prepare(&error); status != 0) {
         std::fprintf(stderr, "kestrava-script: %s\n", error.c_str());
@@ -269,4 +266,11 @@ int main(int argc, char** argv) {
     // Only now: while the inputs load, a stop signal ends the program at once.
     CatchStopSignals();
     return run.Finish(run.Run());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    SetProgramName("kestrava-script");
+    return FlushStandardOutput(Main(argc, argv));
 }
