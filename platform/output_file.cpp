@@ -126,8 +126,8 @@ bool TOutputFile::Open(const std::string& path, const std::string& what, TMode m
     if (mode == TMode::Whole && (!exists || S_ISREG(st.st_mode))) {
         // A link is followed: the file it names is replaced, the link stays.
         std::error_code ignored;
-        const std::string target = exists ? fs::canonical(path, ignored).string() : path;
-        std::string name = FolderOf(target) + "/." + fs::path(target).filename().string() + ".XXXXXX";
+        target_ = exists ? fs::canonical(path, ignored).string() : path;
+        std::string name = FolderOf(target_) + "/." + fs::path(target_).filename().string() + ".XXXXXX";
         const int fd = mkstemp(name.data());
         if (fd >= 0) {
             temporary_ = name;
@@ -172,9 +172,7 @@ bool TOutputFile::Close(std::string* error) {
     if (std::fclose(file_) != 0 && ok) ok = Fail(errno);
     file_ = nullptr;
     if (ok && !temporary_.empty()) {
-        std::error_code ignored;
-        const std::string target = fs::is_symlink(path_, ignored) ? fs::canonical(path_, ignored).string() : path_;
-        if (std::rename(temporary_.c_str(), target.c_str()) != 0) ok = Fail(errno);
+        if (std::rename(temporary_.c_str(), target_.c_str()) != 0) ok = Fail(errno);
         else temporary_.clear();
     }
     if (!ok && error) *error = error_;

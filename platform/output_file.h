@@ -61,7 +61,8 @@ private:
     bool Fail(int errnum);
 
     std::FILE* file_ = nullptr;
-    std::string path_;       // where the file ends up
+    std::string path_;       // the path asked for, as messages name it
+    std::string target_;     // where a whole file is put: the path, or the file a link there names
     std::string what_;
     std::string temporary_;  // the whole file's temporary, empty when written in place
     std::string error_;

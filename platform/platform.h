@@ -45,8 +45,8 @@ struct TWindowDriver {
     // Opens a centred, titled window of the given client size, non-resizable unless the format
     // says so (full screen when asked, at the closest display mode; or desktop full screen with
     // the format's desktopFullscreen, covering the display, the given size then being the one
-    // it returns to), showing
-    // the window icon (SetWindowIcon); nullptr with the reason in *why when it cannot be made.
+    // it returns to), showing the window icon (SetWindowIcon); nullptr with the reason in *why
+    // when it cannot be made.
     // Its drawable may hold more pixels than its size on a high-density screen. Its GL context
     // is made later, by CreateContext.
     TGLWindow* Open(int width, int height, const char* title, const TGLWindowFormat& format, bool fullscreen,

@@ -1,6 +1,7 @@
 #include "tools/script/options.h"
 
 #include <climits>
+#include <span>
 
 #include "platform/parse.h"
 
@@ -16,11 +17,11 @@ const char* const kScriptUsage =
 
 namespace {
 
-constexpr const char* kValueOptions[] = {"--clock-start", "--frames", "--keys",      "--replay",
-                                         "--trace",       "--audio",  "--memory-at", "--shot"};
-// Every option, to tell a forgotten file name from a file.
+// Every option, those that take a value first: a file value that is one of them is a file
+// name forgotten.
 constexpr const char* kOptions[] = {"--clock-start", "--frames", "--keys",  "--replay", "--trace", "--audio",
                                     "--memory-at",   "--shot",   "--stats", "--help",   "-h",      "--version"};
+constexpr std::span<const char* const> kValueOptions = std::span(kOptions).first(8);
 
 bool TakesValue(const std::string& arg) {
     for (const char* option : kValueOptions)

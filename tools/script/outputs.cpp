@@ -91,11 +91,10 @@ bool TWavWriter::Open(const std::string& path, std::string* error) {
 }
 
 bool TWavWriter::Append(const int16_t* samples, int frames) {
-    std::string bytes;
-    bytes.reserve(static_cast<size_t>(frames) * 4);
-    for (int i = 0; i < frames * 2; ++i) Put16(bytes, static_cast<uint16_t>(samples[i]));
+    bytes_.clear();
+    for (int i = 0; i < frames * 2; ++i) Put16(bytes_, static_cast<uint16_t>(samples[i]));
     frames_ += static_cast<uint32_t>(frames);
-    return file_.Write(bytes);
+    return file_.Write(bytes_);
 }
 
 bool TWavWriter::Close(std::string* error) {

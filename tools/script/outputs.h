@@ -30,4 +30,5 @@ class TWavWriter {
   private:
     TOutputFile file_;
     uint32_t frames_ = 0;
+    std::string bytes_;   // the frames of one Append, as the file holds them
 };
