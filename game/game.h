@@ -8,7 +8,6 @@
 #include "game/globals.h"
 
 // Game state and the frame loop (initvars and resetSmoothedCopies: globals.h).
-int gameMain();              // the frame loop; returns when the player quits
 int musicAndClockStep();     // the music step: picksound, PlaySound, clock, keyframes
 
 // Input and game states.

@@ -24,8 +24,14 @@
 
 namespace {
 
-// The hooks of the run in progress (none when the game runs on its own).
-const TGameHooks* activeHooks = nullptr;
+// The run in progress: its hooks (none when the game runs on its own), the pass the frame
+// loop is at, and the exit status once something has failed.
+struct TActiveRun {
+    TGameHooks hooks;
+    int pass = 1;
+    int status = 0;
+};
+TActiveRun activeRun;
 
 // The target sky colour set when the clock enters an hour; hours without a row keep theirs.
 struct TSkyKeyframe {
@@ -131,6 +137,42 @@ bool startUp(const TGameHooks& hooks) {
     return true;
 }
 
+// Runs part of the game; an error raised by a service ends the run with its message, and
+// with status 1. False when the part failed or the run is over.
+template <typename TPart>
+bool guarded(TPart part) {
+    try {
+        return part();
+    } catch (const TRuntimeError& error) {
+        std::fprintf(stderr, "%s: %s\n", ProgramName(), error.what());
+        activeRun.status = 1;
+        return false;
+    }
+}
+
+// The game's main is startMain and then mainLoopTurn until it ends the loop (Escape or a
+// quit request).
+// What main does before its frame loop: clears the screen once, loads the music, resets.
+void startMain() {
+    SetClsColor(0, 128, 255);
+    Cls();
+    TPoly::Initialise();
+    loadSounds();
+    initvars();
+}
+
+// One turn of the frame loop: the loop test, then a pass; false when the loop has ended.
+bool mainLoopTurn() {
+    const TGameHooks& hooks = activeRun.hooks;
+    const int pass = activeRun.pass;
+    if (hooks.beforePass) hooks.beforePass(pass);
+    if (KeyHit(KEY_ESCAPE)) return false;
+    if (AppTerminate()) return false;   // not asked when Escape was hit
+    framePass();
+    if (pass < INT_MAX) activeRun.pass = pass + 1;
+    return !(hooks.afterPass && !hooks.afterPass(pass));
+}
+
 }  // namespace
 
 // The music step: picks and starts the next loops, and moves the clock on.
@@ -148,37 +190,30 @@ int musicAndClockStep() {
     return 0;
 }
 
-// The game's main: clears the screen once, loads the music, resets and runs the frame loop
-// until Escape or a quit request.
-int gameMain() {
-    SetClsColor(0, 128, 255);
-    Cls();
-    TPoly::Initialise();
-    loadSounds();
-    initvars();
-    for (int pass = 1;; pass += pass < INT_MAX) {
-        if (activeHooks && activeHooks->beforePass) activeHooks->beforePass(pass);
-        if (KeyHit(KEY_ESCAPE)) break;
-        if (AppTerminate()) break;   // not asked when Escape was hit
-        framePass();
-        if (activeHooks && activeHooks->afterPass && !activeHooks->afterPass(pass)) break;
-    }
-    return 0;
+bool StartKestrava(const TGameHooks& hooks) {
+    activeRun = TActiveRun{hooks};
+    const bool ready = guarded([] {
+        const TGameHooks& run = activeRun.hooks;
+        if (!startUp(run) || (run.started && !run.started())) return false;
+        startMain();
+        return true;
+    });
+    if (!ready) activeRun.status = 1;
+    return ready;
 }
 
-// Runs the start-up sequence and main; an error raised by a service ends the run with its message.
+bool StepKestrava() {
+    return guarded(mainLoopTurn);
+}
+
+int EndKestrava() {
+    activeRun.hooks = TGameHooks{};
+    return activeRun.status;
+}
+
 int RunKestrava(const TGameHooks& hooks) {
-    activeHooks = &hooks;
-    int status = 0;
-    try {
-        if (startUp(hooks) && (!hooks.started || hooks.started()))
-            gameMain();
-        else
-            status = 1;
-    } catch (const TRuntimeError& error) {
-        std::fprintf(stderr, "%s: %s\n", ProgramName(), error.what());
-        status = 1;
-    }
-    activeHooks = nullptr;
-    return status;
+    if (StartKestrava(hooks))
+        while (StepKestrava()) {
+        }
+    return EndKestrava();
 }

@@ -24,3 +24,12 @@ struct TGameHooks {
 
 // Runs the start-up sequence and main; returns the process exit status.
 int RunKestrava(const TGameHooks& hooks);
+
+// The same run in steps, for a host that owns the loop (a browser's animation frames).
+// StartKestrava runs the start-up and what main does before its frame loop, keeping a copy
+// of the hooks; false when the run is already over. StepKestrava runs one turn of the frame
+// loop (the loop test, then a pass); false once the loop has ended. EndKestrava returns the
+// exit status. An error raised by a service ends the run with its message and status 1.
+bool StartKestrava(const TGameHooks& hooks);
+bool StepKestrava();
+int EndKestrava();
