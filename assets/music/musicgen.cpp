@@ -24,9 +24,9 @@ const LoopFile kLoops[8] = {
     {351744, 1413570, "Kestrava loop 2: rising", "Arpeggios climbing through each chord for the body rising."},
     {352000, 1414672, "Kestrava loop 3: right wing down", "Low plucks, 3+3+2 rhythm, a little right."},
     {351744, 1413726, "Kestrava loop 4: left wing down", "Low plucks on the off-beats, a little left."},
-    {351744, 1413468, "Kestrava loop 5: right wing up", "Marimba figures on the first half of each bar, a little right."},
-    {352256, 1415618, "Kestrava loop 6: left wing up", "Marimba answers on the second half of each bar, a little left."},
-    {352000, 1414492, "Kestrava loop 7: high", "Bell arpeggios with a ping-pong echo, for the bird high on the screen."},
+    {351744, 1413468, "Kestrava loop 5: right wing up", "Marimba figures on the first half of each bar over a soft pad, a little right."},
+    {352256, 1415618, "Kestrava loop 6: left wing up", "Marimba answers on the second half of each bar over a soft pad, a little left."},
+    {352000, 1414492, "Kestrava loop 7: high", "Bell arpeggios with a ping-pong echo over a high pad, for the bird high on the screen."},
     {351232, 1411698, "Kestrava loop 8: bed", "Pad chords, round bass and a soft shaker: the bed under every other loop."},
 };
 

@@ -51,6 +51,10 @@ const Tone kMarimba = {{{1, 1.0, 0.5}, {4, 0.3, 0.07}, {10, 0.08, 0.02}}, 0.002,
 const Tone kBell = {{{1, 1.0, 1.0}, {2.76, 0.35, 0.45}, {5.40, 0.15, 0.25}, {8.93, 0.06, 0.15}},
                     0.002, 0.3, 4.0, 0, 0, 0, 0};
 
+// Halo: a soft, nearly pure pad, chorused left against right, that holds the chord under
+// notes which die away quickly.
+const Tone kHalo = {{{1, 1.0, 0}, {2, 0.18, 0}, {3, 0.05, 0}}, 0.5, 0.9, 5.0, 0, 0, 0, 0};
+
 // ---- Phrases -------------------------------------------------------------------------
 
 // Semitone of a note letter above C.
@@ -157,6 +161,17 @@ void Chord(Stereo& out, const Tone& tone, double beat, double gateBeats, const c
     }
 }
 
+// The halo under a loop whose notes leave gaps: one chord per two bars, from the loop's first
+// frame to its last, so the loop never drops out, not even where it runs into its own start.
+void Halo(Stereo& out, const char* const chords[4], Placement where) {
+    for (int c = 0; c < 4; ++c) {
+        Tone tone = kHalo;
+        if (c == 0) tone.attack = 0.12;  // a slow rise would leave the loop's start hollow
+        if (c == 3) tone.release = 0.2;  // and so would a slow fall its end
+        Chord(out, tone, 8.0 * c, 8.0, chords[c], where);
+    }
+}
+
 // ---- The loops -----------------------------------------------------------------------
 
 // sound8, the bed: pad chords, a round bass on the roots and a soft shaker.
@@ -211,7 +226,8 @@ void LeftDown(Stereo& out) {
          0, {1.0, -0.35});
 }
 
-// sound5, the right wing going up: marimba figures in the first half of each bar.
+// sound5, the right wing going up: marimba figures in the first half of each bar, over a halo
+// that carries the chord through the rests.
 void RightUp(Stereo& out) {
     Play(out, kMarimba,
          "G5:.5 E5:.5 C5:.5 E5:.5 r:2 | G5:.5 B5:.5 G5:.5 E5:.5 r:2 |"
@@ -219,18 +235,24 @@ void RightUp(Stereo& out) {
          "A5:.5 F5:.5 C5:.5 F5:.5 r:2 | E5:.5 A5:.5 F5:.5 C5:.5 r:2 |"
          "G5:.5 D5:.5 B4:.5 D5:.5 r:2 | E5:.5 G5:.5 D5:.5 B4:2.5",
          0, {1.0, 0.4});
+    const char* const chords[4] = {"G4 B4 E5", "A4 C5 E5", "A4 C5 F5", "B4 E5 G5"};
+    Halo(out, chords, {0.2, 0.4});
 }
 
-// sound6, the left wing going up: the marimba answering in the second half of each bar.
+// sound6, the left wing going up: the marimba answering in the second half of each bar, over a
+// halo a little lower than sound5's.
 void LeftUp(Stereo& out) {
     Play(out, kMarimba,
          "r:2 C5:.5 E5:.5 G5:1 | r:2 B4:.5 C5:.5 E5:1 | r:2 A4:.5 C5:.5 E5:1 |"
          "r:2 G4:.5 A4:.5 C5:1 | r:2 A4:.5 C5:.5 F5:1 | r:2 E5:.5 C5:.5 A4:1 |"
          "r:2 B4:.5 D5:.5 G5:1 | r:1 E5:.5 D5:.5 B4:2",
          0, {1.0, -0.4});
+    const char* const chords[4] = {"E4 G4 B4", "E4 A4 C5", "F4 A4 C5", "D4 G4 B4"};
+    Halo(out, chords, {0.22, -0.4});
 }
 
-// sound7, the bird high up: bell arpeggios with a ping-pong echo of a dotted eighth.
+// sound7, the bird high up: bell arpeggios with a ping-pong echo of a dotted eighth, over a high
+// halo that holds through the bars where the bells rest.
 void High(Stereo& out) {
     const double echoGain[4] = {1.0, 0.4, 0.16, 0.06};
     ForEachNote(
@@ -249,6 +271,8 @@ void High(Stereo& out) {
                 else AddNote(out, kBell, beat, n.beats, n.midi, where);
             }
         });
+    const char* const chords[4] = {"E5 G5 B5", "E5 A5 C6", "F5 A5 C6", "D5 G5 B5"};
+    Halo(out, chords, {0.18, 0});
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -122,6 +123,19 @@ TEST(MusicLoops, EverySoundsUntilItsLastTenthOfASecondAndFadesOutWithoutAClick) 
             EXPECT_LT(step, kQuiet);
             EXPECT_LE(lastPeak, before);
         }
+    }
+}
+
+// The title screen plays one loop at a time: nowhere, its end run into its start, may the loudest
+// sample of either channel over 50 ms stay below -45 dBFS (185) for over 0.3 s: the music stops.
+TEST(MusicLoops, NoneFallsBelowMinus45DbfsForMoreThanThreeTenthsOfASecond) {
+    for (int n = 0; n < 8; ++n) {
+        const std::vector<int16_t>& s = Loops()[n].samples;
+        int last = 0, longest = 0;  // the last frame where a channel reached -45 dBFS; the longest gap
+        for (size_t i = 0; i < 2 * s.size(); i += 2)  // twice round, so the end runs into the start
+            if (std::max(std::abs(int(s[i % s.size()])), std::abs(int(s[(i + 1) % s.size()]))) >= 185)
+                longest = std::max(longest, int(i / 2) - std::exchange(last, int(i / 2)));
+        EXPECT_LE(std::max(longest, 2 * kFrames[n] - last) - kRate / 20, kRate * 3 / 10) << "sound" << n + 1;
     }
 }
 
