@@ -1,6 +1,7 @@
 // The process-wide mixer and the table of channel handles that name its voices.
 #include "audio/mixora.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <system_error>
@@ -34,13 +35,14 @@ struct TChannelTable {
 };
 
 // The process-wide mixer, its channel handle table and its system output, in one record. The
-// audio thread reads only masterVolume here (and the mixer it is handed); the rest is the game
+// audio thread reads only masterVolume and outputHeld here (and the mixer it is handed); the rest is the game
 // thread's, but for outputState, which the opening thread stores.
 struct TMixoraState {
     mixora::mixer* mixer = nullptr;
     TChannelTable* channels = nullptr;
     TAudioOutputMode outputMode = TAudioOutputMode::System;
     std::atomic<int> masterVolume{100};
+    std::atomic<bool> outputHeld{false};
     // The system output: the driver installed when the mixer opened, the thread opening it (none
     // once joined), and how far the opening got.
     TAudioOutputDriver* outputDriver = nullptr;
@@ -49,8 +51,13 @@ struct TMixoraState {
 };
 TMixoraState mxo;
 
-// The output's feed: mixes on the audio thread, then applies the master volume.
+// The output's feed: mixes on the audio thread, then applies the master volume; silence
+// while the output is held.
 void Feed(void* context, int16_t* out, int frames) {
+    if (mxo.outputHeld.load(std::memory_order_relaxed)) {
+        std::fill(out, out + frames * 2, int16_t{0});
+        return;
+    }
     static_cast<mixora::mixer*>(context)->mix16(out, frames * 2);
     mxo_ApplyVolume(out, frames * 2, mxo.masterVolume.load(std::memory_order_relaxed));
 }
@@ -285,6 +292,8 @@ int mxo_SetChannelRate(int handle, int rate) {
     if (sound* voice = Lookup(handle)) voice->setrate(rate);
     return 0;
 }
+
+void mxo_HoldOutput(int held) { mxo.outputHeld.store(held != 0, std::memory_order_relaxed); }
 
 bool mxo_Mix16(int16_t* out, int frames) {
     if (!mxo.mixer || mxo.outputMode != TAudioOutputMode::Manual) return false;

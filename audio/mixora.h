@@ -62,6 +62,9 @@ void mxo_SetMasterVolume(int volume);
 int mxo_MasterVolume();
 // Scales count 16-bit samples by volume / 100 in place (nothing at 100): the master volume's step.
 void mxo_ApplyVolume(int16_t* samples, int count, int volume);
+// Holds the system output (non-zero) or lets it go on (0): while held it plays silence and
+// the mixer stands still, so every voice goes on from where it was. Manual mixing is never held.
+void mxo_HoldOutput(int held);
 // Manual mode: mixes frames stereo frames on the calling thread; false when there is no
 // manual mixer (out is then left alone).
 bool mxo_Mix16(int16_t* out, int frames);

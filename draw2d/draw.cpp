@@ -202,6 +202,20 @@ void Cls() {
     if (driver) driver->Cls();
 }
 
+TPixmapPtr GrabPicture() {
+    TPlaneDriver* driver = CurrentPlaneDriver();
+    return driver ? driver->GrabPixmap(0, 0, GraphicsWidth(), GraphicsHeight()) : nullptr;
+}
+
+// Copied with no blending, so every channel, alpha too, lands as it was read.
+void PutPicture(const TPixmap& picture) {
+    TPlaneDriver* driver = CurrentPlaneDriver();
+    if (!driver) return;
+    driver->SetBlend(BLEND_SOLID);
+    driver->DrawPixmap(picture, 0, 0);
+    driver->SetBlend(State().blend_mode);
+}
+
 void Plot(float x, float y) {
     TPlaneDriver* driver = CurrentPlaneDriver();
     const TDrawState& s = State();

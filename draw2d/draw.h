@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "draw2d/blend.h"
+#include "draw2d/pixmap.h"
 
 struct TPlaneGraphics;
 
@@ -65,6 +66,13 @@ void DrawLine(float x, float y, float x2, float y2, int drawLastPixel = 1);
 void DrawOval(float x, float y, float width, float height);
 // A filled polygon through the points x0, y0, x1, y1, ...
 void DrawPoly(const std::vector<float>& xy);
+
+// The whole picture as drawn so far, for PutPicture; none when it cannot be read back (the
+// null driver draws nothing to read).
+TPixmapPtr GrabPicture();
+// Puts a picture from GrabPicture back exactly, pixel for pixel, whatever the blend (the
+// drawing state stays as it was), within the viewport.
+void PutPicture(const TPixmap& picture);
 
 // Marks the end of one layer of the picture (the sea, the clouds, the fade...). While a layer
 // timer is set, waits until the driver has drawn everything sent so far and tells the timer

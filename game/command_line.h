@@ -13,6 +13,7 @@ struct TCommandLine {
     bool fullscreen = false;         // --fullscreen: start in desktop full screen
     int volume = 100;                // --volume N: output loudness, 0 to 100
     bool mute = false;               // --mute: no sound at all
+    bool pauseWhenAway = false;      // --pause-when-away: pause when the window loses the focus
     std::string recordPath;          // --record FILE: save the game for kestrava-script --replay
     std::string tracePath;           // --trace FILE: the per-pass trace, as the runner writes it
     std::string frameLogPath;        // --frame-log FILE: the time of every present, in us

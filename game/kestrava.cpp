@@ -15,6 +15,7 @@
 #include "draw2d/layer.h"
 #include "draw2d/poly.h"
 #include "game/game.h"
+#include "game/player_keys.h"
 #include "game/version.h"
 #include "platform/error.h"
 #include "platform/clock.h"
@@ -161,8 +162,10 @@ void startMain() {
     initvars();
 }
 
-// One turn of the frame loop: the loop test, then a pass; false when the loop has ended.
+// One turn of the frame loop: the loop test, then a pass; false when the loop has ended. A
+// paused turn runs neither.
 bool mainLoopTurn() {
+    if (PausedTurn()) return true;
     const TGameHooks& hooks = activeRun.hooks;
     const int pass = activeRun.pass;
     if (hooks.beforePass) hooks.beforePass(pass);
@@ -196,6 +199,7 @@ bool StartKestrava(const TGameHooks& hooks) {
         const TGameHooks& run = activeRun.hooks;
         if (!startUp(run) || (run.started && !run.started())) return false;
         startMain();
+        if (run.playerKeys) StartPlayerKeys(run.pauseWhenAway, run.paused);
         return true;
     });
     if (!ready) activeRun.status = 1;
@@ -207,6 +211,7 @@ bool StepKestrava() {
 }
 
 int EndKestrava() {
+    StopPlayerKeys();
     activeRun.hooks = TGameHooks{};
     return activeRun.status;
 }

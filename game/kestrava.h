@@ -20,6 +20,14 @@ struct TGameHooks {
     std::function<bool(int pass)> afterPass;
     // What draws the frames: GLPlaneDriver() for a window, none for the null driver (no display).
     TPlaneDriver* planeDriver = nullptr;
+    // The player's own keys (game/player_keys.h): pause and sound. The game played by a person
+    // has them; the runner's passes follow its script, which never pauses.
+    bool playerKeys = false;
+    // With playerKeys, the game also pauses when its window loses the focus or is minimised.
+    bool pauseWhenAway = false;
+    // Called as a pause begins (true) and ends (false), between two passes, so that what keeps
+    // the time or records the game holds it; the turns in between run no pass and call no hook.
+    std::function<void(bool paused)> paused;
 };
 
 // Runs the start-up sequence and main; returns the process exit status.
@@ -28,7 +36,8 @@ int RunKestrava(const TGameHooks& hooks);
 // The same run in steps, for a host that owns the loop (a browser's animation frames).
 // StartKestrava runs the start-up and what main does before its frame loop, keeping a copy
 // of the hooks; false when the run is already over. StepKestrava runs one turn of the frame
-// loop (the loop test, then a pass); false once the loop has ended. EndKestrava returns the
+// loop (the loop test, then a pass; or, paused, the held frame shown again); false once the
+// loop has ended. EndKestrava returns the
 // exit status. An error raised by a service ends the run with its message and status 1.
 bool StartKestrava(const TGameHooks& hooks);
 bool StepKestrava();

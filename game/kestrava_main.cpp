@@ -18,6 +18,7 @@
 #include "platform/error.h"
 #include "platform/input.h"
 #include "platform/output_file.h"
+#include "platform/pausable_clock.h"
 #include "platform/sdl/sdl_platform.h"
 
 namespace {
@@ -51,10 +52,17 @@ void DecodePicturesAhead() {
     DecodeAhead(std::move(pictures));
 }
 
+// The desktop's clock, held while the game is paused (never freed: exit handlers may poll).
+TPausableClockDriver& DesktopClock() {
+    static TPausableClockDriver* clock = new TPausableClockDriver(SDLSystemDriver());
+    return *clock;
+}
+
 // The desktop: SDL's window, keyboard, clock and sound; muted, no audio device is opened
 // and the game runs silent, as it does on a machine without one.
 void InstallDesktop(const TCommandLine& line) {
     TPlatform desktop = SDLPlatform();
+    desktop.system = &DesktopClock();
     if (line.mute) desktop.audio = nullptr;
     InstallPlatform(desktop);
     mxo_SetMasterVolume(line.volume);
@@ -95,6 +103,13 @@ int Play(const TCommandLine& line) {
     hooks.beforePass = [traced = std::move(hooks.beforePass)](int pass) {
         if (traced) traced(pass);
         if (pass == 2) StartGamepads();
+    };
+    // A pause is invisible to the game's clock, and so to its recording.
+    hooks.playerKeys = true;
+    hooks.pauseWhenAway = line.pauseWhenAway;
+    hooks.paused = [recorded = std::move(hooks.paused)](bool paused) {
+        if (recorded) recorded(paused);
+        DesktopClock().Hold(paused);
     };
     int status = RunKestrava(hooks);
     if (!flightLog.Finish() && status == 0) status = 1;

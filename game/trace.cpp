@@ -93,6 +93,9 @@ void TFlightLog::Start(const std::string& recordPath, const std::string& tracePa
     hooks->beforePass = [this](int pass) {
         if (recorder_) recorder_->BeginPass(pass);
     };
+    hooks->paused = [this](bool paused) {
+        if (recorder_) recorder_->Hold(paused);
+    };
     hooks->afterPass = [this](int pass) {
         if (trace_.IsOpen()) trace_.Write(pass);
         ReportWriteErrors();

@@ -38,7 +38,8 @@ private:
 class TFlightLog {
 public:
     // Puts the recorder in front of the installed platform's events and clock (an empty path
-    // asks for no file) and sets the hooks that open the files and write each pass.
+    // asks for no file) and sets the hooks that open the files, write each pass and hold the
+    // recording while the game is paused.
     void Start(const std::string& recordPath, const std::string& tracePath, const std::string& frameLogPath,
                TGameHooks* hooks);
     // Writes the recording's end and completes the files; false, having said why, when a

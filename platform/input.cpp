@@ -95,6 +95,7 @@ std::string EventName(int id) {
     case EVENT_APPSUSPEND: return "AppSuspend";
     case EVENT_APPRESUME: return "AppResume";
     case EVENT_APPTERMINATE: return "AppTerminate";
+    case EVENT_APPHIDDEN: return "AppHidden";
     case EVENT_KEYDOWN: return "KeyDown";
     case EVENT_KEYUP: return "KeyUp";
     case EVENT_KEYCHAR: return "KeyChar";

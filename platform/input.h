@@ -10,6 +10,7 @@ enum : int {
     EVENT_APPSUSPEND = 0x101,
     EVENT_APPRESUME = 0x102,
     EVENT_APPTERMINATE = 0x103,
+    EVENT_APPHIDDEN = 0x104,   // the window was minimised (the polled state takes no notice)
     EVENT_KEYDOWN = 0x201,
     EVENT_KEYUP = 0x202,
     EVENT_KEYCHAR = 0x203,
@@ -21,10 +22,10 @@ enum : int {
 
 // Key codes (the Windows virtual-key set).
 enum : int {
-    KEY_BACKSPACE = 8, KEY_TAB = 9, KEY_RETURN = 13, KEY_ESCAPE = 27, KEY_SPACE = 32,
+    KEY_BACKSPACE = 8, KEY_TAB = 9, KEY_RETURN = 13, KEY_PAUSE = 19, KEY_ESCAPE = 27, KEY_SPACE = 32,
     KEY_LEFT = 37, KEY_UP = 38, KEY_RIGHT = 39, KEY_DOWN = 40, KEY_DELETE = 46,
-    KEY_0 = 48, KEY_A = 65, KEY_M = 77, KEY_Z = 90,
-    KEY_LSYS = 91, KEY_RSYS = 92, KEY_F1 = 112,
+    KEY_0 = 48, KEY_A = 65, KEY_M = 77, KEY_P = 80, KEY_Z = 90,
+    KEY_LSYS = 91, KEY_RSYS = 92, KEY_F1 = 112, KEY_F8 = 119, KEY_F9 = 120, KEY_F10 = 121,
     KEY_LSHIFT = 160, KEY_RSHIFT = 161, KEY_LCONTROL = 162, KEY_RCONTROL = 163,
     KEY_LALT = 164, KEY_RALT = 165,
 };

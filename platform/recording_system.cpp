@@ -41,6 +41,7 @@ void TRecordingSystemDriver::BeginPass(int pass) {
     WritePass();
     current_ = TRecordedPass{};
     current_.pass = pass;
+    current_.events.swap(heldEvents_);
 }
 
 bool TRecordingSystemDriver::Finish(std::string* error) {
@@ -70,7 +71,7 @@ void TRecordingSystemDriver::PollEvents() {
         inner_->PollEvents();
         return;
     }
-    ++current_.polls;
+    if (!held_) ++current_.polls;
     inPoll_ = true;
     struct TGuard {
         bool& flag;
@@ -84,18 +85,18 @@ void TRecordingSystemDriver::RecordEvent(const TEvent& event, void* self) {
     auto* driver = static_cast<TRecordingSystemDriver*>(self);
     if (!driver->inPoll_ || !driver->Recording()) return;
     TRecordedEvent recorded;
-    recorded.poll = driver->current_.polls;
+    recorded.poll = driver->held_ ? 1 : driver->current_.polls;
     recorded.event.id = event.id;
     recorded.event.data = event.data;
     recorded.event.mods = event.mods;
     recorded.event.x = event.x;
     recorded.event.y = event.y;
-    driver->current_.events.push_back(recorded);
+    (driver->held_ ? driver->heldEvents_ : driver->current_.events).push_back(recorded);
 }
 
 int TRecordingSystemDriver::MilliSecs() {
     const int now = inner_->MilliSecs();
-    if (Recording()) current_.clock.push_back(now);
+    if (Recording() && !held_) current_.clock.push_back(now);
     return now;
 }
 

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/output_file.h"
 #include "platform/replay_file.h"
@@ -24,8 +25,13 @@ public:
     // false with a message when it cannot. Passes are written to it from the next BeginPass
     // on, so it is opened before the first pass (once the game has started).
     bool Open(const std::string& path, const std::string& note, std::string* error);
-    // Pass `pass` (1, 2, ...) begins: the pass before it is written out.
+    // Pass `pass` (1, 2, ...) begins: the pass before it is written out, and the events held
+    // back during a pause go first into this one, at its first poll.
     void BeginPass(int pass);
+    // Holds the recording while the game is paused between two passes (true) and lets it go
+    // on (false): calls pass through unrecorded, but the events that come are kept for the next
+    // pass's first poll, where a replay hands them to the game before it reads anything.
+    void Hold(bool held) { held_ = held; }
     // Writes the pass in progress and the end line and closes the file (if it was opened);
     // from then on the driver only passes calls through. False with a message when a write failed.
     bool Finish(std::string* error);
@@ -55,5 +61,7 @@ private:
     TOutputFile file_;
     bool finished_ = false;
     bool inPoll_ = false;
+    bool held_ = false;
     TRecordedPass current_;
+    std::vector<TRecordedEvent> heldEvents_;
 };

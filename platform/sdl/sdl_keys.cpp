@@ -1,5 +1,6 @@
 // The keys on SDL: the keyboard's physical keys, and game controllers (plugged in or out at any
-// time) whose shoulders, triggers, A and Start press the keys the game already reads. A pad is
+// time) whose shoulders, triggers, A and Start press the keys the game already reads, and whose
+// Back (Select) presses Pause. A pad is
 // one more hand on the keyboard: the bird cannot tell a held shoulder from a held arrow key.
 // Every key's holders are kept in one record here.
 #include "platform/sdl/sdl_keys.h"
@@ -42,10 +43,10 @@ constexpr TScancodeKey kKeyTable[] = {
 
 // The controls that press keys, and the key each presses.
 enum : int {
-    PAD_LEFTSHOULDER, PAD_LEFTTRIGGER, PAD_RIGHTSHOULDER, PAD_RIGHTTRIGGER, PAD_A, PAD_START,
+    PAD_LEFTSHOULDER, PAD_LEFTTRIGGER, PAD_RIGHTSHOULDER, PAD_RIGHTTRIGGER, PAD_A, PAD_START, PAD_BACK,
     PAD_CONTROLS
 };
-constexpr int kControlKey[PAD_CONTROLS] = {KEY_LEFT, KEY_LEFT, KEY_RIGHT, KEY_RIGHT, KEY_SPACE, KEY_SPACE};
+constexpr int kControlKey[PAD_CONTROLS] = {KEY_LEFT, KEY_LEFT, KEY_RIGHT, KEY_RIGHT, KEY_SPACE, KEY_SPACE, KEY_PAUSE};
 
 // A trigger presses past half its travel and lets go below a quarter, so a finger resting
 // near the middle does not chatter.
@@ -156,6 +157,7 @@ int ButtonControl(Uint8 button) {
     case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return PAD_RIGHTSHOULDER;
     case SDL_CONTROLLER_BUTTON_A: return PAD_A;
     case SDL_CONTROLLER_BUTTON_START: return PAD_START;
+    case SDL_CONTROLLER_BUTTON_BACK: return PAD_BACK;
     }
     return -1;
 }

@@ -85,6 +85,7 @@ void Translate(const SDL_Event& e) {
     case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) Emit(EVENT_APPSUSPEND);
         if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) Emit(EVENT_APPRESUME);
+        if (e.window.event == SDL_WINDOWEVENT_MINIMIZED) Emit(EVENT_APPHIDDEN);
         // The close box only asks: the window stays open until the game decides to end.
         if (e.window.event == SDL_WINDOWEVENT_CLOSE) Emit(EVENT_APPTERMINATE);
         break;

@@ -33,14 +33,14 @@ TEST(CommandLine, NoFlagsIsThePlainGameAndFlagsAreReadInAnyOrderTheLastValueWinn
     TParsed plain = Parse({});
     ASSERT_TRUE(plain.ok) << plain.error;
     EXPECT_FALSE(plain.line.help || plain.line.version || plain.line.resizable || plain.line.smooth ||
-                 plain.line.fullscreen || plain.line.mute);
+                 plain.line.fullscreen || plain.line.mute || plain.line.pauseWhenAway);
     EXPECT_EQ(plain.line.scale * 1000 + plain.line.volume, 1100);
     EXPECT_TRUE(plain.line.recordPath.empty() && plain.line.tracePath.empty() && plain.line.frameLogPath.empty());
     TParsed p = Parse({"--smooth", "--scale", "3", "--mute", "--volume", "0", "--resizable", "--fullscreen",
-                       "--scale", "2"});
+                       "--pause-when-away", "--scale", "2"});
     ASSERT_TRUE(p.ok) << p.error;
     EXPECT_EQ(p.line.scale, 2);
-    EXPECT_TRUE(p.line.resizable && p.line.smooth && p.line.fullscreen && p.line.mute);
+    EXPECT_TRUE(p.line.resizable && p.line.smooth && p.line.fullscreen && p.line.mute && p.line.pauseWhenAway);
     EXPECT_EQ(p.line.volume, 0);
     TParsed ends = Parse({"--scale", "1", "--volume", "100", "--scale", "8"});   // the ends of the ranges
     EXPECT_TRUE(ends.ok) << ends.error;
@@ -85,7 +85,8 @@ TEST(CommandLine, MistakesAreRefusedWithALineThatNamesThem) {
 TEST(CommandLine, UsageNamesEveryFlag) {
     const std::string usage = kKestravaUsage;
     for (const char* flag : {"--scale N", "--resizable", "--fullscreen", "--smooth", "--volume N", "--mute",
-                             "--record FILE", "--trace FILE", "--frame-log FILE", "--help", "--version"})
+                             "--pause-when-away", "--record FILE", "--trace FILE", "--frame-log FILE", "--help",
+                             "--version", "P or Pause", "F9, F10", "F8", "Escape", "the wind", "the life force"})
         EXPECT_NE(usage.find(flag), std::string::npos) << flag;
     EXPECT_EQ(usage.rfind("usage: kestrava", 0), 0u);
 }

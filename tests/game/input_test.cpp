@@ -1,7 +1,12 @@
-// The player's keys: Space on the title screen, the flap keys and the altitude in flight.
+// The player's keys: Space on the title screen, the flap keys and the altitude in flight; the
+// pause and sound keys.
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "audio/mixora.h"
 #include "game/game.h"
+#include "game/player_keys.h"
 #include "platform/input.h"
 #include "support/fake_platform.h"
 
@@ -71,4 +76,39 @@ TEST_F(Input, ASpaceHitInFlightStartsTheNextFlightRightAfterGameOver) {
     game.GAMESTATE = GAMESTATE_TITLE;
     getInput();
     EXPECT_EQ(game.GAMESTATE, GAMESTATE_TITLE);   // the hit was used up
+}
+
+// Each press of a pause key toggles the pause, whose turns run no pass, until a pause key,
+// Escape or a quit request ends it; the sound keys step the output volume and never the game.
+TEST_F(Input, PauseKeysHoldTheGameAndSoundKeysStepTheOutputVolume) {
+    std::vector<bool> told;
+    mxo_SetMasterVolume(55);
+    StartPlayerKeys(false, [&](bool paused) { told.push_back(paused); });
+    const float altitude = game.altitude;
+    for (int key : {KEY_F9, KEY_F9}) press(key), release(key);
+    EXPECT_EQ(mxo_MasterVolume(), 35);
+    press(KEY_F8), release(KEY_F8);
+    EXPECT_EQ(mxo_MasterVolume(), 0);
+    for (int i = 0; i < 8; ++i) press(KEY_F10), release(KEY_F10);   // louder unmutes, up to 100
+    EXPECT_EQ(mxo_MasterVolume(), 100);
+    EXPECT_FALSE(PausedTurn());
+    EmitEvent(TEvent{EVENT_APPSUSPEND});   // the window going away pauses only when asked
+    EXPECT_FALSE(PausedTurn());
+    press(KEY_P);
+    EXPECT_TRUE(PausedTurn());
+    EXPECT_TRUE(PausedTurn());
+    press(KEY_PAUSE);
+    EXPECT_FALSE(PausedTurn());
+    release(KEY_P), press(KEY_P);
+    EXPECT_TRUE(PausedTurn());
+    press(KEY_ESCAPE);   // the loop test that follows ends the game
+    EXPECT_FALSE(PausedTurn());
+    EXPECT_EQ(told, (std::vector<bool>{true, false, true, false}));
+    StopPlayerKeys();
+    StartPlayerKeys(true, nullptr);
+    EmitEvent(TEvent{EVENT_APPHIDDEN});
+    EXPECT_TRUE(PausedTurn());
+    StopPlayerKeys();
+    EXPECT_EQ(game.altitude, altitude);
+    mxo_SetMasterVolume(100);
 }

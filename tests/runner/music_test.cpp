@@ -55,6 +55,14 @@ TEST(Music, EachMusicStepOfTheTraceStartsTheLoops20MillisecondsIntoItsPass) {
         R"("clsg":125,"clsb":222,"curr":92.1991653,"curg":32.7000732,"curb":12.8000126,"GAMESTATE":1,)"
         R"("rndState":700277304,"cloudList":69,"speckList":127,"waveList":549,"thingList":20,"featherList":0})");
 
+    // The player's keys are the game's own, not the runner's: P pauses nothing here, and the
+    // sound keys never change a capture (they set only what a device plays).
+    WriteFile(dir + "/keys.txt", "300 down 80\n301 up 80\n400 down 120\n900 down 119\n1500 down 121\n");
+    run = RunScript("--frames 2000 --keys " + dir + "/keys.txt --trace " + dir + "/k.jsonl --audio " + dir + "/k.wav");
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(ReadFile(dir + "/k.wav") == wav);
+    EXPECT_EQ(ReadFile(dir + "/k.jsonl"), ReadFile(dir + "/t.jsonl"));
+
     long clipped = 0;
     for (size_t i = 44; i + 1 < wav.size(); i += 2) {
         int16_t s;

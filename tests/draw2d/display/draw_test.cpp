@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 #include "draw2d/draw.h"
@@ -134,4 +135,20 @@ TEST(GrabPixmap, ReadsTheSurfaceButNeverOutsideIt) {
     EXPECT_EQ(grabbed->ReadPixel(1, 0) & 0xFFFFFFu, 0x0A141Eu);
     EXPECT_EQ(grabbed->ReadPixel(0, 0) & 0xFFFFFFu, 0u);
     EXPECT_FALSE(CurrentPlaneDriver()->GrabPixmap(630, 0, 20, 1));   // leaves the window
+}
+
+// A pause puts back the frame it covered: every byte, alpha too, whatever blend is current.
+TEST(GrabPixmap, APictureGrabbedAndPutBackIsTheSameToTheByte) {
+    ASSERT_TRUE(OpenTestGraphics());
+    SetBlend(BLEND_ALPHA);
+    for (int i = 0; i < 40; ++i) SetColor(i * 6, 255 - i * 5, i * 3), SetAlpha(0.02f * i), DrawOval(i * 15, i * 11, 90, 70);
+    TPixmapPtr picture = GrabPicture();
+    ASSERT_TRUE(picture);
+    SetBlend(BLEND_ADD);
+    DrawRect(0, 0, 640, 480);
+    PutPicture(*picture);
+    EXPECT_EQ(GetBlend(), BLEND_ADD);
+    TPixmapPtr after = GrabPicture();
+    ASSERT_TRUE(after);
+    EXPECT_EQ(std::memcmp(after->pixels, picture->pixels, size_t(640) * 480 * 4), 0);
 }

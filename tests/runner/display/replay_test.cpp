@@ -112,6 +112,37 @@ TEST(Replay, AGamePlayedWithKeysAndEndedBySigtermReplaysToAByteIdenticalTrace) {
               std::string::npos) << missed.output;
 }
 
+// P pauses the real game and Pause lets it go on: the frames shown meanwhile run no pass, the
+// game's clock leaves the pause out, Escape still quits a paused game, and the recording
+// replays to the same trace.
+TEST(Replay, APausedGameRunsNoPassWhilePausedAndReplaysToTheSameTrace) {
+    if (!HaveXTools()) GTEST_SKIP() << "xdotool, Xvfb or xauth is not installed";
+    const std::string dir = TempDir("replay-paused");
+    TProgramResult played = RunOnDisplay(
+        dir, StartGame("--record " + dir + "/game.txt --trace " + dir + "/live.jsonl --frame-log " + dir +
+                       "/frames.txt") +
+                 "xdotool key space; sleep 0.5\n"
+                 "xdotool keydown Left; sleep 0.3; xdotool key p; sleep 0.3; xdotool keyup Left; sleep 1.5\n"
+                 "xdotool key Pause; sleep 0.5; xdotool key p; sleep 0.8; xdotool key Escape\n" + kAwaitGame);
+    ASSERT_NE(played.output.find("game status 0"), std::string::npos) << played.output;
+    const std::vector<std::string> live = ReadLines(dir + "/live.jsonl");
+    const std::vector<std::string> frames = ReadLines(dir + "/frames.txt");
+    ASSERT_GE(live.size(), 30u);
+    EXPECT_EQ(TraceValue(live.back(), "frame"), static_cast<double>(live.size()));
+    // Some hundred frames were shown in the pauses, and none of them was a pass.
+    EXPECT_GE(frames.size(), live.size() + 30) << frames.size() << " frames, " << live.size() << " passes";
+    const double shown = (std::stod(frames.back()) - std::stod(frames.front())) / 1000;
+    const double flown = TraceValue(live.back(), "curtime") - TraceValue(live.front(), "curtime");
+    EXPECT_GT(shown - flown, 1500) << "the game's clock counted the pauses";
+    const std::string recording = ReadFile(dir + "/game.txt");
+    for (const char* key : {"down 80 ", "\nat 1 up 37 ", "\nat 1 down 19 ", "\nat 1 down 27 "})
+        EXPECT_NE(recording.find(key), std::string::npos) << key;
+
+    TProgramResult replay = RunScript("--replay " + dir + "/game.txt --trace " + dir + "/replay.jsonl");
+    ASSERT_EQ(replay.status, 0) << replay.output;
+    EXPECT_EQ(ReadFile(dir + "/replay.jsonl"), ReadFile(dir + "/live.jsonl"));
+}
+
 // A closed terminal (SIGHUP) ends the game as SIGTERM does; a lost display (its window killed)
 // ends it at once with status 1, where it would hang in its exit handlers, the recording cut off.
 TEST(Replay, AGameEndedBySighupOrByLosingItsDisplayLeavesARecordingThatReplays) {
