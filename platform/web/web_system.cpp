@@ -1,0 +1,175 @@
+// The web system driver: the browser's key and focus events, queued as they come and emitted at
+// the next poll as the desktop's are; the page's clock; and the loop on animation frames.
+//
+// Nothing here may block: the page has one thread, and while it waits the browser neither
+// draws nor plays. Flip's pacer still says when the next frame is due; waiting only notes that
+// time, and the loop runs the next pass in the first animation frame that reaches it.
+#include "platform/web/web_platform.h"
+
+#include <emscripten/emscripten.h>
+#include <emscripten/html5.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/input.h"
+#include "platform/web/web_keys.h"
+
+namespace {
+
+// One browser event waiting for the next poll.
+struct TQueuedEvent {
+    enum TKind { KEY, FOCUS_LOST, FOCUS_GAINED };
+    TKind kind = KEY;
+    bool down = false;
+    std::string code;   // KeyboardEvent.code
+    int mods = 0;
+
+    static TQueuedEvent Focus(TKind kind) {
+        TQueuedEvent e;
+        e.kind = kind;
+        return e;
+    }
+};
+
+// The driver's state: the events not yet polled, when the next pass may run, and the loop.
+struct TWebSystem {
+    std::vector<TQueuedEvent> queue;
+    bool listening = false;
+    double wakeAt = 0;            // on the page's clock, ms since the epoch
+    double frameInterval = 16.7;  // between animation frames, smoothed
+    double lastFrame = 0;
+    bool (*step)() = nullptr;
+    void (*done)() = nullptr;
+    int steps = 0;
+};
+TWebSystem web;
+
+EM_JS(double, PageTimeOrigin, (), { return performance.timeOrigin; });
+
+// The page's clock in ms since the epoch, to the microsecond.
+double PageNow() {
+    static const double origin = PageTimeOrigin();
+    return origin + emscripten_get_now();
+}
+
+// Escape is the browser's, to leave full screen; a page cannot be quit.
+EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void*) {
+    const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
+    const int mods = WebKeyMods(e->shiftKey, e->ctrlKey, e->altKey, e->metaKey);
+    if (std::string(e->code) == "Escape") return EM_FALSE;
+    if (KeepForFullscreen(down, e->code, mods)) return EM_TRUE;
+    if (KeyCodeForDomCode(e->code) == 0) return EM_FALSE;
+    web.queue.push_back({TQueuedEvent::KEY, down, e->code, mods});
+    return EM_TRUE;   // the page neither scrolls nor searches on the game's keys
+}
+
+EM_BOOL OnFocus(int type, const EmscriptenFocusEvent*, void*) {
+    web.queue.push_back(TQueuedEvent::Focus(type == EMSCRIPTEN_EVENT_BLUR ? TQueuedEvent::FOCUS_LOST : TQueuedEvent::FOCUS_GAINED));
+    return EM_FALSE;
+}
+
+EM_BOOL OnVisibility(int, const EmscriptenVisibilityChangeEvent* e, void*) {
+    if (e->hidden) web.queue.push_back(TQueuedEvent::Focus(TQueuedEvent::FOCUS_LOST));
+    return EM_FALSE;
+}
+
+void Listen() {
+    if (web.listening) return;
+    web.listening = true;
+    const char* window = EMSCRIPTEN_EVENT_TARGET_WINDOW;
+    emscripten_set_keydown_callback(window, nullptr, EM_TRUE, OnKey);
+    emscripten_set_keyup_callback(window, nullptr, EM_TRUE, OnKey);
+    emscripten_set_blur_callback(window, nullptr, EM_TRUE, OnFocus);
+    emscripten_set_focus_callback(window, nullptr, EM_TRUE, OnFocus);
+    emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, OnVisibility);
+}
+
+void Emit(int id) {
+    TEvent ev;
+    ev.id = id;
+    EmitEvent(ev);
+}
+
+// Losing the focus lets go of the keyboard's keys (their releases go elsewhere), then suspends.
+void EmitQueued(const TQueuedEvent& e) {
+    switch (e.kind) {
+    case TQueuedEvent::KEY: WebKeyboardKey(e.down, e.code.c_str(), e.mods); break;
+    case TQueuedEvent::FOCUS_LOST:
+        ReleaseKeyboard();
+        Emit(EVENT_APPSUSPEND);
+        break;
+    case TQueuedEvent::FOCUS_GAINED: Emit(EVENT_APPRESUME); break;
+    }
+}
+
+struct TWebSystemDriver : TSystemDriver {
+    // The pads, then every browser event since the last poll, in order.
+    void PollEvents() override {
+        Listen();
+        PollWebGamepads();
+        std::vector<TQueuedEvent> events;
+        events.swap(web.queue);
+        for (const TQueuedEvent& e : events) EmitQueued(e);
+    }
+    int MilliSecs() override { return WrapMilliSecs(static_cast<uint64_t>(PageNow())); }
+    int64_t MicroSecs() override { return static_cast<int64_t>(PageNow() * 1000.0); }
+    // Never sleeps: the next pass waits for its animation frame instead.
+    void Delay(int ms) override { web.wakeAt = PageNow() + ms; }
+    void DelayUntil(int target, int longest) override {
+        const double now = PageNow();
+        const int left = MilliSecsSince(WrapMilliSecs(static_cast<uint64_t>(now)), target);
+        if (left > 0) web.wakeAt = static_cast<double>(static_cast<uint64_t>(now) + std::min(left, longest));
+    }
+};
+
+EM_JS(void, TellPagePass, (int pass, double ms, int last), {
+    if (Module.onPass) Module.onPass(pass, ms, last !== 0);
+});
+
+// One animation frame: a pass when its time has come. The browser's frames need not fall on
+// the pacer's milliseconds, so a pass runs in the frame nearest its time: up to half a frame
+// early rather than a whole frame late.
+EM_BOOL OnAnimationFrame(double, void*) {
+    const double now = emscripten_get_now();
+    if (web.lastFrame > 0) web.frameInterval += (std::min(now - web.lastFrame, 50.0) - web.frameInterval) / 8;
+    web.lastFrame = now;
+    if (!WebPassDue()) return EM_TRUE;
+    const bool more = web.step();
+    TellPagePass(++web.steps, emscripten_get_now() - now, more ? 0 : 1);
+    if (more) return EM_TRUE;
+    if (web.done) web.done();
+    return EM_FALSE;
+}
+
+EM_JS(void, ToggleStageFullscreen, (), {
+    if (document.fullscreenElement) {
+        document.exitFullscreen();
+        return;
+    }
+    const stage = document.getElementById('stage') || Module['canvas'];
+    if (stage && stage.requestFullscreen) stage.requestFullscreen().catch(() => {});
+});
+
+}  // namespace
+
+bool WebPassDue() {
+    const double slack = std::min(web.frameInterval / 2, 8.0);
+    return PageNow() >= web.wakeAt - slack;
+}
+
+void RunWebLoop(bool (*step)(), void (*done)()) {
+    web.step = step;
+    web.done = done;
+    emscripten_request_animation_frame_loop(OnAnimationFrame, nullptr);
+}
+
+void ToggleWebFullscreen() { ToggleStageFullscreen(); }
+
+// The one web system driver of the page.
+TSystemDriver* WebSystemDriver() {
+    static TWebSystemDriver driver;
+    return &driver;
+}
