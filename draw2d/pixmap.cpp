@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "platform/error.h"
@@ -168,7 +169,21 @@ void DecodeAhead(std::vector<TEncodedPicture> pictures) {
     ahead.entries.clear();
     for (const TEncodedPicture& bytes : pictures) ahead.entries.push_back({bytes, nullptr, false});
     ahead.loaders = Loaders();
-    if (!ahead.entries.empty()) ahead.worker = std::thread([] { ahead.Decode(); });
+    if (ahead.entries.empty()) return;
+    try {
+        ahead.worker = std::thread([] { ahead.Decode(); });
+    } catch (const std::system_error&) {
+        ahead.entries.clear();   // no thread to be had (the web): each is decoded as it is loaded
+    }
+}
+
+// The web has no libpng.
+void StartPixmapLoaders() {
+#ifdef __EMSCRIPTEN__
+    CreateStbPngLoader();
+#else
+    CreatePngLoader();
+#endif
 }
 
 int BytesPerPixel(int format) { return KnownFormat(format) ? kBytesPerPixel[format] : 0; }

@@ -53,10 +53,12 @@ struct TPixmapLoader {
     // The pixmap read from the stream's position; none when this loader cannot read it.
     virtual TPixmapPtr LoadPixmap(TStream& stream) = 0;
 };
-// The PNG loader (png_loader.cpp, which only builds on this file): StartPixmapLoaders
-// registers it once; CreatePngLoader is the one loader, registered on its first call.
+// The PNG loaders, each built only on this file and registered on its first call: libpng's
+// (png_loader.cpp) and stb_image's (stb_png_loader.cpp), which read the same files the same way.
+// StartPixmapLoaders registers the platform's once: libpng's, or stb_image's on the web.
 void StartPixmapLoaders();
 TPixmapLoader* CreatePngLoader();
+TPixmapLoader* CreateStbPngLoader();
 
 // The picture at url (a path, "incbin::name" or a disk path) or from an open stream (asking
 // each loader, newest first, from its current position; the caller keeps it); none when no

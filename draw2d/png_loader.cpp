@@ -162,5 +162,3 @@ TPixmapLoader* CreatePngLoader() {
     static TPngLoader loader;
     return &loader;
 }
-
-void StartPixmapLoaders() { CreatePngLoader(); }

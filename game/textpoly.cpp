@@ -1,7 +1,7 @@
 // Stretching a whole image over four free corners, tinted with the current colour and alpha.
 #include <algorithm>
-#include <bit>
 #include <cstdint>
+#include <cstring>
 
 #include "draw2d/draw.h"
 #include "draw2d/poly.h"
@@ -9,7 +9,11 @@
 #include "platform/numeric.h"
 
 // The float whose 32-bit pattern is `bits` (a reinterpretation, not a conversion).
-float FloatInt(int bits) { return std::bit_cast<float>(bits); }
+float FloatInt(int bits) {
+    float value;   // by memcpy: the web's C++ library (libc++ 13) has no std::bit_cast
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
 
 // Packs a colour as 0xAARRGGBB, alpha scaled to 0..255 and truncated. Components are clamped
 // into range first so that no value can spill into a neighbouring byte.

@@ -3,6 +3,9 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 #include <cerrno>
 #include <cstring>
@@ -67,12 +70,25 @@ bool SameFile(const TFileIdentity& a, const TFileIdentity& b) {
     return a.resolved == b.resolved;
 }
 
-// The permissions a new file gets from open(): 0666 less the umask.
-mode_t NewFileMode() {
+#ifdef __EMSCRIPTEN__
+// The web's C library keeps a umask of its own (0777) while node writes the real files: node's
+// is the one that counts. Read by setting it, as node warns of a bare process.umask().
+EM_JS(int, ProcessUmask, (), {
+    if (typeof process == "undefined") return 0o022;
+    const mask = process.umask(0o022);
+    process.umask(mask);
+    return mask;
+});
+#else
+int ProcessUmask() {
     const mode_t mask = umask(022);
     umask(mask);
-    return 0666 & ~mask;
+    return static_cast<int>(mask);
 }
+#endif
+
+// The permissions a new file gets from open(): 0666 less the umask.
+mode_t NewFileMode() { return 0666 & ~static_cast<mode_t>(ProcessUmask()); }
 
 // "the trace would overwrite the keys k.txt", "the trace t and the audio capture ./t are the same file".
 std::string Clash(const TFileUse& output, const TFileUse& other) {

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(g++ make cmake pkg-config libsdl2-dev libpng-dev zlib1g-dev libgl-dev
-          libgtest-dev libbenchmark-dev xvfb xauth libgl1-mesa-dri xdotool x11-utils "$@")
+          libgtest-dev libbenchmark-dev libstb-dev xvfb xauth libgl1-mesa-dri xdotool x11-utils "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,11 +1,9 @@
-// kestrava_musicgen <n> <out.wav>: writes music loop n (1 to 8) of the game.
+// The game's eight music loops as WAV files: each loop's score played, levelled and wrapped.
+#include "assets/music/musicgen.h"
 #include "assets/music/score.h"
 #include "assets/music/wavfile.h"
 #include "platform/numeric.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <exception>
 #include <stdexcept>
 #include <string>
 
@@ -73,37 +71,17 @@ std::vector<int16_t> Level(const Stereo& piece, int frames, double peakCap) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: kestrava_musicgen <1-8> <out.wav>\n");
-        return 2;
-    }
-    const int n = std::atoi(argv[1]);
-    if (n < 1 || n > 8) {
-        std::fprintf(stderr, "kestrava_musicgen: no loop %s\n", argv[1]);
-        return 2;
-    }
-    try {
-        const LoopFile& loop = kLoops[n - 1];
-        const std::vector<int16_t> samples =
-            Level(ComposeLoop(n, loop.frames), loop.frames, n == 8 ? kBedPeakCap : kPeakCap);
-        WavInfo info;
-        info.title = loop.title;
-        info.artist = "Kestrava";
-        info.comment = std::string(loop.comment) + " C major, 120 bpm, 8 bars of 4/4.";
-        info.software = "kestrava_musicgen";
-        info.loopMarkers = n == 8;
-        info.fileSize = loop.fileSize;
-        const std::vector<uint8_t> bytes = WavBytes(samples, info);
-
-        FILE* f = std::fopen(argv[2], "wb");
-        if (!f) throw std::runtime_error(std::string("cannot write ") + argv[2]);
-        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-        if (std::fclose(f) != 0 || !written) throw std::runtime_error("write failed");
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "kestrava_musicgen: loop %d: %s\n", n, e.what());
-        std::remove(argv[2]);
-        return 1;
-    }
-    return 0;
+std::vector<uint8_t> MusicLoopFile(int n) {
+    if (n < 1 || n > 8) throw std::runtime_error("no loop " + std::to_string(n));
+    const LoopFile& loop = kLoops[n - 1];
+    const std::vector<int16_t> samples =
+        Level(ComposeLoop(n, loop.frames), loop.frames, n == 8 ? kBedPeakCap : kPeakCap);
+    WavInfo info;
+    info.title = loop.title;
+    info.artist = "Kestrava";
+    info.comment = std::string(loop.comment) + " C major, 120 bpm, 8 bars of 4/4.";
+    info.software = "kestrava_musicgen";
+    info.loopMarkers = n == 8;
+    info.fileSize = loop.fileSize;
+    return WavBytes(samples, info);
 }

@@ -1,16 +1,12 @@
-// What the scripted runner writes beside the trace (game/trace.h): screenshots, the mixed audio.
-// Both take their place only when complete (platform/output_file.h).
+// What the scripted runner writes beside the trace (game/trace.h): the mixed audio (the
+// screenshots are tools/script/display.h's). It takes its place only when complete
+// (platform/output_file.h).
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "platform/output_file.h"
-
-// Saves 8-bit RGBA rows (top row first) as an RGB PNG, named what in messages; false with
-// "cannot write WHAT PATH: REASON" in *error.
-bool WritePng(const std::string& path, const std::string& what, const uint8_t* rgba, int width, int height,
-              std::string* error);
 
 // A 44100 Hz 16-bit stereo WAV written as frames arrive; the sizes are filled in by Close.
 class TWavWriter {

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "audio/sound.h"
-#include "draw2d/gl/gl_plane_driver.h"
 #include "draw2d/graphics.h"
 #include "draw2d/null_plane_driver.h"
 #include "game/kestrava.h"
@@ -22,9 +21,9 @@
 #include "platform/headless/headless_platform.h"
 #include "platform/headless/replay_system.h"
 #include "platform/headless/script_system.h"
-#include "platform/sdl/sdl_platform.h"
 #include "platform/output_file.h"
 #include "platform/system.h"
+#include "tools/script/display.h"
 #include "tools/script/memory.h"
 #include "tools/script/options.h"
 #include "tools/script/outputs.h"
@@ -121,6 +120,12 @@ int TScriptRun::Prepare(std::string* error) {
     if (!options_.tracePath.empty()) files.push_back({options_.tracePath, "the trace"});
     if (!options_.audioPath.empty()) files.push_back({options_.audioPath, "the audio capture"});
     for (const TScriptShot& shot : options_.shots) files.push_back({shot.path, ShotName(shot)});
+    TWindowDriver* window = nullptr;
+    TPlaneDriver* planeDriver = nullptr;
+    if (Drawn() && !ScriptDisplay(&window, &planeDriver)) {
+        *error = "--shot and --stats draw with OpenGL, which this build has not";
+        return 2;
+    }
     return CheckFiles(files, error);
 }
 
@@ -137,12 +142,13 @@ int TScriptRun::Run() {
     // The scripted (or recorded) clock and keyboard; a real window only for pictures or timing.
     TPlatform platform = HeadlessPlatform();
     platform.system = replaying_ ? static_cast<TSystemDriver*>(&replay_) : &script_;
-    if (Drawn()) platform.window = SDLWindowDriver();
+    TPlaneDriver* planeDriver = NullPlaneDriver();
+    if (Drawn()) ScriptDisplay(&platform.window, &planeDriver);
     InstallPlatform(platform);
 
     TGameHooks hooks;
     hooks.audioMode = TAudioOutputMode::Manual;
-    hooks.planeDriver = Drawn() ? GLPlaneDriver() : NullPlaneDriver();
+    hooks.planeDriver = planeDriver;
     hooks.started = [this] { return OpenOutputs(); };
     hooks.beforePass = [this](int pass) { BeforePass(pass); };
     hooks.afterPass = [this](int pass) { return AfterPass(pass); };
