@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "audio/sound.h"
+#include "draw2d/es2/es2_plane_driver.h"
 #include "draw2d/gl/gl_plane_driver.h"
 #include "draw2d/graphics.h"
 #include "draw2d/null_plane_driver.h"
@@ -142,7 +143,7 @@ int TScriptRun::Run() {
 
     TGameHooks hooks;
     hooks.audioMode = TAudioOutputMode::Manual;
-    hooks.planeDriver = Drawn() ? GLPlaneDriver() : NullPlaneDriver();
+    hooks.planeDriver = !Drawn() ? NullPlaneDriver() : options_.gles ? ES2PlaneDriver() : GLPlaneDriver();
     hooks.started = [this] { return OpenOutputs(); };
     hooks.beforePass = [this](int pass) { BeforePass(pass); };
     hooks.afterPass = [this](int pass) { return AfterPass(pass); };
