@@ -1,0 +1,248 @@
+// The programs stand in for the fixed-function pipeline the OpenGL driver draws with:
+// the colour modulates the texel, and the mask's alpha test is a discard below one half.
+#include "draw2d/es2/es2_renderer.h"
+
+#include <cstddef>
+
+#include "draw2d/blend.h"
+#include "draw2d/es2/es2_calls.h"
+
+namespace {
+
+const char* const kVertexShader =
+    "attribute vec2 position;\n"
+    "attribute vec4 colour;\n"
+    "attribute vec2 texCoord;\n"
+    "uniform vec4 frame;\n"
+    "varying vec4 vColour;\n"
+    "varying vec2 vTexCoord;\n"
+    "void main() {\n"
+    "    gl_Position = vec4(position * frame.xy + frame.zw, 0.0, 1.0);\n"
+    "    gl_PointSize = 1.0;\n"
+    "    vColour = colour;\n"
+    "    vTexCoord = texCoord;\n"
+    "}\n";
+
+const char* const kFragmentShader =
+    "#ifdef GL_FRAGMENT_PRECISION_HIGH\n"
+    "precision highp float;\n"
+    "#else\n"
+    "precision mediump float;\n"
+    "#endif\n"
+    "uniform sampler2D picture;\n"
+    "uniform float alphaTest;\n"
+    "varying vec4 vColour;\n"
+    "varying vec2 vTexCoord;\n"
+    "void main() {\n"
+    "#ifdef TEXTURED\n"
+    "    vec4 colour = texture2D(picture, vTexCoord) * vColour;\n"
+    "#else\n"
+    "    vec4 colour = vColour;\n"
+    "#endif\n"
+    "    if (colour.a < alphaTest) discard;\n"
+    "    gl_FragColor = colour;\n"
+    "}\n";
+
+enum : GLuint { kPosition = 0, kColour = 1, kTexCoord = 2 };
+
+TES2Renderer* current = nullptr;
+
+GLuint Compile(GLenum kind, const char* prefix, const char* source) {
+    TES2Calls& gl = ES2();
+    GLuint shader = gl.createShader(kind);
+    const char* parts[] = {prefix, source};
+    gl.shaderSource(shader, 2, parts, nullptr);
+    gl.compileShader(shader);
+    GLint compiled = 0;
+    gl.getShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    if (compiled) return shader;
+    gl.deleteShader(shader);
+    return 0;
+}
+
+GLenum Mode(TES2Primitive primitive) {
+    return primitive == TES2Primitive::kLines ? GL_LINES : primitive == TES2Primitive::kPoints ? GL_POINTS
+                                                                                                 : GL_TRIANGLES;
+}
+
+}  // namespace
+
+TES2Renderer* CurrentES2Renderer() { return current; }
+void SetCurrentES2Renderer(TES2Renderer* renderer) { current = renderer; }
+
+bool TES2Renderer::Link(TProgram* program, bool textured, std::string* why) {
+    TES2Calls& gl = ES2();
+    GLuint vertex = Compile(GL_VERTEX_SHADER, "", kVertexShader);
+    GLuint fragment = Compile(GL_FRAGMENT_SHADER, textured ? "#define TEXTURED 1\n" : "", kFragmentShader);
+    GLint linked = 0;
+    if (vertex && fragment) {
+        program->name = gl.createProgram();
+        gl.attachShader(program->name, vertex);
+        gl.attachShader(program->name, fragment);
+        gl.bindAttribLocation(program->name, kPosition, "position");
+        gl.bindAttribLocation(program->name, kColour, "colour");
+        gl.bindAttribLocation(program->name, kTexCoord, "texCoord");
+        gl.linkProgram(program->name);
+        gl.getProgramiv(program->name, GL_LINK_STATUS, &linked);
+    }
+    if (vertex) gl.deleteShader(vertex);
+    if (fragment) gl.deleteShader(fragment);
+    if (!linked) {
+        *why = vertex && fragment ? "the drawing programs do not link" : "the drawing shaders do not compile";
+        return false;
+    }
+    program->frame = gl.getUniformLocation(program->name, "frame");
+    program->alphaTest = gl.getUniformLocation(program->name, "alphaTest");
+    program->picture = gl.getUniformLocation(program->name, "picture");
+    return true;
+}
+
+bool TES2Renderer::Create(std::string* why) {
+    if (!Link(&plain_, false, why) || !Link(&textured_, true, why)) return false;
+    TES2Calls& gl = ES2();
+    gl.genBuffers(1, &buffer_);
+    gl.bindBuffer(GL_ARRAY_BUFFER, buffer_);
+    for (GLuint attribute : {kPosition, kColour, kTexCoord}) gl.enableVertexAttribArray(attribute);
+    gl.pixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    gl.pixelStorei(GL_PACK_ALIGNMENT, 4);
+    return true;
+}
+
+void TES2Renderer::Delete() {
+    TES2Calls& gl = ES2();
+    if (!gl.deleteBuffers) return;
+    if (buffer_) gl.deleteBuffers(1, &buffer_);
+    if (plain_.name) gl.deleteProgram(plain_.name);
+    if (textured_.name) gl.deleteProgram(textured_.name);
+    buffer_ = 0;
+    plain_ = textured_ = TProgram{};
+    queued_.clear();
+}
+
+void TES2Renderer::Queue(TES2Primitive primitive, unsigned texture, const TES2Vertex* vertices, int count) {
+    if (!queued_.empty() && (primitive != primitive_ || texture != texture_)) Flush();
+    primitive_ = primitive;
+    texture_ = texture;
+    queued_.insert(queued_.end(), vertices, vertices + count);
+}
+
+// The vertex buffer is filled afresh for every draw (no mapping in ES 2).
+void TES2Renderer::Draw(const TProgram& program, unsigned texture, unsigned mode, const TES2Vertex* vertices,
+                        int count, const float frame[4]) {
+    TES2Calls& gl = ES2();
+    gl.bindBuffer(GL_ARRAY_BUFFER, buffer_);
+    gl.bufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(TES2Vertex)), vertices, GL_STREAM_DRAW);
+    gl.useProgram(program.name);
+    gl.uniform4f(program.frame, frame[0], frame[1], frame[2], frame[3]);
+    gl.uniform1f(program.alphaTest, blend_ == BLEND_MASK ? 0.5f : -1.0f);
+    if (texture) {
+        gl.uniform1i(program.picture, 0);
+        gl.bindTexture(GL_TEXTURE_2D, texture);
+    }
+    const GLsizei stride = sizeof(TES2Vertex);
+    gl.vertexAttribPointer(kPosition, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TES2Vertex, x)));
+    gl.vertexAttribPointer(kColour, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
+                           reinterpret_cast<void*>(offsetof(TES2Vertex, rgba)));
+    gl.vertexAttribPointer(kTexCoord, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TES2Vertex, u)));
+    gl.drawArrays(mode, 0, count);
+}
+
+void TES2Renderer::Flush() {
+    if (queued_.empty()) return;
+    Draw(texture_ ? textured_ : plain_, texture_, Mode(primitive_), queued_.data(), static_cast<int>(queued_.size()),
+         frame_);
+    queued_.clear();
+}
+
+// glOrtho(0, width, height, 0, -1, 1), as the OpenGL driver's projection.
+void TES2Renderer::SetTarget(int width, int height) {
+    Flush();
+    width_ = width;
+    height_ = height;
+    frame_[0] = 2.0f / static_cast<float>(width);
+    frame_[1] = -2.0f / static_cast<float>(height);
+    frame_[2] = -1.0f;
+    frame_[3] = 1.0f;
+    ES2().viewport(0, 0, width, height);
+}
+
+void TES2Renderer::SetBlend(int mode) {
+    if (mode == blend_) return;
+    Flush();
+    blend_ = mode;
+    TES2Calls& gl = ES2();
+    if (mode != BLEND_ALPHA && mode != BLEND_ADD && mode != BLEND_MULTIPLY) {
+        gl.disable(GL_BLEND);
+        return;
+    }
+    gl.enable(GL_BLEND);
+    if (mode == BLEND_ALPHA) gl.blendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    if (mode == BLEND_ADD) gl.blendFunc(GL_SRC_ALPHA, GL_ONE);
+    if (mode == BLEND_MULTIPLY) gl.blendFunc(GL_DST_COLOR, GL_ZERO);
+}
+
+void TES2Renderer::SetScissor(bool on, int x, int y, int width, int height) {
+    const int box[4] = {x, y, width, height};
+    if (on == scissor_ && (!on || (box[0] == scissorBox_[0] && box[1] == scissorBox_[1] &&
+                                   box[2] == scissorBox_[2] && box[3] == scissorBox_[3])))
+        return;
+    Flush();
+    scissor_ = on;
+    for (int i = 0; i < 4; ++i) scissorBox_[i] = box[i];
+    ApplyScissor();
+}
+
+void TES2Renderer::ApplyScissor() {
+    TES2Calls& gl = ES2();
+    if (!scissor_) {
+        gl.disable(GL_SCISSOR_TEST);
+        return;
+    }
+    gl.enable(GL_SCISSOR_TEST);
+    gl.scissor(scissorBox_[0], scissorBox_[1], scissorBox_[2], scissorBox_[3]);
+}
+
+void TES2Renderer::SetClearColour(float red, float green, float blue) {
+    clear_[0] = red;
+    clear_[1] = green;
+    clear_[2] = blue;
+}
+
+void TES2Renderer::Clear() {
+    Flush();
+    TES2Calls& gl = ES2();
+    gl.clearColor(clear_[0], clear_[1], clear_[2], 1.0f);
+    gl.clear(GL_COLOR_BUFFER_BIT);
+}
+
+void TES2Renderer::Present(unsigned texture, unsigned framebuffer, const TPresentRect& to, int drawableWidth,
+                           int drawableHeight, bool smooth) {
+    Flush();
+    TES2Calls& gl = ES2();
+    gl.bindFramebuffer(GL_FRAMEBUFFER, 0);
+    gl.disable(GL_SCISSOR_TEST);
+    gl.disable(GL_BLEND);
+    if (to.width != drawableWidth || to.height != drawableHeight) {
+        gl.clearColor(0, 0, 0, 1);
+        gl.clear(GL_COLOR_BUFFER_BIT);
+    }
+    gl.viewport(to.x, drawableHeight - to.y - to.height, to.width, to.height);   // rows from the bottom
+    gl.bindTexture(GL_TEXTURE_2D, texture);
+    const GLint filter = smooth ? GL_LINEAR : GL_NEAREST;
+    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    gl.texParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    TES2Vertex corners[6];
+    const float xy[6][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, -1}, {1, 1}, {-1, 1}};
+    for (int i = 0; i < 6; ++i) {
+        corners[i] = {xy[i][0], xy[i][1], {255, 255, 255, 255}, (xy[i][0] + 1) / 2, (xy[i][1] + 1) / 2};
+    }
+    const float identity[4] = {1, 1, 0, 0};
+    const int blend = blend_;
+    blend_ = BLEND_SOLID;   // no alpha test for the picture
+    Draw(textured_, texture, GL_TRIANGLES, corners, 6, identity);
+    blend_ = 0;
+    SetBlend(blend);
+    gl.bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    gl.viewport(0, 0, width_, height_);
+    ApplyScissor();
+}

@@ -1,0 +1,73 @@
+// The OpenGL ES 2 state of one context and the vertices queued for it: two small programs
+// (plain and textured), one vertex buffer, and a queue that draws runs of the same primitive
+// and texture in one call. Everything that changes what a queued vertex would look like
+// (blending, the scissor, the target) draws the queue first.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "draw2d/graphics.h"
+
+// One vertex as the programs take it: a position in the target's pixels (y down), a colour
+// and a texture coordinate.
+struct TES2Vertex {
+    float x = 0, y = 0;
+    uint8_t rgba[4] = {0, 0, 0, 0};
+    float u = 0, v = 0;
+};
+
+enum class TES2Primitive { kTriangles, kLines, kPoints };
+
+class TES2Renderer {
+public:
+    // Compiles the programs and makes the buffer in the current context; false with the
+    // reason in *why when the context refuses them.
+    bool Create(std::string* why);
+    // Frees them; the context must be current (nothing when it is gone).
+    void Delete();
+    // Queues vertices of one primitive kind; texture 0 draws them plain.
+    void Queue(TES2Primitive primitive, unsigned texture, const TES2Vertex* vertices, int count);
+    // Draws everything queued.
+    void Flush();
+    // The size of the picture the positions are pixels of.
+    void SetTarget(int width, int height);
+    // The blend mode (BLEND_...) of what is queued next.
+    void SetBlend(int mode);
+    // Clips what is queued next to the rectangle (rows counted from the bottom), or not at all.
+    void SetScissor(bool on, int x, int y, int width, int height);
+    void SetClearColour(float red, float green, float blue);
+    // Clears the target (within the scissor) after drawing the queue.
+    void Clear();
+    // Draws the queue and shows `texture` stretched over the rectangle `to` of the window's
+    // back buffer (framebuffer 0), black round it, then returns to drawing into `framebuffer`.
+    void Present(unsigned texture, unsigned framebuffer, const TPresentRect& to, int drawableWidth,
+                 int drawableHeight, bool smooth);
+
+private:
+    struct TProgram {
+        unsigned name = 0;
+        int frame = -1, alphaTest = -1, picture = -1;
+    };
+    bool Link(TProgram* program, bool textured, std::string* why);
+    void ApplyScissor();
+    void Draw(const TProgram& program, unsigned texture, unsigned mode, const TES2Vertex* vertices, int count,
+              const float frame[4]);
+
+    TProgram plain_, textured_;
+    unsigned buffer_ = 0;
+    std::vector<TES2Vertex> queued_;
+    TES2Primitive primitive_ = TES2Primitive::kTriangles;
+    unsigned texture_ = 0;
+    float frame_[4] = {1, -1, -1, 1};
+    int width_ = 0, height_ = 0;
+    int blend_ = 0;
+    bool scissor_ = false;
+    int scissorBox_[4] = {0, 0, 0, 0};
+    float clear_[3] = {0, 0, 0};
+};
+
+// The renderer of the context current now (set by the window level), or none.
+TES2Renderer* CurrentES2Renderer();
+void SetCurrentES2Renderer(TES2Renderer* renderer);
