@@ -4,6 +4,8 @@
 # X display of their own with Mesa's software renderer), then the picture and sound loaders
 # and the fuzz targets' saved inputs under AddressSanitizer (leaks included) and
 # UndefinedBehaviorSanitizer, then the mixer's hand-over rings under ThreadSanitizer.
+# Before those, the web build (tools/web.sh), whose runner under node must write the desktop
+# runner's traces and audio byte for byte.
 # `tools/test.sh --quick` runs only the first part.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -26,6 +28,11 @@ env -u DISPLAY -u WAYLAND_DISPLAY ctest --test-dir build --output-on-failure -j"
 $with_display ctest --test-dir build --output-on-failure -j"$jobs" -L display
 
 [ "${1:-}" = "--quick" ] && exit 0
+
+echo "== The web build, and its runner under node against the desktop's"
+tools/web.sh
+KESTRAVA_WEB_BUILD=$PWD/build-web env -u DISPLAY -u WAYLAND_DISPLAY \
+  ctest --test-dir build --output-on-failure -R '^runner\.Flight\.TheWebRunner'
 
 echo "== Loaders under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRAVA_SANITIZE=address,undefined -DKESTRAVA_BENCH=OFF

@@ -1,4 +1,4 @@
-// The PNG loader against the files of the PNG conformance suite that Kestrava must read or
+// The PNG loaders (libpng's and stb_image's, each test once per loader) against the files of the PNG conformance suite that Kestrava must read or
 // refuse (tests/data/pngsuite), with their expected pixels; then against what the suite cannot
 // hold: its own limits (draw2d/png_inputs.h), streams, and pictures decoded ahead.
 #include <gtest/gtest.h>
@@ -6,13 +6,16 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "assets/embedded.h"
 #include "draw2d/pixmap.h"
 #include "draw2d/png_inputs.h"
 #include "platform/error.h"
@@ -24,10 +27,15 @@ namespace {
 
 const fs::path kSuite = fs::path(KESTRAVA_TESTDATA) / "pngsuite";
 
-TPixmapPtr LoadBytes(const TBytes& bytes) {
-    StartPixmapLoaders();
-    return LoadPixmap(CreateRamStream(bytes.data(), static_cast<int>(bytes.size()), 1, 0));
-}
+// The PNG tests run once per loader, each asked directly: libpng's (the desktop's) and
+// stb_image's (the web's) must read and refuse the same files alike.
+class PngLoader : public testing::TestWithParam<TPixmapLoader* (*)()> {
+protected:
+    TPixmapPtr LoadBytes(const TBytes& bytes) {
+        return GetParam()()->LoadPixmap(*CreateRamStream(bytes.data(), static_cast<int>(bytes.size()), 1, 0));
+    }
+    int WrongChannels(const fs::path& png);
+};
 
 TBytes ReadBytes(const fs::path& path) {
     const std::string bytes = ReadFile(path.string());
@@ -43,10 +51,12 @@ bool Holds(const TPixmapPtr& pm, const TPngPicture& picture) {
     return true;
 }
 
+}  // namespace
+
 // How many channels of a suite file's pixels differ from its json table, the flat
 // [r, g, b, a, ...] array (a 16-bit file may be one off its 8-bit table); -1 when it does not
 // load at the expected format and size.
-int WrongChannels(const fs::path& png) {
+int PngLoader::WrongChannels(const fs::path& png) {
     std::string name = png.stem().string();
     bool sixteen = name.ends_with("16");
     fs::path json = kSuite / "json" / (name + ".json"), to8 = kSuite / "json" / (name + "_to8.json");
@@ -75,6 +85,8 @@ int WrongChannels(const fs::path& png) {
     return wrong;
 }
 
+namespace {
+
 // A stream whose reads raise the stream error.
 struct FailingStream : TRamStream {
     int Read(void*, int) override { throw TStreamReadError(); }
@@ -86,7 +98,7 @@ struct FailingStream : TRamStream {
 // interlaced and not, load as their tables say: small depths scaled to 0..255, 16 bits keep
 // their high byte, transparency gives RGBA. Every damaged file (x...) is refused, and so is
 // every cut of a good one, also in the middle of an interlaced pass.
-TEST(PngLoader, EverySuiteFileLoadsAsItsTableSaysOrIsRefused) {
+TEST_P(PngLoader, EverySuiteFileLoadsAsItsTableSaysOrIsRefused) {
     std::vector<fs::path> files;
     for (const auto& entry : fs::directory_iterator(kSuite / "png")) files.push_back(entry.path());
     std::sort(files.begin(), files.end());
@@ -102,9 +114,28 @@ TEST(PngLoader, EverySuiteFileLoadsAsItsTableSaysOrIsRefused) {
     }
 }
 
-TEST(PngLoader, TakesSidesAndAreasUpToItsLimitsAndNoChunkTheFileLacks) {
+TEST_P(PngLoader, TakesSidesAndAreasUpToItsLimitsAndNoChunkTheFileLacks) {
     for (const TPngLimitFile& file : PngLimitFiles()) EXPECT_EQ(bool(LoadBytes(file.bytes)), file.loads) << file.name;
 }
+
+// The game's own pictures (and the window's icon) come out of both loaders pixel for pixel.
+TEST(PngLoaders, DecodeTheEmbeddedPicturesAlike) {
+    int pictures = 0;
+    for (const TEmbeddedFile& file : EmbeddedFiles()) {
+        if (!std::string_view(file.name).ends_with(".png")) continue;
+        ++pictures;
+        TPixmapPtr a = CreatePngLoader()->LoadPixmap(*CreateRamStream(file.data, file.length, 1, 0));
+        TPixmapPtr b = CreateStbPngLoader()->LoadPixmap(*CreateRamStream(file.data, file.length, 1, 0));
+        ASSERT_TRUE(a && b && a->format == b->format && a->width == b->width && a->height == b->height) << file.name;
+        for (int y = 0; y < a->height; ++y)
+            ASSERT_EQ(std::memcmp(a->PixelPtr(0, y), b->PixelPtr(0, y), size_t(a->width) * BytesPerPixel(a->format)), 0)
+                << file.name << " row " << y;
+    }
+    EXPECT_EQ(pictures, 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Both, PngLoader, testing::Values(&CreatePngLoader, &CreateStbPngLoader),
+                         [](const auto& info) { return info.index == 0 ? "Libpng" : "StbImage"; });
 
 TEST(LoadPixmap, ReadsFromTheStreamsPositionAndRefusesOnAStreamError) {
     TPngPicture picture = RgbPngPicture(32, 20);

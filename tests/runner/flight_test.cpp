@@ -1,8 +1,13 @@
-// End to end: a whole flight played from a keys file (a tapped one: display/headless_test.cpp).
+// End to end: a whole flight played from a keys file (a tapped one: display/headless_test.cpp),
+// and the web build's runner against the desktop's.
 // The last pass of each scene is the one the game has always traced: the flight, the wind,
 // the road, the scenery's random draws and the sky all show in it, so the game's rules are
 // pinned here and their unit tests keep only the edges these flights never reach.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <utility>
 
 #include "runner/run_program.h"
 
@@ -41,4 +46,28 @@ TEST(Flight, AFlightWithNoKeysLosesLifeAndReturnsToTheTitleScreen) {
         R"("curthingx":572.996826,"thingcount":95,"clsr":100,"clsg":25,"clsb":5,"curr":99.9929504,)"
         R"("curg":24.9904766,"curb":4.99001932,"GAMESTATE":1,"rndState":353737899,"cloudList":56,)"
         R"("speckList":129,"waveList":541,"thingList":13,"featherList":0})");
+}
+
+// The web build's runner under node (tools/test.sh gives its folder in KESTRAVA_WEB_BUILD
+// after tools/web.sh) writes the desktop runner's traces and audio byte for byte: the title
+// screen, a flight and a game over, on tools/golden.sh's keys.
+TEST(Flight, TheWebRunnerUnderNodeWritesTheSameTracesAndAudio) {
+    const char* web = std::getenv("KESTRAVA_WEB_BUILD");
+    if (!web || !*web) GTEST_SKIP() << "no web build named in KESTRAVA_WEB_BUILD";
+    const std::string dir = TempDir("web"), node = "node " + std::string(web) + "/kestrava-script.js ";
+    WriteFile(dir + "/flight.keys", RhythmicTapping(3000));
+    WriteFile(dir + "/over.keys", "5 down 32\n6 up 32\n");
+    const std::pair<std::string, std::string> scenes[] = {
+        {"title", "--frames 2000"},
+        {"flight", "--frames 3000 --keys " + dir + "/flight.keys"},
+        {"over", "--frames 11500 --keys " + dir + "/over.keys"}};
+    for (const auto& [name, keys] : scenes) {
+        const std::string desktop = dir + "/" + name + "-desktop", page = dir + "/" + name + "-web";
+        TProgramResult run = RunScript(keys + " --trace " + desktop + ".jsonl --audio " + desktop + ".wav");
+        ASSERT_EQ(run.status, 0) << run.output;
+        run = RunCommand(node + keys + " --trace " + page + ".jsonl --audio " + page + ".wav");
+        ASSERT_EQ(run.status, 0) << run.output;
+        for (const char* kind : {".jsonl", ".wav"})
+            EXPECT_TRUE(ReadFile(desktop + kind) == ReadFile(page + kind)) << name << kind << " differ";
+    }
 }
