@@ -32,6 +32,7 @@ const std::map<std::string, std::set<std::string>> kBackendEntrances = {
     {"draw2d/gl/", {"draw2d/gl/gl_plane_driver.h", "draw2d/gl/gl_fragment_counter.h"}},
     {"draw2d/es2/", {"draw2d/es2/es2_plane_driver.h"}},
     {"platform/sdl/", {"platform/sdl/sdl_platform.h"}},
+    {"platform/web/", {"platform/web/web_platform.h"}},
     {"platform/headless/",
      {"platform/headless/headless_platform.h", "platform/headless/script_system.h",
       "platform/headless/replay_system.h"}},
@@ -99,7 +100,7 @@ TEST(Layering, IncludesPointOnlyDown) {
     }
 }
 
-TEST(Layering, OpenGLOnlyInTheGLDriverAndSDLOnlyInItsBackend) {
+TEST(Layering, OpenGLSDLAndTheBrowserOnlyInTheirBackends) {
     for (const TInclude& inc : ReadIncludes()) {
         const std::string t = inc.target;
         if (inc.file == kYardstick) {
@@ -110,6 +111,8 @@ TEST(Layering, OpenGLOnlyInTheGLDriverAndSDLOnlyInItsBackend) {
             EXPECT_TRUE(StartsWith(inc.file, "draw2d/es2/")) << Where(inc);
         } else if (StartsWith(t, "SDL") || StartsWith(t, "SDL2/")) {
             EXPECT_TRUE(StartsWith(inc.file, "platform/sdl/")) << Where(inc);
+        } else if (StartsWith(t, "emscripten/")) {
+            EXPECT_TRUE(StartsWith(inc.file, "platform/web/")) << Where(inc);
         }
     }
 }
