@@ -17,7 +17,7 @@ let server, base, browser;
 // tools/web.sh --serve prints the page's address once it listens.
 function Serve() {
   server = spawn(root + 'tools/web.sh', ['--serve', String(20000 + (process.pid % 20000))],
-                 {stdio: ['ignore', 'pipe', 'inherit']});
+                 {stdio: ['ignore', 'pipe', 'ignore']});
   return new Promise((resolve, reject) => {
     let said = '';
     server.stdout.on('data', (chunk) => {
@@ -41,9 +41,17 @@ after(async () => {
   server?.kill();
 });
 
+// A standard gamepad the test presses: window.pad, all the browser's gamepad API finds.
+function FakePad() {
+  window.pad = {id: 'test pad', index: 0, connected: true, mapping: 'standard', timestamp: 0, axes: [0, 0, 0, 0],
+                buttons: Array.from({length: 17}, () => ({pressed: false, value: 0}))};
+  navigator.getGamepads = () => [window.pad];
+}
+
 // The page with its console watched: every error and uncaught exception lands in errors.
 async function Open(query = '') {
   const page = await browser.newPage();
+  await page.addInitScript(FakePad);
   const errors = [];
   page.on('console', (m) => { if (m.type() === 'error') errors.push(m.text()); });
   page.on('pageerror', (e) => errors.push(e.message));
@@ -82,15 +90,19 @@ function BirdX(pixels) {
 
 const Wait = async (page, passes) => Passes(page, await page.evaluate(() => kestravaPage.passes) + passes);
 
-// Holds the key for some passes (a held wing dives to its side), then lets the wings settle.
+// Holds the key (or the pad's button) for some passes (a held wing dives to its side), then
+// lets the wings settle.
 async function Hold(page, key, passes) {
-  await page.keyboard.down(key);
+  const Press = (held) => typeof key === 'number'
+    ? page.evaluate(([b, held]) => { pad.buttons[b] = {pressed: held, value: +held}; }, [key, held])
+    : held ? page.keyboard.down(key) : page.keyboard.up(key);
+  await Press(true);
   await Wait(page, passes);
-  await page.keyboard.up(key);
+  await Press(false);
   await Wait(page, 60);
 }
 
-test('the page plays: title, a flight on Space, the wings, the HUD and the sound', async () => {
+test('the page plays: title, a flight on Space, the wings and the pad, the HUD and the sound', async () => {
   const {page, errors} = await Open('?audio=4410');
   await Passes(page, 30);
   assert.equal(await page.title(), 'Kestrava v.0.4');
@@ -112,13 +124,16 @@ test('the page plays: title, a flight on Space, the wings, the HUD and the sound
   const right = BirdX(await Capture(page));
   await Hold(page, 'KeyZ', 80);
   const left = BirdX(await Capture(page));
-  assert.ok(right > start + 15 && left < right - 15, `the wings move the bird: x ${start} -> ${right} -> ${left}`);
+  await Hold(page, 5, 80);   // the pad's right shoulder
+  const pad = BirdX(await Capture(page));
+  assert.ok(right > start + 15 && left < right - 15 && pad > left + 15,
+            `the wings move the bird: x ${start} -> ${right} -> ${left} -> ${pad}`);
 
   assert.equal(await page.isHidden('#sound-hint'), true, 'the key started the sound');
   const sound = await page.evaluate(() => kestravaPage.recordedAudio().filter((s) => s !== 0).length);
   assert.ok(sound > 1000, 'Web Audio was handed the music');
   assert.deepEqual(errors, []);
-  console.log(`page start-up to the first frame: ${startMs.toFixed(0)} ms; the bird at x ${start}, ${right}, ${left}`);
+  console.log(`page start-up to the first frame: ${startMs.toFixed(0)} ms; the bird at x ${start}, ${right}, ${left}, ${pad}`);
 });
 
 // A flight by the runner's keys: off the title at 30, a right dive, a left one, both wings.
