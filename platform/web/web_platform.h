@@ -11,7 +11,7 @@
 
 // Key, focus and gamepad events in (queued as they come, emitted at the next poll), application
 // events out; the clock reads the page's time since the epoch, wrapped as MilliSecs wraps, and
-// waiting only notes when the next pass may run (WebPassDue).
+// never waits (RunWebLoop paces the passes).
 TSystemDriver* WebSystemDriver();
 // The page's canvas (#canvas) with a WebGL 1 context; its hidden shared context is that same one.
 TWindowDriver* WebWindowDriver();
@@ -26,10 +26,8 @@ inline TPlatform WebPlatform() { return {WebSystemDriver(), WebWindowDriver(), W
 // have none: keys by their place on the keyboard, as on the desktop.
 int KeyCodeForDomCode(const char* code);
 
-// Whether a pass may run now: the clock has reached the time the last wait asked for (less the
-// slack of an animation frame's timing). True before any wait.
-bool WebPassDue();
-// Calls step from the browser's animation frames, when a pass is due, until it returns false;
+// Calls step from the browser's animation frames, 60 times a second as Flip paces the desktop
+// (never more than once a frame), until it returns false;
 // returns at once (the browser then owns the loop). After each step the page's
 // Module.onPass(step number from 1, milliseconds the step took, whether it was the last) is
 // called, when it has one;

@@ -2,8 +2,9 @@
 // the next poll as the desktop's are; the page's clock; and the loop on animation frames.
 //
 // Nothing here may block: the page has one thread, and while it waits the browser neither
-// draws nor plays. Flip's pacer still says when the next frame is due; waiting only notes that
-// time, and the loop runs the next pass in the first animation frame that reaches it.
+// draws nor plays. Waiting returns at once; the loop paces the passes instead, as Flip's pacer
+// paces the desktop: their times fall every 1/60 s from the first, without drift, and a pass
+// late by a whole frame starts the count again rather than hurry to catch up.
 #include "platform/web/web_platform.h"
 
 #include <emscripten/emscripten.h>
@@ -13,11 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/clock.h"
 #include "platform/input.h"
 #include "platform/web/web_keys.h"
 
 namespace {
+
+constexpr double kPassMs = 1000.0 / 60;   // the game's 60 passes a second
 
 // One browser event waiting for the next poll.
 struct TQueuedEvent {
@@ -38,7 +40,7 @@ struct TQueuedEvent {
 struct TWebSystem {
     std::vector<TQueuedEvent> queue;
     bool listening = false;
-    double wakeAt = 0;            // on the page's clock, ms since the epoch
+    double nextPass = -1;         // when the next pass is due (emscripten_get_now), -1: now
     double frameInterval = 16.7;  // between animation frames, smoothed
     double lastFrame = 0;
     bool (*step)() = nullptr;
@@ -117,26 +119,32 @@ struct TWebSystemDriver : TSystemDriver {
     int MilliSecs() override { return WrapMilliSecs(static_cast<uint64_t>(PageNow())); }
     int64_t MicroSecs() override { return static_cast<int64_t>(PageNow() * 1000.0); }
     // Never sleeps: the next pass waits for its animation frame instead.
-    void Delay(int ms) override { web.wakeAt = PageNow() + ms; }
-    void DelayUntil(int target, int longest) override {
-        const double now = PageNow();
-        const int left = MilliSecsSince(WrapMilliSecs(static_cast<uint64_t>(now)), target);
-        if (left > 0) web.wakeAt = static_cast<double>(static_cast<uint64_t>(now) + std::min(left, longest));
-    }
+    void Delay(int) override {}
+    void DelayUntil(int, int) override {}
 };
 
 EM_JS(void, TellPagePass, (int pass, double ms, int last), {
     if (Module.onPass) Module.onPass(pass, ms, last !== 0);
 });
 
-// One animation frame: a pass when its time has come. The browser's frames need not fall on
-// the pacer's milliseconds, so a pass runs in the frame nearest its time: up to half a frame
-// early rather than a whole frame late.
+// Whether a pass is due. The browser's frames need not fall on the passes' times, so a pass
+// runs in the frame nearest its time: up to half a frame early rather than a whole frame late.
+bool PassDue(double now) {
+    const double slack = std::min(web.frameInterval / 2, 8.0);
+    return web.nextPass < 0 || now >= web.nextPass - slack;
+}
+
+void PassRun(double now) {
+    web.nextPass = now > web.nextPass + kPassMs ? now + kPassMs : web.nextPass + kPassMs;
+}
+
+// One animation frame: a pass when its time has come.
 EM_BOOL OnAnimationFrame(double, void*) {
     const double now = emscripten_get_now();
     if (web.lastFrame > 0) web.frameInterval += (std::min(now - web.lastFrame, 50.0) - web.frameInterval) / 8;
     web.lastFrame = now;
-    if (!WebPassDue()) return EM_TRUE;
+    if (!PassDue(now)) return EM_TRUE;
+    PassRun(now);
     const bool more = web.step();
     TellPagePass(++web.steps, emscripten_get_now() - now, more ? 0 : 1);
     if (more) return EM_TRUE;
@@ -154,11 +162,6 @@ EM_JS(void, ToggleStageFullscreen, (), {
 });
 
 }  // namespace
-
-bool WebPassDue() {
-    const double slack = std::min(web.frameInterval / 2, 8.0);
-    return PageNow() >= web.wakeAt - slack;
-}
 
 void RunWebLoop(bool (*step)(), void (*done)()) {
     web.step = step;
