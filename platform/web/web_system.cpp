@@ -57,15 +57,25 @@ double PageNow() {
     return origin + emscripten_get_now();
 }
 
-// Escape is the browser's, to leave full screen; a page cannot be quit.
+// The keys that would scroll the page (or go back a page) under the game.
+bool MovesThePage(const std::string& code) {
+    for (const char* key : {"Space", "ArrowLeft", "ArrowRight", "ArrowUp", "ArrowDown", "PageUp", "PageDown",
+                            "Home", "End", "Backspace"})
+        if (code == key) return true;
+    return false;
+}
+
+// Escape is the browser's, to leave full screen; a page cannot be quit. The game's keys keep
+// the browser from scrolling; its shortcuts (Ctrl+R, F5...) still work.
 EM_BOOL OnKey(int type, const EmscriptenKeyboardEvent* e, void*) {
     const bool down = type == EMSCRIPTEN_EVENT_KEYDOWN;
     const int mods = WebKeyMods(e->shiftKey, e->ctrlKey, e->altKey, e->metaKey);
-    if (std::string(e->code) == "Escape") return EM_FALSE;
+    const std::string code = e->code;
+    if (code == "Escape") return EM_FALSE;
     if (KeepForFullscreen(down, e->code, mods)) return EM_TRUE;
     if (KeyCodeForDomCode(e->code) == 0) return EM_FALSE;
-    web.queue.push_back({TQueuedEvent::KEY, down, e->code, mods});
-    return EM_TRUE;   // the page neither scrolls nor searches on the game's keys
+    web.queue.push_back({TQueuedEvent::KEY, down, code, mods});
+    return MovesThePage(code) && (mods & 10) == 0;
 }
 
 EM_BOOL OnFocus(int type, const EmscriptenFocusEvent*, void*) {
