@@ -1,4 +1,5 @@
-// The files linked into the program, looked up by name.
+// The files linked into the program, looked up by name. The web build makes its music loops
+// at start-up instead (assets/music/musicgen.h): the first call of any function here makes them.
 #pragma once
 
 #include <span>

@@ -29,10 +29,16 @@ const fs::path kSuite = fs::path(KESTRAVA_TESTDATA) / "pngsuite";
 
 // The PNG tests run once per loader, each asked directly: libpng's (the desktop's) and
 // stb_image's (the web's) must read and refuse the same files alike.
-class PngLoader : public testing::TestWithParam<TPixmapLoader* (*)()> {
+struct TLoaderUnderTest {
+    const char* name;
+    TPixmapLoader* (*create)();
+};
+void PrintTo(const TLoaderUnderTest& loader, std::ostream* out) { *out << loader.name; }
+
+class PngLoader : public testing::TestWithParam<TLoaderUnderTest> {
 protected:
     TPixmapPtr LoadBytes(const TBytes& bytes) {
-        return GetParam()()->LoadPixmap(*CreateRamStream(bytes.data(), static_cast<int>(bytes.size()), 1, 0));
+        return GetParam().create()->LoadPixmap(*CreateRamStream(bytes.data(), static_cast<int>(bytes.size()), 1, 0));
     }
     int WrongChannels(const fs::path& png);
 };
@@ -134,8 +140,10 @@ TEST(PngLoaders, DecodeTheEmbeddedPicturesAlike) {
     EXPECT_EQ(pictures, 5);
 }
 
-INSTANTIATE_TEST_SUITE_P(Both, PngLoader, testing::Values(&CreatePngLoader, &CreateStbPngLoader),
-                         [](const auto& info) { return info.index == 0 ? "Libpng" : "StbImage"; });
+INSTANTIATE_TEST_SUITE_P(Both, PngLoader,
+                         testing::Values(TLoaderUnderTest{"Libpng", CreatePngLoader},
+                                         TLoaderUnderTest{"StbImage", CreateStbPngLoader}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LoadPixmap, ReadsFromTheStreamsPositionAndRefusesOnAStreamError) {
     TPngPicture picture = RgbPngPicture(32, 20);
