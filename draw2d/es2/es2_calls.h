@@ -49,7 +49,6 @@
     X(void, texSubImage2D, glTexSubImage2D,                                                      \
       (GLenum, GLint, GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, const void*))              \
     X(void, uniform1i, glUniform1i, (GLint, GLint))                                              \
-    X(void, uniform1f, glUniform1f, (GLint, GLfloat))                                            \
     X(void, uniform4f, glUniform4f, (GLint, GLfloat, GLfloat, GLfloat, GLfloat))                 \
     X(void, useProgram, glUseProgram, (GLuint))                                                  \
     X(void, vertexAttribPointer, glVertexAttribPointer,                                          \

@@ -1,5 +1,6 @@
 // The programs stand in for the fixed-function pipeline the OpenGL driver draws with:
-// the colour modulates the texel, and the mask's alpha test is a discard below one half.
+// the colour modulates the texel, and the mask's alpha test is a discard below one half, in
+// programs of their own so that the others keep no discard.
 #include "draw2d/es2/es2_renderer.h"
 
 #include <cstddef>
@@ -30,7 +31,6 @@ const char* const kFragmentShader =
     "precision mediump float;\n"
     "#endif\n"
     "uniform sampler2D picture;\n"
-    "uniform float alphaTest;\n"
     "varying vec4 vColour;\n"
     "varying vec2 vTexCoord;\n"
     "void main() {\n"
@@ -39,7 +39,9 @@ const char* const kFragmentShader =
     "#else\n"
     "    vec4 colour = vColour;\n"
     "#endif\n"
-    "    if (colour.a < alphaTest) discard;\n"
+    "#ifdef MASKED\n"
+    "    if (colour.a < 0.5) discard;\n"
+    "#endif\n"
     "    gl_FragColor = colour;\n"
     "}\n";
 
@@ -70,10 +72,12 @@ GLenum Mode(TES2Primitive primitive) {
 TES2Renderer* CurrentES2Renderer() { return current; }
 void SetCurrentES2Renderer(TES2Renderer* renderer) { current = renderer; }
 
-bool TES2Renderer::Link(TProgram* program, bool textured, std::string* why) {
+bool TES2Renderer::Link(TProgram* program, bool textured, bool masked, std::string* why) {
     TES2Calls& gl = ES2();
+    const std::string defines =
+        std::string(textured ? "#define TEXTURED 1\n" : "") + (masked ? "#define MASKED 1\n" : "");
     GLuint vertex = Compile(GL_VERTEX_SHADER, "", kVertexShader);
-    GLuint fragment = Compile(GL_FRAGMENT_SHADER, textured ? "#define TEXTURED 1\n" : "", kFragmentShader);
+    GLuint fragment = Compile(GL_FRAGMENT_SHADER, defines.c_str(), kFragmentShader);
     GLint linked = 0;
     if (vertex && fragment) {
         program->name = gl.createProgram();
@@ -92,13 +96,14 @@ bool TES2Renderer::Link(TProgram* program, bool textured, std::string* why) {
         return false;
     }
     program->frame = gl.getUniformLocation(program->name, "frame");
-    program->alphaTest = gl.getUniformLocation(program->name, "alphaTest");
     program->picture = gl.getUniformLocation(program->name, "picture");
     return true;
 }
 
 bool TES2Renderer::Create(std::string* why) {
-    if (!Link(&plain_, false, why) || !Link(&textured_, true, why)) return false;
+    for (int textured = 0; textured < 2; ++textured)
+        for (int masked = 0; masked < 2; ++masked)
+            if (!Link(&programs_[textured][masked], textured, masked, why)) return false;
     TES2Calls& gl = ES2();
     gl.genBuffers(1, &buffer_);
     gl.bindBuffer(GL_ARRAY_BUFFER, buffer_);
@@ -112,10 +117,12 @@ void TES2Renderer::Delete() {
     TES2Calls& gl = ES2();
     if (!gl.deleteBuffers) return;
     if (buffer_) gl.deleteBuffers(1, &buffer_);
-    if (plain_.name) gl.deleteProgram(plain_.name);
-    if (textured_.name) gl.deleteProgram(textured_.name);
+    for (auto& pair : programs_)
+        for (TProgram& program : pair) {
+            if (program.name) gl.deleteProgram(program.name);
+            program = TProgram{};
+        }
     buffer_ = 0;
-    plain_ = textured_ = TProgram{};
     queued_.clear();
 }
 
@@ -134,7 +141,6 @@ void TES2Renderer::Draw(const TProgram& program, unsigned texture, unsigned mode
     gl.bufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(TES2Vertex)), vertices, GL_STREAM_DRAW);
     gl.useProgram(program.name);
     gl.uniform4f(program.frame, frame[0], frame[1], frame[2], frame[3]);
-    gl.uniform1f(program.alphaTest, blend_ == BLEND_MASK ? 0.5f : -1.0f);
     if (texture) {
         gl.uniform1i(program.picture, 0);
         gl.bindTexture(GL_TEXTURE_2D, texture);
@@ -149,7 +155,7 @@ void TES2Renderer::Draw(const TProgram& program, unsigned texture, unsigned mode
 
 void TES2Renderer::Flush() {
     if (queued_.empty()) return;
-    Draw(texture_ ? textured_ : plain_, texture_, Mode(primitive_), queued_.data(), static_cast<int>(queued_.size()),
+    Draw(programs_[texture_ != 0][blend_ == BLEND_MASK], texture_, Mode(primitive_), queued_.data(), static_cast<int>(queued_.size()),
          frame_);
     queued_.clear();
 }
@@ -237,9 +243,8 @@ void TES2Renderer::Present(unsigned texture, unsigned framebuffer, const TPresen
         corners[i] = {xy[i][0], xy[i][1], {255, 255, 255, 255}, (xy[i][0] + 1) / 2, (xy[i][1] + 1) / 2};
     }
     const float identity[4] = {1, 1, 0, 0};
+    Draw(programs_[1][0], texture, GL_TRIANGLES, corners, 6, identity);
     const int blend = blend_;
-    blend_ = BLEND_SOLID;   // no alpha test for the picture
-    Draw(textured_, texture, GL_TRIANGLES, corners, 6, identity);
     blend_ = 0;
     SetBlend(blend);
     gl.bindFramebuffer(GL_FRAMEBUFFER, framebuffer);

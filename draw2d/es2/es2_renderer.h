@@ -1,5 +1,5 @@
-// The OpenGL ES 2 state of one context and the vertices queued for it: two small programs
-// (plain and textured), one vertex buffer, and a queue that draws runs of the same primitive
+// The OpenGL ES 2 state of one context and the vertices queued for it: four small programs
+// (plain or textured, masked or not), one vertex buffer, and a queue that draws runs of the same primitive
 // and texture in one call. Everything that changes what a queued vertex would look like
 // (blending, the scissor, the target) draws the queue first.
 #pragma once
@@ -48,14 +48,14 @@ public:
 private:
     struct TProgram {
         unsigned name = 0;
-        int frame = -1, alphaTest = -1, picture = -1;
+        int frame = -1, picture = -1;
     };
-    bool Link(TProgram* program, bool textured, std::string* why);
+    bool Link(TProgram* program, bool textured, bool masked, std::string* why);
     void ApplyScissor();
     void Draw(const TProgram& program, unsigned texture, unsigned mode, const TES2Vertex* vertices, int count,
               const float frame[4]);
 
-    TProgram plain_, textured_;
+    TProgram programs_[2][2];   // [textured][masked]
     unsigned buffer_ = 0;
     std::vector<TES2Vertex> queued_;
     TES2Primitive primitive_ = TES2Primitive::kTriangles;
