@@ -1,9 +1,14 @@
 // The programs stand in for the fixed-function pipeline the OpenGL driver draws with:
 // the colour modulates the texel, and the mask's alpha test is a discard below one half, in
-// programs of their own so that the others keep no discard.
+// programs of their own so that the others keep no discard. The texel and the colour are
+// taken back to whole levels before they are multiplied: Mesa's shaders get a texel a hair
+// short of its level, which its fixed function does not, and the product then rounds a level
+// lower where it ends in a half.
 #include "draw2d/es2/es2_renderer.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <iterator>
 
 #include "draw2d/blend.h"
 #include "draw2d/es2/es2_calls.h"
@@ -14,12 +19,11 @@ const char* const kVertexShader =
     "attribute vec2 position;\n"
     "attribute vec4 colour;\n"
     "attribute vec2 texCoord;\n"
-    "uniform vec4 frame;\n"
+    "uniform mat4 projection;\n"
     "varying vec4 vColour;\n"
     "varying vec2 vTexCoord;\n"
     "void main() {\n"
-    "    gl_Position = vec4(position * frame.xy + frame.zw, 0.0, 1.0);\n"
-    "    gl_PointSize = 1.0;\n"
+    "    gl_Position = projection * vec4(position, 0.0, 1.0);\n"
     "    vColour = colour;\n"
     "    vTexCoord = texCoord;\n"
     "}\n";
@@ -35,7 +39,7 @@ const char* const kFragmentShader =
     "varying vec2 vTexCoord;\n"
     "void main() {\n"
     "#ifdef TEXTURED\n"
-    "    vec4 colour = texture2D(picture, vTexCoord) * vColour;\n"
+    "    vec4 colour = floor(texture2D(picture, vTexCoord) * 255.0 + 0.5) * floor(vColour * 255.0 + 0.5) / 65025.0;\n"
     "#else\n"
     "    vec4 colour = vColour;\n"
     "#endif\n"
@@ -60,11 +64,6 @@ GLuint Compile(GLenum kind, const char* prefix, const char* source) {
     if (compiled) return shader;
     gl.deleteShader(shader);
     return 0;
-}
-
-GLenum Mode(TES2Primitive primitive) {
-    return primitive == TES2Primitive::kLines ? GL_LINES : primitive == TES2Primitive::kPoints ? GL_POINTS
-                                                                                                 : GL_TRIANGLES;
 }
 
 }  // namespace
@@ -95,7 +94,7 @@ bool TES2Renderer::Link(TProgram* program, bool textured, bool masked, std::stri
         *why = vertex && fragment ? "the drawing programs do not link" : "the drawing shaders do not compile";
         return false;
     }
-    program->frame = gl.getUniformLocation(program->name, "frame");
+    program->projection = gl.getUniformLocation(program->name, "projection");
     program->picture = gl.getUniformLocation(program->name, "picture");
     return true;
 }
@@ -126,21 +125,20 @@ void TES2Renderer::Delete() {
     queued_.clear();
 }
 
-void TES2Renderer::Queue(TES2Primitive primitive, unsigned texture, const TES2Vertex* vertices, int count) {
-    if (!queued_.empty() && (primitive != primitive_ || texture != texture_)) Flush();
-    primitive_ = primitive;
+void TES2Renderer::Queue(unsigned texture, const TES2Vertex* vertices, int count) {
+    if (!queued_.empty() && texture != texture_) Flush();
     texture_ = texture;
     queued_.insert(queued_.end(), vertices, vertices + count);
 }
 
 // The vertex buffer is filled afresh for every draw (no mapping in ES 2).
-void TES2Renderer::Draw(const TProgram& program, unsigned texture, unsigned mode, const TES2Vertex* vertices,
-                        int count, const float frame[4]) {
+void TES2Renderer::Draw(const TProgram& program, unsigned texture, const TES2Vertex* vertices, int count,
+                        const float projection[16]) {
     TES2Calls& gl = ES2();
     gl.bindBuffer(GL_ARRAY_BUFFER, buffer_);
     gl.bufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(TES2Vertex)), vertices, GL_STREAM_DRAW);
     gl.useProgram(program.name);
-    gl.uniform4f(program.frame, frame[0], frame[1], frame[2], frame[3]);
+    gl.uniformMatrix4fv(program.projection, 1, GL_FALSE, projection);
     if (texture) {
         gl.uniform1i(program.picture, 0);
         gl.bindTexture(GL_TEXTURE_2D, texture);
@@ -150,25 +148,29 @@ void TES2Renderer::Draw(const TProgram& program, unsigned texture, unsigned mode
     gl.vertexAttribPointer(kColour, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
                            reinterpret_cast<void*>(offsetof(TES2Vertex, rgba)));
     gl.vertexAttribPointer(kTexCoord, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TES2Vertex, u)));
-    gl.drawArrays(mode, 0, count);
+    gl.drawArrays(GL_TRIANGLES, 0, count);
 }
 
 void TES2Renderer::Flush() {
     if (queued_.empty()) return;
-    Draw(programs_[texture_ != 0][blend_ == BLEND_MASK], texture_, Mode(primitive_), queued_.data(), static_cast<int>(queued_.size()),
-         frame_);
+    Draw(programs_[texture_ != 0][blend_ == BLEND_MASK], texture_, queued_.data(), static_cast<int>(queued_.size()),
+         projection_);
     queued_.clear();
 }
 
-// glOrtho(0, width, height, 0, -1, 1), as the OpenGL driver's projection.
+// glOrtho(0, width, height, 0, -1, 1), as the OpenGL driver's projection, applied as a whole
+// matrix as its fixed-function pipeline applies it: the same roundings place the same pixels.
 void TES2Renderer::SetTarget(int width, int height) {
     Flush();
     width_ = width;
     height_ = height;
-    frame_[0] = 2.0f / static_cast<float>(width);
-    frame_[1] = -2.0f / static_cast<float>(height);
-    frame_[2] = -1.0f;
-    frame_[3] = 1.0f;
+    std::fill(std::begin(projection_), std::end(projection_), 0.0f);
+    projection_[0] = 2.0f / static_cast<float>(width);
+    projection_[5] = 2.0f / (0.0f - static_cast<float>(height));
+    projection_[10] = -1.0f;
+    projection_[12] = -1.0f;
+    projection_[13] = 1.0f;
+    projection_[15] = 1.0f;
     ES2().viewport(0, 0, width, height);
 }
 
@@ -242,8 +244,8 @@ void TES2Renderer::Present(unsigned texture, unsigned framebuffer, const TPresen
     for (int i = 0; i < 6; ++i) {
         corners[i] = {xy[i][0], xy[i][1], {255, 255, 255, 255}, (xy[i][0] + 1) / 2, (xy[i][1] + 1) / 2};
     }
-    const float identity[4] = {1, 1, 0, 0};
-    Draw(programs_[1][0], texture, GL_TRIANGLES, corners, 6, identity);
+    const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    Draw(programs_[1][0], texture, corners, 6, identity);
     const int blend = blend_;
     blend_ = 0;
     SetBlend(blend);
