@@ -49,8 +49,7 @@
     X(void, texSubImage2D, glTexSubImage2D,                                                      \
       (GLenum, GLint, GLint, GLint, GLsizei, GLsizei, GLenum, GLenum, const void*))              \
     X(void, uniform1i, glUniform1i, (GLint, GLint))                                              \
-    X(void, uniform1f, glUniform1f, (GLint, GLfloat))                                            \
-    X(void, uniform4f, glUniform4f, (GLint, GLfloat, GLfloat, GLfloat, GLfloat))                 \
+    X(void, uniformMatrix4fv, glUniformMatrix4fv, (GLint, GLsizei, GLboolean, const GLfloat*))    \
     X(void, useProgram, glUseProgram, (GLuint))                                                  \
     X(void, vertexAttribPointer, glVertexAttribPointer,                                          \
       (GLuint, GLint, GLenum, GLboolean, GLsizei, const void*))                                  \

@@ -65,6 +65,23 @@ void QueueLine(const TES2Vertex& a, const TES2Vertex& b, float width) {
     ES2QueueQuad(quad);
 }
 
+// The pixel a point lights, found as the rasteriser finds it (the point's square edge in
+// 1/256 pixel steps; a position on a pixel's left or bottom edge belongs to that pixel),
+// filled as a pixel-sized quad: no rounding of point sizes or sprites comes into it.
+void QueuePoint(const TES2Vertex& point) {
+    const TES2Point at = WindowPoint(point.x, point.y);
+    const long left = std::lround((at.x - 0.5f) * 256.0f) - 128, bottom = std::lround((at.y - 0.5f) * 256.0f) - 128;
+    const float column = static_cast<float>((left + 256) >> 8);
+    const float row = static_cast<float>(GraphicsHeight() - 1 - ((bottom + 256) >> 8));
+    TES2Vertex quad[4] = {point, point, point, point};
+    const float corners[4][2] = {{column, row}, {column + 1, row}, {column + 1, row + 1}, {column, row + 1}};
+    for (int i = 0; i < 4; ++i) {
+        quad[i].x = corners[i][0];
+        quad[i].y = corners[i][1];
+    }
+    ES2QueueQuad(quad);
+}
+
 // TPoly's primitives gather their vertices until closed, then go to the renderer.
 struct TES2TexturedBatch : TTexturedBatch {
     bool open = false;
@@ -170,8 +187,7 @@ struct TES2PlaneDriver : TPlaneDriver {
     // Through the pixel's centre, so that the point lights that pixel and no neighbour.
     void Plot(float x, float y) override {
         ES2EnableTexture(false);
-        const TES2Vertex point = ES2Vertex(static_cast<float>(x + 0.5), static_cast<float>(y + 0.5));
-        ES2Queue(TES2Primitive::kPoints, &point, 1);
+        QueuePoint(ES2Vertex(static_cast<float>(x + 0.5), static_cast<float>(y + 0.5)));
     }
     void DrawLine(float x0, float y0, float x1, float y1, float tx, float ty) override {
         ES2EnableTexture(false);
@@ -272,7 +288,7 @@ void TES2PlaneDriver::DrawPixmap(const TPixmap& pixmap, int x, int y) {
         {float(x), float(y), {255, 255, 255, 255}, 0, 0},          {x1, float(y), {255, 255, 255, 255}, frame->tex_u1, 0},
         {x1, y1, {255, 255, 255, 255}, frame->tex_u1, frame->tex_v1}, {float(x), float(y), {255, 255, 255, 255}, 0, 0},
         {x1, y1, {255, 255, 255, 255}, frame->tex_u1, frame->tex_v1}, {float(x), y1, {255, 255, 255, 255}, 0, frame->tex_v1}};
-    renderer->Queue(TES2Primitive::kTriangles, frame->name, corners, 6);
+    renderer->Queue(frame->name, corners, 6);
     renderer->Flush();
 }
 

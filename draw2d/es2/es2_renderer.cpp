@@ -1,8 +1,14 @@
 // The programs stand in for the fixed-function pipeline the OpenGL driver draws with:
-// the colour modulates the texel, and the mask's alpha test is a discard below one half.
+// the colour modulates the texel, and the mask's alpha test is a discard below one half, in
+// programs of their own so that the others keep no discard. The texel and the colour are
+// taken back to whole levels before they are multiplied: Mesa's shaders get a texel a hair
+// short of its level, which its fixed function does not, and the product then rounds a level
+// lower where it ends in a half.
 #include "draw2d/es2/es2_renderer.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <iterator>
 
 #include "draw2d/blend.h"
 #include "draw2d/es2/es2_calls.h"
@@ -13,12 +19,11 @@ const char* const kVertexShader =
     "attribute vec2 position;\n"
     "attribute vec4 colour;\n"
     "attribute vec2 texCoord;\n"
-    "uniform vec4 frame;\n"
+    "uniform mat4 projection;\n"
     "varying vec4 vColour;\n"
     "varying vec2 vTexCoord;\n"
     "void main() {\n"
-    "    gl_Position = vec4(position * frame.xy + frame.zw, 0.0, 1.0);\n"
-    "    gl_PointSize = 1.0;\n"
+    "    gl_Position = projection * vec4(position, 0.0, 1.0);\n"
     "    vColour = colour;\n"
     "    vTexCoord = texCoord;\n"
     "}\n";
@@ -30,16 +35,17 @@ const char* const kFragmentShader =
     "precision mediump float;\n"
     "#endif\n"
     "uniform sampler2D picture;\n"
-    "uniform float alphaTest;\n"
     "varying vec4 vColour;\n"
     "varying vec2 vTexCoord;\n"
     "void main() {\n"
     "#ifdef TEXTURED\n"
-    "    vec4 colour = texture2D(picture, vTexCoord) * vColour;\n"
+    "    vec4 colour = floor(texture2D(picture, vTexCoord) * 255.0 + 0.5) * floor(vColour * 255.0 + 0.5) / 65025.0;\n"
     "#else\n"
     "    vec4 colour = vColour;\n"
     "#endif\n"
-    "    if (colour.a < alphaTest) discard;\n"
+    "#ifdef MASKED\n"
+    "    if (colour.a < 0.5) discard;\n"
+    "#endif\n"
     "    gl_FragColor = colour;\n"
     "}\n";
 
@@ -60,20 +66,17 @@ GLuint Compile(GLenum kind, const char* prefix, const char* source) {
     return 0;
 }
 
-GLenum Mode(TES2Primitive primitive) {
-    return primitive == TES2Primitive::kLines ? GL_LINES : primitive == TES2Primitive::kPoints ? GL_POINTS
-                                                                                                 : GL_TRIANGLES;
-}
-
 }  // namespace
 
 TES2Renderer* CurrentES2Renderer() { return current; }
 void SetCurrentES2Renderer(TES2Renderer* renderer) { current = renderer; }
 
-bool TES2Renderer::Link(TProgram* program, bool textured, std::string* why) {
+bool TES2Renderer::Link(TProgram* program, bool textured, bool masked, std::string* why) {
     TES2Calls& gl = ES2();
+    const std::string defines =
+        std::string(textured ? "#define TEXTURED 1\n" : "") + (masked ? "#define MASKED 1\n" : "");
     GLuint vertex = Compile(GL_VERTEX_SHADER, "", kVertexShader);
-    GLuint fragment = Compile(GL_FRAGMENT_SHADER, textured ? "#define TEXTURED 1\n" : "", kFragmentShader);
+    GLuint fragment = Compile(GL_FRAGMENT_SHADER, defines.c_str(), kFragmentShader);
     GLint linked = 0;
     if (vertex && fragment) {
         program->name = gl.createProgram();
@@ -91,14 +94,15 @@ bool TES2Renderer::Link(TProgram* program, bool textured, std::string* why) {
         *why = vertex && fragment ? "the drawing programs do not link" : "the drawing shaders do not compile";
         return false;
     }
-    program->frame = gl.getUniformLocation(program->name, "frame");
-    program->alphaTest = gl.getUniformLocation(program->name, "alphaTest");
+    program->projection = gl.getUniformLocation(program->name, "projection");
     program->picture = gl.getUniformLocation(program->name, "picture");
     return true;
 }
 
 bool TES2Renderer::Create(std::string* why) {
-    if (!Link(&plain_, false, why) || !Link(&textured_, true, why)) return false;
+    for (int textured = 0; textured < 2; ++textured)
+        for (int masked = 0; masked < 2; ++masked)
+            if (!Link(&programs_[textured][masked], textured, masked, why)) return false;
     TES2Calls& gl = ES2();
     gl.genBuffers(1, &buffer_);
     gl.bindBuffer(GL_ARRAY_BUFFER, buffer_);
@@ -112,29 +116,29 @@ void TES2Renderer::Delete() {
     TES2Calls& gl = ES2();
     if (!gl.deleteBuffers) return;
     if (buffer_) gl.deleteBuffers(1, &buffer_);
-    if (plain_.name) gl.deleteProgram(plain_.name);
-    if (textured_.name) gl.deleteProgram(textured_.name);
+    for (auto& pair : programs_)
+        for (TProgram& program : pair) {
+            if (program.name) gl.deleteProgram(program.name);
+            program = TProgram{};
+        }
     buffer_ = 0;
-    plain_ = textured_ = TProgram{};
     queued_.clear();
 }
 
-void TES2Renderer::Queue(TES2Primitive primitive, unsigned texture, const TES2Vertex* vertices, int count) {
-    if (!queued_.empty() && (primitive != primitive_ || texture != texture_)) Flush();
-    primitive_ = primitive;
+void TES2Renderer::Queue(unsigned texture, const TES2Vertex* vertices, int count) {
+    if (!queued_.empty() && texture != texture_) Flush();
     texture_ = texture;
     queued_.insert(queued_.end(), vertices, vertices + count);
 }
 
 // The vertex buffer is filled afresh for every draw (no mapping in ES 2).
-void TES2Renderer::Draw(const TProgram& program, unsigned texture, unsigned mode, const TES2Vertex* vertices,
-                        int count, const float frame[4]) {
+void TES2Renderer::Draw(const TProgram& program, unsigned texture, const TES2Vertex* vertices, int count,
+                        const float projection[16]) {
     TES2Calls& gl = ES2();
     gl.bindBuffer(GL_ARRAY_BUFFER, buffer_);
     gl.bufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(count * sizeof(TES2Vertex)), vertices, GL_STREAM_DRAW);
     gl.useProgram(program.name);
-    gl.uniform4f(program.frame, frame[0], frame[1], frame[2], frame[3]);
-    gl.uniform1f(program.alphaTest, blend_ == BLEND_MASK ? 0.5f : -1.0f);
+    gl.uniformMatrix4fv(program.projection, 1, GL_FALSE, projection);
     if (texture) {
         gl.uniform1i(program.picture, 0);
         gl.bindTexture(GL_TEXTURE_2D, texture);
@@ -144,25 +148,29 @@ void TES2Renderer::Draw(const TProgram& program, unsigned texture, unsigned mode
     gl.vertexAttribPointer(kColour, 4, GL_UNSIGNED_BYTE, GL_TRUE, stride,
                            reinterpret_cast<void*>(offsetof(TES2Vertex, rgba)));
     gl.vertexAttribPointer(kTexCoord, 2, GL_FLOAT, GL_FALSE, stride, reinterpret_cast<void*>(offsetof(TES2Vertex, u)));
-    gl.drawArrays(mode, 0, count);
+    gl.drawArrays(GL_TRIANGLES, 0, count);
 }
 
 void TES2Renderer::Flush() {
     if (queued_.empty()) return;
-    Draw(texture_ ? textured_ : plain_, texture_, Mode(primitive_), queued_.data(), static_cast<int>(queued_.size()),
-         frame_);
+    Draw(programs_[texture_ != 0][blend_ == BLEND_MASK], texture_, queued_.data(), static_cast<int>(queued_.size()),
+         projection_);
     queued_.clear();
 }
 
-// glOrtho(0, width, height, 0, -1, 1), as the OpenGL driver's projection.
+// glOrtho(0, width, height, 0, -1, 1), as the OpenGL driver's projection, applied as a whole
+// matrix as its fixed-function pipeline applies it: the same roundings place the same pixels.
 void TES2Renderer::SetTarget(int width, int height) {
     Flush();
     width_ = width;
     height_ = height;
-    frame_[0] = 2.0f / static_cast<float>(width);
-    frame_[1] = -2.0f / static_cast<float>(height);
-    frame_[2] = -1.0f;
-    frame_[3] = 1.0f;
+    std::fill(std::begin(projection_), std::end(projection_), 0.0f);
+    projection_[0] = 2.0f / static_cast<float>(width);
+    projection_[5] = 2.0f / (0.0f - static_cast<float>(height));
+    projection_[10] = -1.0f;
+    projection_[12] = -1.0f;
+    projection_[13] = 1.0f;
+    projection_[15] = 1.0f;
     ES2().viewport(0, 0, width, height);
 }
 
@@ -236,10 +244,9 @@ void TES2Renderer::Present(unsigned texture, unsigned framebuffer, const TPresen
     for (int i = 0; i < 6; ++i) {
         corners[i] = {xy[i][0], xy[i][1], {255, 255, 255, 255}, (xy[i][0] + 1) / 2, (xy[i][1] + 1) / 2};
     }
-    const float identity[4] = {1, 1, 0, 0};
+    const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+    Draw(programs_[1][0], texture, corners, 6, identity);
     const int blend = blend_;
-    blend_ = BLEND_SOLID;   // no alpha test for the picture
-    Draw(textured_, texture, GL_TRIANGLES, corners, 6, identity);
     blend_ = 0;
     SetBlend(blend);
     gl.bindFramebuffer(GL_FRAMEBUFFER, framebuffer);

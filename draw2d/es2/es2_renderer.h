@@ -1,5 +1,5 @@
-// The OpenGL ES 2 state of one context and the vertices queued for it: two small programs
-// (plain and textured), one vertex buffer, and a queue that draws runs of the same primitive
+// The OpenGL ES 2 state of one context and the vertices queued for it: four small programs
+// (plain or textured, masked or not), one vertex buffer, and a queue that draws runs of the same primitive
 // and texture in one call. Everything that changes what a queued vertex would look like
 // (blending, the scissor, the target) draws the queue first.
 #pragma once
@@ -18,8 +18,6 @@ struct TES2Vertex {
     float u = 0, v = 0;
 };
 
-enum class TES2Primitive { kTriangles, kLines, kPoints };
-
 class TES2Renderer {
 public:
     // Compiles the programs and makes the buffer in the current context; false with the
@@ -27,8 +25,8 @@ public:
     bool Create(std::string* why);
     // Frees them; the context must be current (nothing when it is gone).
     void Delete();
-    // Queues vertices of one primitive kind; texture 0 draws them plain.
-    void Queue(TES2Primitive primitive, unsigned texture, const TES2Vertex* vertices, int count);
+    // Queues triangles (three vertices each); texture 0 draws them plain.
+    void Queue(unsigned texture, const TES2Vertex* vertices, int count);
     // Draws everything queued.
     void Flush();
     // The size of the picture the positions are pixels of.
@@ -48,19 +46,18 @@ public:
 private:
     struct TProgram {
         unsigned name = 0;
-        int frame = -1, alphaTest = -1, picture = -1;
+        int projection = -1, picture = -1;
     };
-    bool Link(TProgram* program, bool textured, std::string* why);
+    bool Link(TProgram* program, bool textured, bool masked, std::string* why);
     void ApplyScissor();
-    void Draw(const TProgram& program, unsigned texture, unsigned mode, const TES2Vertex* vertices, int count,
-              const float frame[4]);
+    void Draw(const TProgram& program, unsigned texture, const TES2Vertex* vertices, int count,
+              const float projection[16]);
 
-    TProgram plain_, textured_;
+    TProgram programs_[2][2];   // [textured][masked]
     unsigned buffer_ = 0;
     std::vector<TES2Vertex> queued_;
-    TES2Primitive primitive_ = TES2Primitive::kTriangles;
     unsigned texture_ = 0;
-    float frame_[4] = {1, -1, -1, 1};
+    float projection_[16] = {};
     int width_ = 0, height_ = 0;
     int blend_ = 0;
     bool scissor_ = false;

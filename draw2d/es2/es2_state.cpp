@@ -6,9 +6,12 @@ namespace {
 
 // The triangles go to the renderer; the texture coordinate OpenGL keeps is the last one sent.
 void QueueTriangles(const std::vector<TES2Vertex>& triangles, const TES2Vertex& last) {
-    ES2Queue(TES2Primitive::kTriangles, triangles.data(), static_cast<int>(triangles.size()));
-    ES2State().u = last.u;
-    ES2State().v = last.v;
+    TES2Renderer* renderer = CurrentES2Renderer();
+    if (!renderer || triangles.empty()) return;
+    TES2State& s = ES2State();
+    renderer->Queue(s.texturing ? s.texture : 0, triangles.data(), static_cast<int>(triangles.size()));
+    s.u = last.u;
+    s.v = last.v;
 }
 
 }  // namespace
@@ -54,14 +57,6 @@ TES2Vertex ES2Vertex(double x, double y) {
     return vertex;
 }
 
-void ES2Queue(TES2Primitive primitive, const TES2Vertex* vertices, int count) {
-    TES2Renderer* renderer = CurrentES2Renderer();
-    if (!renderer || count <= 0) return;
-    TES2State& s = ES2State();
-    renderer->Queue(primitive, s.texturing ? s.texture : 0, vertices, count);
-    s.u = vertices[count - 1].u;
-    s.v = vertices[count - 1].v;
-}
 
 void ES2QueuePolygon(const TES2Vertex* vertices, int count) {
     if (count < 3) return;

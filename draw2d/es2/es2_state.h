@@ -34,11 +34,10 @@ void ES2SelectTextureDirectly(unsigned name);
 void ES2ForgetTexture(unsigned name);
 // A vertex at (x, y) in the current colour, at the current texture coordinate.
 TES2Vertex ES2Vertex(double x, double y);
-// Queue vertices as OpenGL would draw them now: textured with the bound texture while
-// texturing is on; the last one's texture coordinate becomes the current one. Lines and
-// points as they come; a polygon as a fan round its first vertex; a quad as the triangles
-// 0 1 3 and 1 2 3; a strip as its triangles.
-void ES2Queue(TES2Primitive primitive, const TES2Vertex* vertices, int count);
+// Queue shapes as OpenGL would draw them now: textured with the bound texture while
+// texturing is on; the last vertex's texture coordinate becomes the current one. A polygon
+// goes as a fan round its first vertex, a quad as the triangles 0 1 3 and 1 2 3 (as Mesa
+// splits it), a strip as its triangles.
 void ES2QueuePolygon(const TES2Vertex* vertices, int count);
 void ES2QueueQuad(const TES2Vertex* corners);
 void ES2QueueStrip(const TES2Vertex* vertices, int count);
