@@ -27,11 +27,10 @@ inline TPlatform WebPlatform() { return {WebSystemDriver(), WebWindowDriver(), W
 int KeyCodeForDomCode(const char* code);
 
 // Calls step from the browser's animation frames, 60 times a second as Flip paces the desktop
-// (never more than once a frame), until it returns false;
-// returns at once (the browser then owns the loop). After each step the page's
-// Module.onPass(step number from 1, milliseconds the step took, whether it was the last) is
-// called, when it has one;
-// done runs once after the last step.
+// (never more than once a frame), until it returns false; returns at once (the browser then
+// owns the loop). After each step the page's Module.onPass(step number from 1, milliseconds
+// the step took, whether it was the last) is called, when it has one; done runs once after
+// the last step.
 void RunWebLoop(bool (*step)(), void (*done)());
 
 // Switches the page's stage in or out of full screen. F11 and Alt+Enter do this, so does the

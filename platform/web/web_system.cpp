@@ -144,6 +144,8 @@ bool PassDue(double now) {
     return web.nextPass < 0 || now >= web.nextPass - slack;
 }
 
+// The pass due now has run: the next one is a pass's time later, or, this one late by a whole
+// frame, a pass's time from now.
 void PassRun(double now) {
     web.nextPass = now > web.nextPass + kPassMs ? now + kPassMs : web.nextPass + kPassMs;
 }
