@@ -46,9 +46,12 @@ void DeleteSurface(TES2WindowRec* rec) {
     rec->framebuffer = rec->colour = 0;
 }
 
-// The window's context with its entry points, programs and surface; the reason when any fails.
+// The window's context (unless the platform made it with the window, as a browser's canvas
+// has one) with its entry points, programs and surface; the reason when any fails.
 std::string CreateContext(TES2WindowRec* rec) {
-    if (!WindowDriver().CreateContext(rec->window)) return "no OpenGL ES 2 context could be made";
+    if (!WindowDriver().HasContext(rec->window) && !WindowDriver().CreateContext(rec->window))
+        return "no OpenGL ES 2 context could be made";
+    WindowDriver().MakeCurrent(rec->window);
     const char* missing = nullptr;
     if (!LoadES2Calls(&missing)) return std::string("the context lacks ") + missing;
     rec->renderer = std::make_unique<TES2Renderer>();
@@ -180,7 +183,7 @@ TGraphicsPtr TES2GraphicsDriver::AttachGraphics(TGLWindow* view, int flags) {
 void TES2GraphicsDriver::SetGraphics(const TGraphicsPtr& g) {
     TES2WindowRec* rec = g ? static_cast<TES2Graphics*>(g.get())->rec : nullptr;
     if (es2Windows.current && es2Windows.current->renderer) es2Windows.current->renderer->Flush();
-    if (rec && !WindowDriver().HasContext(rec->window)) {
+    if (rec && !rec->renderer) {
         const std::string why = CreateContext(rec);
         if (!why.empty()) throw TRuntimeError("Unable to create GL Context: " + why);
     }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "draw2d/draw.h"
+#include "draw2d/es2/es2_calls.h"
 #include "draw2d/es2/es2_graphics.h"
 #include "draw2d/es2/es2_image_frame.h"
 #include "draw2d/es2/es2_line.h"
@@ -208,7 +209,10 @@ struct TES2PlaneDriver : TPlaneDriver {
                          int sy, int sw, int sh, int frameWidth, int frameHeight) override;
     TTexturedBatch& TexturedBatch() override { return batch; }
     void Finish() override {
-        if (CurrentES2Renderer()) ReadFramePixels(0, 0, 1, 1, std::vector<uint8_t>(4).data());
+        if (TES2Renderer* renderer = CurrentES2Renderer()) {
+            renderer->Flush();
+            ES2().finish();
+        }
     }
 };
 

@@ -62,7 +62,7 @@ void ES2QueuePolygon(const TES2Vertex* vertices, int count) {
     if (count < 3) return;
     std::vector<TES2Vertex> triangles;
     triangles.reserve(static_cast<size_t>(count - 2) * 3);
-    for (int i = 1; i + 1 < count; ++i) triangles.insert(triangles.end(), {vertices[0], vertices[i], vertices[i + 1]});
+    for (int i = 1; i + 1 < count; ++i) triangles.insert(triangles.end(), {vertices[i], vertices[i + 1], vertices[0]});
     QueueTriangles(triangles, vertices[count - 1]);
 }
 
@@ -74,6 +74,7 @@ void ES2QueueStrip(const TES2Vertex* vertices, int count) {
     if (count < 3) return;
     std::vector<TES2Vertex> triangles;
     triangles.reserve(static_cast<size_t>(count - 2) * 3);
-    for (int i = 0; i + 2 < count; ++i) triangles.insert(triangles.end(), {vertices[i], vertices[i + 1], vertices[i + 2]});
+    for (int i = 0; i + 2 < count; ++i)
+        triangles.insert(triangles.end(), {vertices[i + (i & 1)], vertices[i + 1 - (i & 1)], vertices[i + 2]});
     QueueTriangles(triangles, vertices[count - 1]);
 }

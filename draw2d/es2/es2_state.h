@@ -35,9 +35,10 @@ void ES2ForgetTexture(unsigned name);
 // A vertex at (x, y) in the current colour, at the current texture coordinate.
 TES2Vertex ES2Vertex(double x, double y);
 // Queue shapes as OpenGL would draw them now: textured with the bound texture while
-// texturing is on; the last vertex's texture coordinate becomes the current one. A polygon
-// goes as a fan round its first vertex, a quad as the triangles 0 1 3 and 1 2 3 (as Mesa
-// splits it), a strip as its triangles.
+// texturing is on; the last vertex's texture coordinate becomes the current one. The shapes
+// go as the triangles Mesa splits them into, their vertices in its order (which decides the
+// last bit of what is interpolated across them): a polygon as 1 2 0, 2 3 0, ..., a quad as
+// 0 1 3 and 1 2 3, a strip as 0 1 2, 2 1 3, 2 3 4, ...
 void ES2QueuePolygon(const TES2Vertex* vertices, int count);
 void ES2QueueQuad(const TES2Vertex* corners);
 void ES2QueueStrip(const TES2Vertex* vertices, int count);
