@@ -27,6 +27,7 @@ struct TGLWindowFormat {
     bool alpha = false, depth = false, stencil = false, accum = false;
     bool resizable = false;
     bool desktopFullscreen = false;
+    bool es2 = false;   // an OpenGL ES 2.0 context of the window's own, sharing nothing
 };
 
 // The windowing system as the drawing layer sees it: titled windows with an OpenGL
@@ -52,7 +53,8 @@ struct TWindowDriver {
     TGLWindow* Open(int width, int height, const char* title, const TGLWindowFormat& format, bool fullscreen,
                     int hz, const char** why);
     // Creates the window's compatibility-profile context, sharing textures with the hidden
-    // context (which must already exist), and makes it current. False when it cannot be made.
+    // context (which must already exist), or its ES 2 context when its format asks, and makes
+    // it current. False when it cannot be made.
     virtual bool CreateContext(TGLWindow* window) = 0;
     // Whether the window's context has been made.
     virtual bool HasContext(const TGLWindow* window) = 0;

@@ -5,7 +5,7 @@
 # and the fuzz targets' saved inputs under AddressSanitizer (leaks included) and
 # UndefinedBehaviorSanitizer, then the mixer's hand-over rings under ThreadSanitizer.
 # Before those, the web build (tools/web.sh), whose runner under node must write the desktop
-# runner's traces and audio byte for byte.
+# runner's traces and audio byte for byte, and whose page must play in headless Chromium.
 # `tools/test.sh --quick` runs only the first part.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,6 +33,12 @@ echo "== The web build, and its runner under node against the desktop's"
 tools/web.sh
 KESTRAVA_WEB_BUILD=$PWD/build-web env -u DISPLAY -u WAYLAND_DISPLAY \
   ctest --test-dir build --output-on-failure -R '^runner\.Flight\.TheWebRunner'
+
+echo "== The page in headless Chromium, against the desktop runner"
+tools/install-deps.sh chromium
+command -v npm >/dev/null || tools/install-deps.sh npm
+(cd tests/web && npm ci --no-audit --no-fund)
+KESTRAVA_BUILD=$PWD/build $with_display node --test tests/web/
 
 echo "== Loaders under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRAVA_SANITIZE=address,undefined -DKESTRAVA_BENCH=OFF

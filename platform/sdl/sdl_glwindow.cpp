@@ -50,10 +50,16 @@ void ShowPointerUnlessFullscreen() {
     SDL_ShowCursor(full ? SDL_DISABLE : SDL_ENABLE);
 }
 
-// Asks for a compatibility-profile context with 8-bit RGBA and the format's extras.
+// Asks for a compatibility-profile (or ES 2.0) context with 8-bit RGBA and the format's extras.
 void SetContextAttributes(const TGLWindowFormat& format) {
     SDL_GL_ResetAttributes();
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    if (format.es2) {
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 2);
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 0);
+    } else {
+        SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+    }
     SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
     SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
@@ -233,14 +239,15 @@ TGLWindow* TSDLWindowDriver::OpenWindow(int width, int height, const char* title
     return opened;
 }
 
-// Creates the window's context as a sharer of the hidden context's textures.
+// Creates the window's context as a sharer of the hidden context's textures; an ES 2 context
+// shares nothing (the hidden context is of the other kind).
 bool TSDLWindowDriver::CreateContext(TGLWindow* window) {
     if (!window) return false;
     if (window->context) return true;
-    if (!MakeSharedCurrent()) return false;
+    if (!window->format.es2 && !MakeSharedCurrent()) return false;
     // The context's pixel format must match the window's, so ask for it again.
     SetContextAttributes(window->format);
-    SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 1);
+    SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, window->format.es2 ? 0 : 1);
     window->context = SDL_GL_CreateContext(window->window);
     SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
     if (!window->context) return false;

@@ -30,7 +30,9 @@ const char* const kProductFolders[] = {"assets", "platform", "draw2d", "audio", 
 // (and the bench's fragment counter). Its other files are its insides.
 const std::map<std::string, std::set<std::string>> kBackendEntrances = {
     {"draw2d/gl/", {"draw2d/gl/gl_plane_driver.h", "draw2d/gl/gl_fragment_counter.h"}},
+    {"draw2d/es2/", {"draw2d/es2/es2_plane_driver.h"}},
     {"platform/sdl/", {"platform/sdl/sdl_platform.h"}},
+    {"platform/web/", {"platform/web/web_platform.h"}},
     {"platform/headless/",
      {"platform/headless/headless_platform.h", "platform/headless/script_system.h",
       "platform/headless/replay_system.h"}},
@@ -98,15 +100,19 @@ TEST(Layering, IncludesPointOnlyDown) {
     }
 }
 
-TEST(Layering, OpenGLOnlyInTheGLDriverAndSDLOnlyInItsBackend) {
+TEST(Layering, OpenGLSDLAndTheBrowserOnlyInTheirBackends) {
     for (const TInclude& inc : ReadIncludes()) {
         const std::string t = inc.target;
         if (inc.file == kYardstick) {
             EXPECT_TRUE(inc.system) << Where(inc) << ": the yardstick includes nothing of ours";
         } else if (StartsWith(t, "GL/") || StartsWith(t, "SDL_opengl") || t == "SDL2/SDL_opengl.h") {
             EXPECT_TRUE(StartsWith(inc.file, "draw2d/gl/")) << Where(inc);
+        } else if (StartsWith(t, "GLES2/")) {
+            EXPECT_TRUE(StartsWith(inc.file, "draw2d/es2/")) << Where(inc);
         } else if (StartsWith(t, "SDL") || StartsWith(t, "SDL2/")) {
             EXPECT_TRUE(StartsWith(inc.file, "platform/sdl/")) << Where(inc);
+        } else if (StartsWith(t, "emscripten/")) {
+            EXPECT_TRUE(StartsWith(inc.file, "platform/web/")) << Where(inc);
         }
     }
 }

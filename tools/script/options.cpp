@@ -7,20 +7,21 @@
 
 const char* const kScriptUsage =
     "usage: kestrava-script [--clock-start S] [--keys FILE | --replay FILE] [--frames N]\n"
-    "                       [--trace FILE] [--shot F:FILE]... [--stats] [--audio FILE]\n"
+    "                       [--trace FILE] [--shot F:FILE]... [--stats] [--gles] [--audio FILE]\n"
     "                       [--memory-at F]... [--help] [--version]\n"
     "Runs the game's own start-up and frame loop on a virtual clock, with the keyboard fed\n"
     "from FILE (lines 'FRAME down CODE', 'FRAME up CODE', 'FRAME quit'; '#' comments).\n"
     "--replay FILE plays back a game recorded with kestrava --record FILE instead, with the\n"
     "clock and the keys it had. --shot and --stats draw with OpenGL and need a display;\n"
-    "otherwise nothing is drawn.\n";
+    "otherwise nothing is drawn. --gles draws them with the OpenGL ES 2 driver (the browser's)\n"
+    "instead of the desktop's.\n";
 
 namespace {
 
 // Every option, those that take a value first: a file value that is one of them is a file
 // name forgotten.
 constexpr const char* kOptions[] = {"--clock-start", "--frames", "--keys",  "--replay", "--trace", "--audio",
-                                    "--memory-at",   "--shot",   "--stats", "--help",   "-h",      "--version"};
+                                    "--memory-at",   "--shot",   "--stats", "--gles",   "--help",  "-h", "--version"};
 constexpr std::span<const char* const> kValueOptions = std::span(kOptions).first(8);
 
 bool TakesValue(const std::string& arg) {
@@ -84,6 +85,8 @@ bool ParseScriptOptions(int argc, char** argv, TScriptOptions* o, std::string* e
             o->version = true;
         } else if (arg == "--stats") {
             o->stats = true;
+        } else if (arg == "--gles") {
+            o->gles = true;
         } else if (!TakesValue(arg)) {
             *error = "unknown option '" + arg + "'";
             return false;

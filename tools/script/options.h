@@ -21,6 +21,7 @@ struct TScriptOptions {
     std::string tracePath;        // --trace FILE: the per-pass trace (game/trace.h)
     std::vector<TScriptShot> shots;
     bool stats = false;           // --stats: time every pass and print the figures at the end
+    bool gles = false;            // --gles: draw with the OpenGL ES 2 driver
     std::string audioPath;        // --audio FILE: the mixed sound as a WAV
     std::vector<int> memoryAt;    // passes after which to print the memory in use
 };

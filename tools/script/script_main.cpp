@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "audio/sound.h"
+#include "draw2d/es2/es2_plane_driver.h"
 #include "draw2d/graphics.h"
 #include "draw2d/null_plane_driver.h"
 #include "game/kestrava.h"
@@ -148,7 +149,7 @@ int TScriptRun::Run() {
 
     TGameHooks hooks;
     hooks.audioMode = TAudioOutputMode::Manual;
-    hooks.planeDriver = planeDriver;
+    hooks.planeDriver = Drawn() && options_.gles ? ES2PlaneDriver() : planeDriver;
     hooks.started = [this] { return OpenOutputs(); };
     hooks.beforePass = [this](int pass) { BeforePass(pass); };
     hooks.afterPass = [this](int pass) { return AfterPass(pass); };
