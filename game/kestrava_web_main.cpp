@@ -15,6 +15,7 @@
 #include "game/kestrava.h"
 #include "platform/error.h"
 #include "platform/headless/script_system.h"
+#include "platform/pausable_clock.h"
 #include "platform/web/web_platform.h"
 
 namespace {
@@ -72,6 +73,16 @@ bool ScriptRun(const TWebOptions& options, TGameHooks* hooks) {
     return true;
 }
 
+// The player's run: the page's clock, held while the game is paused, and the player's keys.
+void PlayerRun(TGameHooks* hooks) {
+    static TPausableClockDriver clock(WebPlatform().system);
+    TPlatform platform = WebPlatform();
+    platform.system = &clock;
+    InstallPlatform(platform);
+    hooks->playerKeys = true;
+    hooks->paused = [](bool paused) { clock.Hold(paused); };
+}
+
 void Ended() {
     const int status = EndKestrava();
     if (status != 0) std::fprintf(stderr, "kestrava: the game ended with status %d\n", status);
@@ -88,7 +99,7 @@ int main(int argc, char** argv) {
     if (options.scripted) {
         if (!ScriptRun(options, &hooks)) return 2;
     } else {
-        InstallPlatform(WebPlatform());
+        PlayerRun(&hooks);
     }
     if (!StartKestrava(hooks)) return EndKestrava();
     RunWebLoop(StepKestrava, Ended);

@@ -38,12 +38,12 @@ constexpr TDomKey kKeyTable[] = {
 
 // The controls that press keys, and the key each presses (the desktop's mapping).
 enum : int {
-    PAD_LEFTSHOULDER, PAD_LEFTTRIGGER, PAD_RIGHTSHOULDER, PAD_RIGHTTRIGGER, PAD_A, PAD_START,
+    PAD_LEFTSHOULDER, PAD_LEFTTRIGGER, PAD_RIGHTSHOULDER, PAD_RIGHTTRIGGER, PAD_A, PAD_START, PAD_BACK,
     PAD_CONTROLS
 };
-constexpr int kControlKey[PAD_CONTROLS] = {KEY_LEFT, KEY_LEFT, KEY_RIGHT, KEY_RIGHT, KEY_SPACE, KEY_SPACE};
+constexpr int kControlKey[PAD_CONTROLS] = {KEY_LEFT, KEY_LEFT, KEY_RIGHT, KEY_RIGHT, KEY_SPACE, KEY_SPACE, KEY_PAUSE};
 // Each control's button in the browser's standard mapping.
-constexpr int kControlButton[PAD_CONTROLS] = {4, 6, 5, 7, 0, 9};
+constexpr int kControlButton[PAD_CONTROLS] = {4, 6, 5, 7, 0, 9, 8};
 
 // A trigger presses past half its travel and lets go below a quarter, so a finger resting
 // near the middle does not chatter.

@@ -102,7 +102,7 @@ async function Hold(page, key, passes) {
   await Wait(page, 60);
 }
 
-test('the page plays: title, a flight on Space, the wings and the pad, the HUD and the sound', async () => {
+test('the page plays: title, a flight on Space, the wings and the pad, the HUD, a pause and the sound', async () => {
   const {page, errors} = await Open('?audio=4410');
   await Passes(page, 30);
   assert.equal(await page.title(), 'Kestrava v.0.4');
@@ -128,6 +128,15 @@ test('the page plays: title, a flight on Space, the wings and the pad, the HUD a
   const pad = BirdX(await Capture(page));
   assert.ok(right > start + 15 && left < right - 15 && pad > left + 15,
             `the wings move the bird: x ${start} -> ${right} -> ${left} -> ${pad}`);
+
+  await page.keyboard.press('KeyP');
+  await Wait(page, 5);
+  const held = await Capture(page);
+  await Wait(page, 30);
+  assert.ok(held.equals(await Capture(page)), 'a paused game holds its picture');
+  await page.keyboard.press('KeyP');
+  await Wait(page, 30);
+  assert.ok(!held.equals(await Capture(page)), 'P again goes on');
 
   assert.equal(await page.isHidden('#sound-hint'), true, 'the key started the sound');
   const sound = await page.evaluate(() => kestravaPage.recordedAudio().filter((s) => s !== 0).length);
