@@ -17,6 +17,7 @@
 #include "draw2d/es2/es2_renderer.h"
 #include "draw2d/es2/es2_state.h"
 #include "draw2d/poly.h"
+#include "draw2d/visible_cells.h"
 #include "platform/numeric.h"
 
 namespace {
@@ -207,6 +208,10 @@ struct TES2PlaneDriver : TPlaneDriver {
     TPixmapPtr GrabPixmap(int x, int y, int width, int height) override;
     void DrawFrameRegion(TImageFrame& frame, float x0, float y0, float x1, float y1, float tx, float ty, int sx,
                          int sy, int sw, int sh, int frameWidth, int frameHeight) override;
+    bool DrawVisibleFrame(TImageFrame& frame, const TAlphaCoverage& visible, float x0, float y0, float x1, float y1,
+                          float tx, float ty) override {
+        return DrawVisibleCells(*this, frame, visible, x0, y0, x1, y1, tx, ty);
+    }
     TTexturedBatch& TexturedBatch() override { return batch; }
     void Finish() override {
         if (TES2Renderer* renderer = CurrentES2Renderer()) {

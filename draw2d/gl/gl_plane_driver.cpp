@@ -16,7 +16,7 @@
 #include "draw2d/gl/gl_graphics.h"
 #include "draw2d/gl/gl_image_frame.h"
 #include "draw2d/gl/gl_textured_batch.h"
-#include "draw2d/gl/gl_visible_cells.h"
+#include "draw2d/visible_cells.h"
 #include "draw2d/plane.h"
 #include "platform/numeric.h"
 
@@ -285,7 +285,7 @@ struct TGLPlaneDriver : TPlaneDriver {
 
     bool DrawVisibleFrame(TImageFrame& frame, const TAlphaCoverage& visible, float x0, float y0, float x1, float y1,
                           float tx, float ty) override {
-        return GLDrawVisibleCells(*this, frame, visible, x0, y0, x1, y1, tx, ty);
+        return DrawVisibleCells(*this, frame, visible, x0, y0, x1, y1, tx, ty);
     }
 
     TTexturedBatch& TexturedBatch() override { return GLTexturedBatch(); }

@@ -1,5 +1,5 @@
 // Image frames drawn only where their texels have alpha, a run of window cells at a time.
-#include "draw2d/gl/gl_visible_cells.h"
+#include "draw2d/visible_cells.h"
 
 #include <algorithm>
 #include <cmath>
@@ -101,8 +101,8 @@ std::vector<TPixelRect> VisibleRuns(const TPlacedQuad& quad, const TAlphaCoverag
 
 }  // namespace
 
-bool GLDrawVisibleCells(TPlaneDriver& driver, TImageFrame& frame, const TAlphaCoverage& visible, float x0,
-                        float y0, float x1, float y1, float tx, float ty) {
+bool DrawVisibleCells(TPlaneDriver& driver, TImageFrame& frame, const TAlphaCoverage& visible, float x0,
+                      float y0, float x1, float y1, float tx, float ty) {
     const TDrawState& s = CurrentDrawState();
     if (s.tform_iy != 0 || s.tform_jx != 0 || s.tform_ix == 0 || s.tform_jy == 0) return false;
     if (visible.width <= 0 || visible.height <= 0 || x0 == x1 || y0 == y1) return false;
