@@ -1,8 +1,6 @@
 // The keys on SDL: the keyboard's physical keys, and game controllers (plugged in or out at any
-// time) whose shoulders, triggers, A and Start press the keys the game already reads, and whose
-// Back (Select) presses Pause. A pad is
-// one more hand on the keyboard: the bird cannot tell a held shoulder from a held arrow key.
-// Every key's holders are kept in one record here.
+// time) whose controls press the keys the game already reads (shared_keys.h): the bird cannot
+// tell a held shoulder from a held arrow key.
 #include "platform/sdl/sdl_keys.h"
 
 #include <algorithm>
@@ -11,6 +9,7 @@
 
 #include "platform/input.h"
 #include "platform/sdl/sdl_platform.h"
+#include "platform/shared_keys.h"
 
 namespace {
 
@@ -41,56 +40,17 @@ constexpr TScancodeKey kKeyTable[] = {
     {SDL_SCANCODE_LGUI, 91}, {SDL_SCANCODE_RGUI, 92},
 };
 
-// The controls that press keys, and the key each presses.
-enum : int {
-    PAD_LEFTSHOULDER, PAD_LEFTTRIGGER, PAD_RIGHTSHOULDER, PAD_RIGHTTRIGGER, PAD_A, PAD_START, PAD_BACK,
-    PAD_CONTROLS
-};
-constexpr int kControlKey[PAD_CONTROLS] = {KEY_LEFT, KEY_LEFT, KEY_RIGHT, KEY_RIGHT, KEY_SPACE, KEY_SPACE, KEY_PAUSE};
-
-// A trigger presses past half its travel and lets go below a quarter, so a finger resting
-// near the middle does not chatter.
-constexpr int kTriggerPress = 16384;
-constexpr int kTriggerRelease = 8192;
-
 struct TPad {
     SDL_JoystickID id = -1;
     SDL_GameController* controller = nullptr;
-    bool held[PAD_CONTROLS] = {};
-};
-
-// Who holds each key: the keyboard (a flag) and the pads (a count of held controls); and the
-// keys the platform keeps for itself (F11 and Alt+Enter switch full screen), whose presses and
-// releases never reach the game (Alt itself still does, as any key).
-struct TKeyHolds {
-    bool keyboard[256] = {};
-    int pads[256] = {};
-    bool kept[SDL_NUM_SCANCODES] = {};
+    TPadControls controls;
 };
 
 std::vector<TPad> pads;
-TKeyHolds holds;
-
-bool IsKey(int code) { return code >= 0 && code < 256; }
-
-void EmitKey(bool down, int code, int mods) {
-    TEvent ev;
-    ev.id = down ? EVENT_KEYDOWN : EVENT_KEYUP;
-    ev.data = code;
-    ev.mods = mods;
-    EmitEvent(ev);
-}
-
-// A pad control went down or up: the key goes down with the first holder and up with the last.
-void SetControl(TPad& pad, int control, bool down) {
-    if (pad.held[control] == down) return;
-    pad.held[control] = down;
-    int code = kControlKey[control];
-    int& count = holds.pads[code];
-    count += down ? 1 : -1;
-    if (holds.keyboard[code]) return;
-    if ((down && count == 1) || (!down && count == 0)) EmitKey(down, code, 0);
-}
+TSharedKeys sharedKeys;
+// The keys the platform keeps for itself (F11 and Alt+Enter switch full screen), whose presses
+// and releases never reach the game (Alt itself still does, as any key).
+bool kept[SDL_NUM_SCANCODES] = {};
 
 std::vector<TPad>::iterator FindPad(SDL_JoystickID id) {
     return std::find_if(pads.begin(), pads.end(), [id](const TPad& p) { return p.id == id; });
@@ -113,7 +73,7 @@ void AddPad(int deviceIndex) {
 void RemovePad(SDL_JoystickID id) {
     auto pad = FindPad(id);
     if (pad == pads.end()) return;
-    for (int control = 0; control < PAD_CONTROLS; ++control) SetControl(*pad, control, false);
+    sharedKeys.ReleasePad(pad->controls);
     SDL_GameControllerClose(pad->controller);
     pads.erase(pad);
 }
@@ -123,31 +83,20 @@ bool TogglesFullscreen(const SDL_Keysym& key) {
     return (key.scancode == SDL_SCANCODE_RETURN || key.scancode == SDL_SCANCODE_KP_ENTER) && (key.mod & KMOD_ALT);
 }
 
-// The keyboard's half of a shared key: its event goes out unless a pad holds the same key, so
-// its release waits for the pad's.
-void KeyboardKey(bool down, int code, int mods) {
-    if (!IsKey(code)) {
-        EmitKey(down, code, mods);
-        return;
-    }
-    holds.keyboard[code] = down;
-    if (holds.pads[code] == 0) EmitKey(down, code, mods);
-}
-
 void TranslateKeyboard(const SDL_KeyboardEvent& key) {
     const SDL_Scancode scancode = key.keysym.scancode;
     const bool known = scancode < SDL_NUM_SCANCODES;
     if (key.type == SDL_KEYDOWN && known && TogglesFullscreen(key.keysym)) {
-        holds.kept[scancode] = true;
+        kept[scancode] = true;
         if (!key.repeat) ToggleFullscreen(key.windowID);
         return;
     }
-    if (key.type == SDL_KEYUP && known && holds.kept[scancode]) {
-        holds.kept[scancode] = false;
+    if (key.type == SDL_KEYUP && known && kept[scancode]) {
+        kept[scancode] = false;
         return;
     }
     if (key.type == SDL_KEYDOWN && key.repeat) return;
-    if (int code = KeyCodeForScancode(scancode)) KeyboardKey(key.type == SDL_KEYDOWN, code, KeyMods(key.keysym.mod));
+    if (int code = KeyCodeForScancode(scancode)) sharedKeys.Keyboard(key.type == SDL_KEYDOWN, code, KeyMods(key.keysym.mod));
 }
 
 // The control a button is, or -1.
@@ -202,7 +151,7 @@ bool TranslateKeyEvent(const SDL_Event& e) {
     case SDL_CONTROLLERBUTTONUP: {
         auto pad = FindPad(e.cbutton.which);
         int control = ButtonControl(e.cbutton.button);
-        if (pad != pads.end() && control >= 0) SetControl(*pad, control, e.type == SDL_CONTROLLERBUTTONDOWN);
+        if (pad != pads.end() && control >= 0) sharedKeys.Pad(pad->controls, control, e.type == SDL_CONTROLLERBUTTONDOWN);
         return true;
     }
     case SDL_CONTROLLERAXISMOTION: {
@@ -211,8 +160,9 @@ bool TranslateKeyEvent(const SDL_Event& e) {
                       : e.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT ? PAD_RIGHTTRIGGER
                                                                          : -1;
         if (pad == pads.end() || control < 0) return true;
-        if (e.caxis.value >= kTriggerPress) SetControl(*pad, control, true);
-        else if (e.caxis.value < kTriggerRelease) SetControl(*pad, control, false);
+        // The axis runs from 0 to 32767: the marks fall on whole values.
+        if (e.caxis.value >= kTriggerPress * 32768) sharedKeys.Pad(pad->controls, control, true);
+        else if (e.caxis.value < kTriggerRelease * 32768) sharedKeys.Pad(pad->controls, control, false);
         return true;
     }
     }
@@ -224,7 +174,7 @@ bool TranslateKeyEvent(const SDL_Event& e) {
 bool StartGamepads() {
     if (SDL_WasInit(SDL_INIT_GAMECONTROLLER)) return true;
     pads.clear();
-    std::fill(std::begin(holds.pads), std::end(holds.pads), 0);
+    sharedKeys.ForgetPads();
     return SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) == 0;
 }
 

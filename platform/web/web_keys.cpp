@@ -1,6 +1,6 @@
 // The keys on a page: the keyboard's keys by their place (KeyboardEvent.code), and the browser's
-// standard-mapped gamepads, whose shoulders, triggers, A and Start press the keys the game
-// already reads, as on the desktop. Every key's holders are kept in one record here.
+// standard-mapped gamepads, whose controls press the keys the game already reads, as on the
+// desktop (shared_keys.h).
 #include "platform/web/web_keys.h"
 
 #include <emscripten/html5.h>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/input.h"
+#include "platform/shared_keys.h"
 #include "platform/web/web_platform.h"
 
 namespace {
@@ -36,57 +37,13 @@ constexpr TDomKey kKeyTable[] = {
     {"MetaLeft", 91}, {"MetaRight", 92}, {"OSLeft", 91}, {"OSRight", 92},
 };
 
-// The controls that press keys, and the key each presses (the desktop's mapping).
-enum : int {
-    PAD_LEFTSHOULDER, PAD_LEFTTRIGGER, PAD_RIGHTSHOULDER, PAD_RIGHTTRIGGER, PAD_A, PAD_START, PAD_BACK,
-    PAD_CONTROLS
-};
-constexpr int kControlKey[PAD_CONTROLS] = {KEY_LEFT, KEY_LEFT, KEY_RIGHT, KEY_RIGHT, KEY_SPACE, KEY_SPACE, KEY_PAUSE};
-// Each control's button in the browser's standard mapping.
+// Each pad control's button in the browser's standard mapping.
 constexpr int kControlButton[PAD_CONTROLS] = {4, 6, 5, 7, 0, 9, 8};
 
-// A trigger presses past half its travel and lets go below a quarter, so a finger resting
-// near the middle does not chatter.
-constexpr double kTriggerPress = 0.5;
-constexpr double kTriggerRelease = 0.25;
-
-struct TPad {
-    bool held[PAD_CONTROLS] = {};
-};
-
-// Who holds each key: the keyboard (a flag) and the pads (a count of held controls); and the
-// places the platform keeps for itself (F11, Alt+Enter), whose releases never reach the game.
-struct TKeyHolds {
-    bool keyboard[256] = {};
-    int pads[256] = {};
-    bool keptF11 = false, keptEnter = false;
-};
-
-std::vector<TPad> pads;   // by the browser's gamepad index
-TKeyHolds holds;
-
-void EmitKey(bool down, int code, int mods) {
-    TEvent ev;
-    ev.id = down ? EVENT_KEYDOWN : EVENT_KEYUP;
-    ev.data = code;
-    ev.mods = mods;
-    EmitEvent(ev);
-}
-
-// A pad control went down or up: the key goes down with the first holder and up with the last.
-void SetControl(TPad& pad, int control, bool down) {
-    if (pad.held[control] == down) return;
-    pad.held[control] = down;
-    const int code = kControlKey[control];
-    int& count = holds.pads[code];
-    count += down ? 1 : -1;
-    if (holds.keyboard[code]) return;
-    if ((down && count == 1) || (!down && count == 0)) EmitKey(down, code, 0);
-}
-
-void ReleasePad(TPad& pad) {
-    for (int control = 0; control < PAD_CONTROLS; ++control) SetControl(pad, control, false);
-}
+std::vector<TPadControls> pads;   // by the browser's gamepad index
+TSharedKeys sharedKeys;
+// The places the platform keeps for itself (F11, Alt+Enter), whose releases never reach the game.
+bool keptF11 = false, keptEnter = false;
 
 // Whether the control is pressed now; a trigger between its two marks stays as it was.
 bool ControlPressed(const EmscriptenGamepadEvent& state, int control, bool wasHeld) {
@@ -121,7 +78,7 @@ int KeyCodeForDomCode(const char* code) {
 
 bool KeepForFullscreen(bool down, const char* code, int mods) {
     const bool enter = std::strcmp(code, "Enter") == 0 || std::strcmp(code, "NumpadEnter") == 0;
-    bool& kept = std::strcmp(code, "F11") == 0 ? holds.keptF11 : holds.keptEnter;
+    bool& kept = std::strcmp(code, "F11") == 0 ? keptF11 : keptEnter;
     if (std::strcmp(code, "F11") != 0 && !enter) return false;
     if (down && (!enter || (mods & 4))) {
         if (!kept) ToggleWebFullscreen();
@@ -138,33 +95,28 @@ bool KeepForFullscreen(bool down, const char* code, int mods) {
 bool WebKeyboardKey(bool down, const char* code, int mods) {
     const int key = KeyCodeForDomCode(code);
     if (key == 0) return false;
-    if (holds.keyboard[key] == down) return true;   // the browser's repeats
-    holds.keyboard[key] = down;
-    if (holds.pads[key] == 0) EmitKey(down, key, mods);
+    if (sharedKeys.KeyboardHolds(key) == down) return true;   // the browser's repeats
+    sharedKeys.Keyboard(down, key, mods);
     return true;
 }
 
 void ReleaseKeyboard() {
-    for (int key = 0; key < 256; ++key) {
-        if (!holds.keyboard[key]) continue;
-        holds.keyboard[key] = false;
-        if (holds.pads[key] == 0) EmitKey(false, key, 0);
-    }
-    holds.keptF11 = holds.keptEnter = false;
+    sharedKeys.ReleaseKeyboard();
+    keptF11 = keptEnter = false;
 }
 
 void PollWebGamepads() {
     if (emscripten_sample_gamepad_data() != EMSCRIPTEN_RESULT_SUCCESS) return;
     const int count = emscripten_get_num_gamepads();
     if (count < 0) return;
-    for (size_t index = count; index < pads.size(); ++index) ReleasePad(pads[index]);
+    for (size_t index = count; index < pads.size(); ++index) sharedKeys.ReleasePad(pads[index]);
     pads.resize(static_cast<size_t>(count));
     for (int index = 0; index < count; ++index) {
         EmscriptenGamepadEvent state;
         const bool usable = emscripten_get_gamepad_status(index, &state) == EMSCRIPTEN_RESULT_SUCCESS &&
                             state.connected && std::strcmp(state.mapping, "standard") == 0;
-        TPad& pad = pads[index];
+        TPadControls& pad = pads[index];
         for (int control = 0; control < PAD_CONTROLS; ++control)
-            SetControl(pad, control, usable && ControlPressed(state, control, pad.held[control]));
+            sharedKeys.Pad(pad, control, usable && ControlPressed(state, control, pad.held[control]));
     }
 }
