@@ -423,3 +423,19 @@ bool TAlphaCoverage::Any(int c0, int r0, int c1, int r1) const {
     }
     return false;
 }
+
+int NextPowerOfTwo(int n) {
+    int p = 1;
+    while (p < n && p < (1 << 30)) p <<= 1;
+    return p;
+}
+
+TPixmapPtr PadToTexture(const TPixmap& frame, int texW, int texH) {
+    auto padded = TPixmap::Create(texW, texH, PIXEL_RGBA8888);
+    padded->Paste(frame, 0, 0);
+    int w = frame.width, h = frame.height;
+    if (w < texW) padded->Paste(*frame.Window(w - 1, 0, 1, h), w, 0);
+    if (h < texH) padded->Paste(*frame.Window(0, h - 1, w, 1), 0, h);
+    if (w < texW && h < texH) padded->Paste(*frame.Window(w - 1, h - 1, 1, 1), w, h);
+    return padded;
+}

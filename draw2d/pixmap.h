@@ -87,6 +87,11 @@ void DecodeAhead(std::vector<TEncodedPicture> pictures);
 TPixmapPtr MaskPixmap(const TPixmap& src, int red, int green, int blue);
 // A copy of src resized to width by height, sampled between pixel centres, in PIXEL_RGBA8888.
 TPixmapPtr ResizePixmap(const TPixmap& src, int width, int height);
+// The smallest power of two at least n (up to 2^30): a texture's side.
+int NextPowerOfTwo(int n);
+// The frame pasted into a texture-sized PIXEL_RGBA8888 pixmap, with its last column, row and
+// corner repeated once beyond it so filtering at the frame's edge never reaches the padding.
+TPixmapPtr PadToTexture(const TPixmap& frame, int texW, int texH);
 
 // Which pixels of a pixmap have any alpha, one bit each, a row at a time: a 512 by 512
 // picture takes 32 KB.

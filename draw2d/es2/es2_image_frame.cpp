@@ -14,24 +14,6 @@
 
 namespace {
 
-int NextPowerOfTwo(int n) {
-    int p = 1;
-    while (p < n && p < (1 << 30)) p <<= 1;
-    return p;
-}
-
-// The frame pasted into a texture-sized pixmap, with its last column, row and corner repeated
-// once beyond it so filtering at the frame's edge never reaches the padding.
-TPixmapPtr PadToTexture(const TPixmap& frame, int texW, int texH) {
-    auto padded = TPixmap::Create(texW, texH, PIXEL_RGBA8888);
-    padded->Paste(frame, 0, 0);
-    int w = frame.width, h = frame.height;
-    if (w < texW) padded->Paste(*frame.Window(w - 1, 0, 1, h), w, 0);
-    if (h < texH) padded->Paste(*frame.Window(0, h - 1, w, 1), 0, h);
-    if (w < texW && h < texH) padded->Paste(*frame.Window(w - 1, h - 1, 1, 1), w, h);
-    return padded;
-}
-
 void UploadLevel(int level, const TPixmap& pm) {
     std::vector<uint8_t> rows(static_cast<size_t>(pm.width) * pm.height * 4);
     for (int y = 0; y < pm.height; ++y)

@@ -23,12 +23,6 @@ struct TSharedContextScope {
     TSharedContextScope& operator=(const TSharedContextScope&) = delete;
 };
 
-int NextPowerOfTwo(int n) {
-    int p = 1;
-    while (p < n && p < (1 << 30)) p <<= 1;
-    return p;
-}
-
 // The largest power-of-two size, from the one that fits the pixmap down, that OpenGL accepts.
 void TextureSize(int width, int height, int* texW, int* texH) {
     int w = NextPowerOfTwo(width), h = NextPowerOfTwo(height);
@@ -43,18 +37,6 @@ void TextureSize(int width, int height, int* texW, int* texH) {
     }
     *texW = w;
     *texH = h;
-}
-
-// The frame pasted into a texture-sized pixmap, with its last column, row and corner repeated
-// once beyond it so filtering at the frame's edge never reaches the padding.
-TPixmapPtr PadToTexture(const TPixmap& frame, int texW, int texH) {
-    auto padded = TPixmap::Create(texW, texH, PIXEL_RGBA8888);
-    padded->Paste(frame, 0, 0);
-    int w = frame.width, h = frame.height;
-    if (w < texW) padded->Paste(*frame.Window(w - 1, 0, 1, h), w, 0);
-    if (h < texH) padded->Paste(*frame.Window(0, h - 1, w, 1), 0, h);
-    if (w < texW && h < texH) padded->Paste(*frame.Window(w - 1, h - 1, 1, 1), w, h);
-    return padded;
 }
 
 void UploadLevel(int level, const TPixmap& pm) {
