@@ -15,11 +15,11 @@
 #include "game/trace.h"
 #include "game/version.h"
 #include "game/window_icon.h"
+#include "platform/desktop.h"
 #include "platform/error.h"
 #include "platform/input.h"
 #include "platform/output_file.h"
 #include "platform/pausable_clock.h"
-#include "platform/sdl/sdl_platform.h"
 
 namespace {
 
@@ -54,14 +54,14 @@ void DecodePicturesAhead() {
 
 // The desktop's clock, held while the game is paused (never freed: exit handlers may poll).
 TPausableClockDriver& DesktopClock() {
-    static TPausableClockDriver* clock = new TPausableClockDriver(SDLSystemDriver());
+    static TPausableClockDriver* clock = new TPausableClockDriver(DesktopPlatform().system);
     return *clock;
 }
 
-// The desktop: SDL's window, keyboard, clock and sound; muted, no audio device is opened
+// The desktop: its window, keyboard, clock and sound; muted, no audio device is opened
 // and the game runs silent, as it does on a machine without one.
 void InstallDesktop(const TCommandLine& line) {
-    TPlatform desktop = SDLPlatform();
+    TPlatform desktop = DesktopPlatform();
     desktop.system = &DesktopClock();
     if (line.mute) desktop.audio = nullptr;
     InstallPlatform(desktop);

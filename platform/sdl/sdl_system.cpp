@@ -165,3 +165,5 @@ TSystemDriver* SDLSystemDriver() {
     static TSDLSystemDriver* driver = new TSDLSystemDriver;
     return driver;
 }
+
+TPlatform DesktopPlatform() { return SDLPlatform(); }

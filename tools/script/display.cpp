@@ -6,10 +6,10 @@
 
 #include "draw2d/gl/gl_plane_driver.h"
 #include "platform/output_file.h"
-#include "platform/sdl/sdl_platform.h"
+#include "platform/desktop.h"
 
 bool ScriptDisplay(TWindowDriver** window, TPlaneDriver** planeDriver) {
-    *window = SDLWindowDriver();
+    *window = DesktopPlatform().window;
     *planeDriver = GLPlaneDriver();
     return true;
 }
