@@ -33,6 +33,7 @@ const std::map<std::string, std::set<std::string>> kBackendEntrances = {
     {"draw2d/es2/", {"draw2d/es2/es2_plane_driver.h"}},
     {"platform/sdl/", {"platform/sdl/sdl_platform.h"}},
     {"platform/web/", {"platform/web/web_platform.h"}},
+    {"platform/win32/", {"platform/win32/win32_platform.h"}},
     {"platform/headless/",
      {"platform/headless/headless_platform.h", "platform/headless/script_system.h",
       "platform/headless/replay_system.h"}},
