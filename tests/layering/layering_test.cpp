@@ -39,6 +39,11 @@ const std::map<std::string, std::set<std::string>> kBackendEntrances = {
       "platform/headless/replay_system.h"}},
 };
 
+// The Windows API's headers: the Win32 platform's, and a generic platform file's own lines
+// for Windows.
+const std::set<std::string> kWindowsHeaders = {"windows.h", "windowsx.h", "mmsystem.h", "xinput.h", "io.h",
+                                               "process.h", "psapi.h"};
+
 // The yardstick bench/desktop.sh sets the game beside: a bare SDL and OpenGL program that
 // includes nothing of ours.
 const char* const kYardstick = "bench/bare_window.cpp";
@@ -101,13 +106,18 @@ TEST(Layering, IncludesPointOnlyDown) {
     }
 }
 
-TEST(Layering, OpenGLSDLAndTheBrowserOnlyInTheirBackends) {
+TEST(Layering, OpenGLSDLWindowsAndTheBrowserOnlyInTheirBackends) {
     for (const TInclude& inc : ReadIncludes()) {
         const std::string t = inc.target;
         if (inc.file == kYardstick) {
             EXPECT_TRUE(inc.system) << Where(inc) << ": the yardstick includes nothing of ours";
         } else if (StartsWith(t, "GL/") || StartsWith(t, "SDL_opengl") || t == "SDL2/SDL_opengl.h") {
-            EXPECT_TRUE(StartsWith(inc.file, "draw2d/gl/")) << Where(inc);
+            EXPECT_TRUE(StartsWith(inc.file, "draw2d/gl/") || StartsWith(inc.file, "platform/win32/")) << Where(inc);
+        } else if (kWindowsHeaders.count(t)) {
+            EXPECT_TRUE(StartsWith(inc.file, "platform/win32/") || StartsWith(inc.file, "draw2d/gl/") ||
+                        StartsWith(inc.file, "tools/script/") ||
+                        (StartsWith(inc.file, "platform/") && TopFolder(inc.file.substr(9)) == inc.file.substr(9)))
+                << Where(inc) << ": the Windows API outside its platform";
         } else if (StartsWith(t, "GLES2/")) {
             EXPECT_TRUE(StartsWith(inc.file, "draw2d/es2/")) << Where(inc);
         } else if (StartsWith(t, "SDL") || StartsWith(t, "SDL2/")) {
