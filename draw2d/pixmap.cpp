@@ -177,9 +177,9 @@ void DecodeAhead(std::vector<TEncodedPicture> pictures) {
     }
 }
 
-// The web has no libpng.
+// The web and Windows have no libpng.
 void StartPixmapLoaders() {
-#ifdef __EMSCRIPTEN__
+#if defined(__EMSCRIPTEN__) || defined(_WIN32)
     CreateStbPngLoader();
 #else
     CreatePngLoader();

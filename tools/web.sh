@@ -3,7 +3,7 @@
 # kestrava.wasm) and kestrava-script.js, the scripted runner for node, which takes the
 # desktop runner's options (but draws no pictures: no --shot, no --stats). Installs what is
 # missing first: Debian's emscripten, node and libstb-dev, and the desktop's build packages,
-# because the asset generators are built and run natively first (in build-web-host/).
+# because the asset generators are built and run natively first (in build-host/).
 #
 #   tools/web.sh                   build
 #   tools/web.sh --serve [PORT]    serve build-web/ on 127.0.0.1 (port 8080 unless given)
@@ -33,13 +33,13 @@ fi
 tools/install-deps.sh emscripten nodejs
 jobs=$(nproc)
 
-echo "== The asset generators, natively (build-web-host/)"
-cmake -S . -B build-web-host -DCMAKE_BUILD_TYPE=Release -DKESTRAVA_TESTS=OFF -DKESTRAVA_BENCH=OFF
-cmake --build build-web-host -j"$jobs" --target kestrava_fontgen kestrava_picturegen kestrava_icongen
+echo "== The asset generators, natively (build-host/)"
+cmake -S . -B build-host -DCMAKE_BUILD_TYPE=Release -DKESTRAVA_TESTS=OFF -DKESTRAVA_BENCH=OFF
+cmake --build build-host -j"$jobs" --target kestrava_fontgen kestrava_picturegen kestrava_icongen
 
 echo "== The page and the runner, as WebAssembly (build-web/)"
 # emcc runs node's modules, which nodesource's node does not look for where Debian keeps them.
 export NODE_PATH=${NODE_PATH:-/usr/share/nodejs}
-emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DKESTRAVA_HOST_BUILD="$PWD/build-web-host"
+emcmake cmake -S . -B build-web -DCMAKE_BUILD_TYPE=Release -DKESTRAVA_HOST_BUILD="$PWD/build-host"
 cmake --build build-web -j"$jobs"
 echo "Built build-web/: tools/web.sh --serve serves the page"

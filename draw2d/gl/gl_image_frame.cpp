@@ -3,6 +3,7 @@
 #include "draw2d/gl/gl_image_frame.h"
 
 #include <GL/gl.h>
+#include <GL/glext.h>
 
 #include <algorithm>
 

@@ -1,5 +1,7 @@
 #include "tools/script/memory.h"
 
+#include <sys/resource.h>
+
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -19,4 +21,10 @@ long StatusKiB(const std::string& name) {
 void PrintMemoryAt(int pass) {
     std::printf("memory at pass %d: peak %ld KiB, resident %ld KiB\n", pass, StatusKiB("VmHWM"), StatusKiB("VmRSS"));
     std::fflush(stdout);
+}
+
+long PeakResidentKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
 }

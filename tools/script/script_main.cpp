@@ -2,8 +2,6 @@
 // virtual clock, a keyboard fed from a file (or both from a recorded game), and presenting
 // without sleeping — so a flight can be replayed bit for bit, traced, photographed and
 // listened to.
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <chrono>
 #include <csignal>
@@ -45,6 +43,10 @@ void AskToStop(int signal) { stopSignal = signal; }
 // leaves them alone; a signal the runner was started ignoring (SIGINT in a background job,
 // SIGHUP under nohup) stays ignored.
 void CatchStopSignals() {
+#ifdef _WIN32
+    // Ctrl+C in the console arrives as SIGINT; the handler is reset on delivery.
+    for (int signal : {SIGTERM, SIGINT}) std::signal(signal, AskToStop);
+#else
     for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
         struct sigaction action {}, before {};
         action.sa_handler = AskToStop;
@@ -53,6 +55,15 @@ void CatchStopSignals() {
         if (sigaction(signal, &action, &before) == 0 && before.sa_handler == SIG_IGN)
             sigaction(signal, &before, nullptr);
     }
+#endif
+}
+
+// The name the stop message gives the signal.
+const char* SignalName(int signal) {
+#ifdef SIGHUP
+    if (signal == SIGHUP) return "SIGHUP";
+#endif
+    return signal == SIGINT ? "SIGINT" : "SIGTERM";
 }
 
 // --stats: the spread of the passes' wall times (sorted here) and the peak memory.
@@ -60,12 +71,10 @@ void PrintStats(std::vector<double>& micros) {
     if (micros.empty()) return;
     std::sort(micros.begin(), micros.end());
     auto at = [&](double q) { return micros[static_cast<size_t>(q * (micros.size() - 1) + 0.5)]; };
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
     std::printf("passes: %zu\n", micros.size());
     std::printf("wall time per pass (us): min %.0f, median %.0f, p99 %.0f, max %.0f\n",
                 micros.front(), at(0.5), at(0.99), micros.back());
-    std::printf("peak resident memory: %ld KiB\n", usage.ru_maxrss);
+    std::printf("peak resident memory: %ld KiB\n", PeakResidentKiB());
 }
 
 // One run of the game on the runner's clock and keys: what feeds it, and what it writes and
@@ -244,7 +253,7 @@ int TScriptRun::Finish(int status) {
     if (status == 0 && failed_) status = 1;
     if (stopSignal != 0) {
         std::fprintf(stderr, "kestrava-script: stopped by %s after pass %d\n",
-                     stopSignal == SIGINT ? "SIGINT" : stopSignal == SIGHUP ? "SIGHUP" : "SIGTERM", lastPass_);
+                     SignalName(stopSignal), lastPass_);
         if (status == 0) status = 128 + stopSignal;
     }
     return status;
