@@ -63,7 +63,8 @@ std::string StartGameScript(const std::string& arguments, const std::string& gam
 
 std::string WindowsBuild() {
     const char* build = std::getenv("KESTRAVA_WINDOWS_BUILD");
-    return build && *build ? std::filesystem::absolute(build).string() : "";
+    if (!build || !*build) return "";
+    return (std::filesystem::path(KESTRAVA_SOURCE_DIR) / build).lexically_normal().string();
 }
 
 std::string WineCommand(const std::string& program) {

@@ -33,8 +33,8 @@ std::string RhythmicTapping(int frames);
 // window came.
 std::string StartGameScript(const std::string& arguments, const std::string& game = "");
 
-// The folder of the Windows build the wine tests run (KESTRAVA_WINDOWS_BUILD), "" when none
-// is named.
+// The folder of the Windows build the wine tests run (KESTRAVA_WINDOWS_BUILD, from the source
+// folder when relative), "" when none is named.
 std::string WindowsBuild();
 // The command that runs this program of the Windows build under wine (tools/wine.sh).
 std::string WineCommand(const std::string& program);

@@ -96,10 +96,10 @@ TEST(Desktop, ScaleResizableAndSoundFlagsOpenTheWindowsTheyNameAndQuitCleanly) {
 // native runner replays to the very trace the game wrote.
 TEST(Desktop, TheWindowsGameUnderWineShowsTheTitleAnswersItsKeysAndReplaysOnLinux) {
     if (WindowsBuild().empty()) GTEST_SKIP() << "no Windows build named (KESTRAVA_WINDOWS_BUILD=build-win)";
-    if (RunCommand("command -v xdotool && command -v xprop && command -v import && command -v wine64").status != 0)
-        GTEST_SKIP() << "xdotool, xprop, ImageMagick's import or wine64 is not installed";
+    if (RunCommand("command -v xdotool && command -v xprop && command -v import && command -v wine").status != 0)
+        GTEST_SKIP() << "xdotool, xprop, ImageMagick's import or wine is not installed";
     const TProgramResult version = RunCommand(WineCommand("kestrava.exe") + " --version");   // makes the prefix
-    EXPECT_EQ(version.output, "kestrava 0.4.0\n");
+    EXPECT_EQ(version.output, "kestrava 0.4.0\r\n");   // a Windows console line
     const std::string dir = TempDir("wine-game");
     // P holds the last pass's frame under the "Paused" line; P again goes on.
     const std::string play = "sleep 1; xdotool key p; sleep 1; import -window $w " + dir + "/paused.png\n"
