@@ -21,9 +21,10 @@ int KeyMods();
 // The key code (input.h) of a keyboard scancode (lParam bits 16..23) and its extended bit
 // (lParam bit 24), as the desktop's other platforms give the same physical key; 0 for none.
 int KeyCodeForScancode(int scancode, bool extended);
-// Takes in a WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN or WM_SYSKEYUP of the window: repeats are
-// dropped, F11 and Alt+Enter switch full screen and never reach the game.
-void TranslateKeyMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Takes in a WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN or WM_SYSKEYUP of the window, with the
+// modifiers held as it came: repeats are dropped, F11 and Alt+Enter switch full screen and
+// never reach the game.
+void TranslateKeyMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int mods);
 // Lets go of the keys the keyboard holds (their releases went to another window).
 void ReleaseKeyboard();
 // Reads the XInput pads, when started, pressing and releasing the keys they share.

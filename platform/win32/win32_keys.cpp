@@ -110,7 +110,7 @@ int KeyCodeForScancode(int scancode, bool extended) {
 
 // Pause comes without a scancode of its own (the system folds it onto Num Lock's), so its
 // virtual key tells it.
-void TranslateKeyMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+void TranslateKeyMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int mods) {
     const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
     const int scancode = (lParam >> 16) & 0xff;
     const bool extended = (lParam >> 24) & 1;
@@ -126,7 +126,7 @@ void TranslateKeyMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     }
     if (down && (lParam & (1 << 30))) return;   // held down: a repeat
     const int code = wParam == VK_PAUSE ? KEY_PAUSE : KeyCodeForScancode(scancode, extended);
-    if (code) sharedKeys.Keyboard(down, code, KeyMods());
+    if (code) sharedKeys.Keyboard(down, code, mods);
 }
 
 void ReleaseKeyboard() { sharedKeys.ReleaseKeyboard(); }

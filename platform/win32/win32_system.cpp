@@ -17,12 +17,14 @@
 
 namespace {
 
-// One window message waiting for the next poll.
+// One window message waiting for the next poll, with the modifiers held as it came (the key
+// state reads what the message being handled left).
 struct TQueuedMessage {
     HWND window;
     UINT message;
     WPARAM wParam;
     LPARAM lParam;
+    int mods;
 };
 
 std::vector<TQueuedMessage> queue;
@@ -65,7 +67,7 @@ void Emit(int id, int data = 0, int mods = 0, int x = 0, int y = 0) {
 
 // A typed UTF-16 unit; a character outside the basic plane comes in two. Control characters
 // are keys, not text.
-void TypedUnit(wchar_t unit) {
+void TypedUnit(wchar_t unit, int mods) {
     if (unit >= 0xd800 && unit < 0xdc00) {
         highSurrogate = unit;
         return;
@@ -76,22 +78,22 @@ void TypedUnit(wchar_t unit) {
         c = 0x10000 + ((highSurrogate - 0xd800) << 10) + (unit - 0xdc00);
     }
     highSurrogate = 0;
-    if (c >= 32 && c != 127) Emit(EVENT_KEYCHAR, c, KeyMods());
+    if (c >= 32 && c != 127) Emit(EVENT_KEYCHAR, c, mods);
 }
 
 // The pointer's place in the window's 96-dpi units.
 void EmitMouse(const TQueuedMessage& m, int id, int button) {
     const int dpi = WindowDpi(m.window);
-    Emit(id, button, KeyMods(), MulDiv(GET_X_LPARAM(m.lParam), 96, dpi), MulDiv(GET_Y_LPARAM(m.lParam), 96, dpi));
+    Emit(id, button, m.mods, MulDiv(GET_X_LPARAM(m.lParam), 96, dpi), MulDiv(GET_Y_LPARAM(m.lParam), 96, dpi));
 }
 
 // Turns one queued message into application events.
 void Translate(const TQueuedMessage& m) {
     switch (m.message) {
     case WM_KEYDOWN: case WM_KEYUP: case WM_SYSKEYDOWN: case WM_SYSKEYUP:
-        TranslateKeyMessage(m.window, m.message, m.wParam, m.lParam);
+        TranslateKeyMessage(m.window, m.message, m.wParam, m.lParam, m.mods);
         break;
-    case WM_CHAR: TypedUnit(static_cast<wchar_t>(m.wParam)); break;
+    case WM_CHAR: TypedUnit(static_cast<wchar_t>(m.wParam), m.mods); break;
     case WM_LBUTTONDOWN: EmitMouse(m, EVENT_MOUSEDOWN, 1); break;
     case WM_RBUTTONDOWN: EmitMouse(m, EVENT_MOUSEDOWN, 2); break;
     case WM_MBUTTONDOWN: EmitMouse(m, EVENT_MOUSEDOWN, 3); break;
@@ -100,7 +102,7 @@ void Translate(const TQueuedMessage& m) {
     case WM_MBUTTONUP: EmitMouse(m, EVENT_MOUSEUP, 3); break;
     case WM_MOUSEMOVE: EmitMouse(m, EVENT_MOUSEMOVE, 0); break;
     case WM_MOUSEWHEEL:
-        if (int notches = GET_WHEEL_DELTA_WPARAM(m.wParam) / WHEEL_DELTA) Emit(EVENT_MOUSEWHEEL, notches, KeyMods());
+        if (int notches = GET_WHEEL_DELTA_WPARAM(m.wParam) / WHEEL_DELTA) Emit(EVENT_MOUSEWHEEL, notches, m.mods);
         break;
     case WM_KILLFOCUS:
         ReleaseKeyboard();
@@ -205,7 +207,7 @@ struct TWin32SystemDriver : TSystemDriver {
 // The system menu would open on Alt or F10 alone and hold the game still: it is kept shut.
 // The close box only asks: the window stays open until the game decides to end.
 LRESULT CALLBACK GameWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (Queued(message, wParam)) queue.push_back({window, message, wParam, lParam});
+    if (Queued(message, wParam)) queue.push_back({window, message, wParam, lParam, KeyMods()});
     switch (message) {
     case WM_SYSCOMMAND:
         if ((wParam & 0xfff0) == SC_KEYMENU) return 0;

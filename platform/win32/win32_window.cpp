@@ -50,9 +50,10 @@ void BecomeDpiAware() {
     if (auto aware = Lookup<TAware>(L"user32.dll", "SetProcessDPIAware")) aware();
 }
 
-// The window style: a fixed frame unless resizable, or none at all over the whole monitor.
+// The window style: a fixed frame unless resizable, or none at all over the whole monitor
+// (with the system menu still, which Alt+F4 goes through).
 DWORD WindowStyle(const TGLWindowFormat& format, bool borderless) {
-    if (borderless) return WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    if (borderless) return WS_POPUP | WS_SYSMENU | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     if (format.resizable) style |= WS_THICKFRAME | WS_MAXIMIZEBOX;
     return style;

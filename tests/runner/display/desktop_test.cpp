@@ -140,4 +140,16 @@ TEST(Desktop, TheWindowsGameUnderWineShowsTheTitleAnswersItsKeysAndReplaysOnLinu
     const double alike = ShareAlike(dir + "/paused.png", dir + "/shot.png", 250, 290);
     EXPECT_GE(alike, 0.99) << "the title screen of pass " << pass << " drawn under wine and natively";
     std::printf("pass %d: %.4f%% of the pixels alike\n", pass, 100 * alike);
+
+    // Desktop full screen covers the screen; F11 brings back the window --scale asked for,
+    // Alt+Enter goes back, and Alt+F4 asks the game to end as the close box does. (Without a
+    // window manager, wine waits 2 s for one when the window closes.)
+    const TProgramResult full = RunGameWindow(
+        "--fullscreen --scale 2", "1280x1024",
+        "xdotool key F11; sleep 1; xdotool getwindowgeometry $w; xdotool key alt+Return; sleep 1\n"
+        "xdotool getwindowgeometry $w; xdotool key alt+F4; sleep 3\n"
+        "kill -0 $pid 2>/dev/null || echo 'ended by Alt+F4'\n", WineCommand("kestrava.exe"));
+    EXPECT_TRUE(Has(full, "Geometry: 1280x1024\n") && Has(full, "Geometry: 1280x960\n")) << full.output;
+    EXPECT_LT(full.output.find("Geometry: 1280x960"), full.output.rfind("Geometry: 1280x1024")) << full.output;
+    EXPECT_TRUE(Has(full, "ended by Alt+F4\nstatus 0")) << full.output;
 }
