@@ -138,6 +138,17 @@ bool SetDisplayMode(int width, int height, int hz) {
     return ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN) == DISP_CHANGE_SUCCESSFUL;
 }
 
+// Frames are measured at the system's density, not the monitor's: the window grows or shrinks
+// by what its client area misses.
+void FitClient(HWND window, int width, int height) {
+    RECT client{}, outer{};
+    if (!GetClientRect(window, &client) || !GetWindowRect(window, &outer)) return;
+    const int dx = width - client.right, dy = height - client.bottom;
+    if (dx == 0 && dy == 0) return;
+    SetWindowPos(window, nullptr, outer.left - dx / 2, outer.top - dy / 2, outer.right - outer.left + dx,
+                 outer.bottom - outer.top + dy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // A window of the class with its device context and pixel format; nullptr on failure.
 HWND MakeWindow(const wchar_t* title, DWORD style, const RECT& r, const TGLWindowFormat& format, HDC* dc) {
     HWND window = CreateWindowExW(0, kWindowClass, title, style, r.left, r.top, r.right - r.left, r.bottom - r.top,
@@ -248,6 +259,8 @@ TGLWindow* TWin32WindowDriver::OpenWindow(int width, int height, const char* tit
     opened->windowed.rcNormalPosition = {place.left - work.left, place.top - work.top, place.right - work.left,
                                          place.bottom - work.top};
     opened->desktopFullscreen = format.desktopFullscreen && !fullscreen;
+    const int dpi = WindowDpi(opened->window);
+    if (!borderless) FitClient(opened->window, MulDiv(width, dpi, 96), MulDiv(height, dpi, 96));
     ShowWindow(opened->window, SW_SHOW);
     SetForegroundWindow(opened->window);
     SetFocus(opened->window);
