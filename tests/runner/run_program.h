@@ -17,6 +17,10 @@ TProgramResult RunCommand(const std::string& command);
 // Runs kestrava-script with these arguments.
 TProgramResult RunScript(const std::string& arguments);
 
+// The command line that runs a program of the Windows build named in KESTRAVA_WINDOWS_BUILD
+// under wine (tools/wine.sh), with a space for the arguments to follow; empty when none is named.
+std::string WineCommand(const std::string& program);
+
 // A fresh folder for one test's files.
 std::string TempDir(const std::string& name);
 
