@@ -57,13 +57,24 @@ double TraceValue(const std::string& line, const std::string& field) {
     return std::strtod(line.c_str() + at + key.size(), nullptr);
 }
 
-std::string StartGameScript(const std::string& arguments) {
-    return "SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava " + arguments + " & pid=$!\n"
+std::string StartGameScript(const std::string& arguments, const std::string& game) {
+    return (game.empty() ? "SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava" : game) + " " + arguments +
+           " & pid=$!\n"
            "for i in $(seq 1 100); do\n"
            "  w=$(xdotool search --name '^Kestrava v.0.4$' 2>/dev/null | head -n 1)\n"
            "  [ -n \"$w\" ] && break; sleep 0.1\n"
            "done\n"
            "[ -n \"$w\" ] || { kill $pid; echo 'no window'; exit 3; }\n";
+}
+
+std::string WindowsBuild() {
+    const char* build = std::getenv("KESTRAVA_WINDOWS_BUILD");
+    if (!build || !*build) return "";
+    return (std::filesystem::path(KESTRAVA_SOURCE_DIR) / build).lexically_normal().string();
+}
+
+std::string WineCommand(const std::string& program) {
+    return KESTRAVA_SOURCE_DIR "/tools/wine.sh " + WindowsBuild() + "/" + program;
 }
 
 std::string RhythmicTapping(int frames) {

@@ -31,10 +31,17 @@ std::vector<std::string> ReadLines(const std::string& path);
 // pass `frames` (a climbing, scoring flight).
 std::string RhythmicTapping(int frames);
 
-// The start of a shell script that runs the real game with these arguments on the display it
-// is given and waits (up to 10 s) for its window: $pid and $w hold the process and the window
-// after it, and the script exits with status 3 when no window came.
-std::string StartGameScript(const std::string& arguments);
+// The start of a shell script that runs the real game (or the command given) with these
+// arguments on the display it is given and waits (up to 10 s) for its window: $pid and $w
+// hold the process and the window after it, and the script exits with status 3 when no
+// window came.
+std::string StartGameScript(const std::string& arguments, const std::string& game = "");
+
+// The folder of the Windows build the wine tests run (KESTRAVA_WINDOWS_BUILD, from the source
+// folder when relative), "" when none is named.
+std::string WindowsBuild();
+// The command that runs this program of the Windows build under wine (tools/wine.sh).
+std::string WineCommand(const std::string& program);
 
 // The value of a number field of a trace line, e.g. TraceValue(line, "hour").
 double TraceValue(const std::string& line, const std::string& field);

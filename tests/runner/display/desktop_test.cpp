@@ -2,24 +2,29 @@
 // server, and Escape quitting it.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <set>
 #include <string>
 
+#include "draw2d/pixmap.h"
 #include "runner/run_program.h"
 #include "support/temp_dir.h"
 
 namespace {
 
-// Starts the game with these flags on a display of its own (a screen of this size), prints its
-// window's geometry and size hints, then quits it with Escape and prints its exit status.
-TProgramResult RunGameWindow(const std::string& flags, const std::string& screen = "1280x1024") {
+// Starts the game (or the command given) with these flags on a display of its own (a screen
+// of this size), prints its window's geometry, size hints and title, plays these shell lines
+// ($w is its window), then quits it with Escape and prints its exit status.
+TProgramResult RunGameWindow(const std::string& flags, const std::string& screen = "1280x1024",
+                             const std::string& play = "", const std::string& game = "") {
     TTempDir temp;
     const std::string script = temp.Path() + "/window.sh";
     WriteFile(script,
-              StartGameScript(flags) +
+              StartGameScript(flags, game) +
               "sleep 1\n"
               "xdotool getwindowgeometry $w\n"
-              "xprop -id $w WM_NORMAL_HINTS\n"
-              "xdotool windowfocus --sync $w\n"
+              "xprop -id $w WM_NORMAL_HINTS WM_NAME\n"
+              "xdotool windowfocus --sync $w\n" + play +
               "xdotool key Escape\n"
               "for i in $(seq 1 100); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done\n"
               "kill -0 $pid 2>/dev/null && { kill $pid; echo 'still running'; exit 4; }\n"
@@ -28,6 +33,25 @@ TProgramResult RunGameWindow(const std::string& flags, const std::string& screen
 }
 
 bool Has(const TProgramResult& run, const std::string& text) { return run.output.find(text) != std::string::npos; }
+
+// The share of the pixels outside rows top..bottom - 1 whose channels are all within 4 levels
+// of the other picture's (0 when the pictures' sizes differ or one cannot be read).
+double ShareAlike(const std::string& pathA, const std::string& pathB, int top, int bottom) {
+    StartPixmapLoaders();
+    const TPixmapPtr a = LoadPixmap(pathA), b = LoadPixmap(pathB);
+    if (!a || !b || a->width != b->width || a->height != b->height) return 0;
+    int alike = 0, counted = 0;
+    for (int y = 0; y < a->height; ++y) {
+        for (int x = 0; x < a->width && (y < top || y >= bottom); ++x, ++counted) {
+            const uint32_t p = a->ReadPixel(x, y), q = b->ReadPixel(x, y);
+            bool near = true;
+            for (int shift = 0; shift < 24; shift += 8)
+                near = near && std::abs(static_cast<int>((p >> shift) & 255) - static_cast<int>((q >> shift) & 255)) <= 4;
+            alike += near;
+        }
+    }
+    return counted ? static_cast<double>(alike) / counted : 0;
+}
 
 }  // namespace
 
@@ -65,4 +89,55 @@ TEST(Desktop, ScaleResizableAndSoundFlagsOpenTheWindowsTheyNameAndQuitCleanly) {
     EXPECT_TRUE(Has(muted, "Position: 0,0 (screen: 0)\n  Geometry: 320x240")) << muted.output;
     EXPECT_FALSE(Has(muted, "does not fit")) << "no --scale asked for: " << muted.output;
     EXPECT_TRUE(Has(muted, "status 0")) << muted.output;
+}
+
+// The Windows build's game under wine, on a display of its own: its window as on Linux, the
+// title screen the native runner draws for the same pass, its keys, and a recording that the
+// native runner replays to the very trace the game wrote.
+TEST(Desktop, TheWindowsGameUnderWineShowsTheTitleAnswersItsKeysAndReplaysOnLinux) {
+    if (WindowsBuild().empty()) GTEST_SKIP() << "no Windows build named (KESTRAVA_WINDOWS_BUILD=build-win)";
+    if (RunCommand("command -v xdotool && command -v xprop && command -v import && command -v wine").status != 0)
+        GTEST_SKIP() << "xdotool, xprop, ImageMagick's import or wine is not installed";
+    const TProgramResult version = RunCommand(WineCommand("kestrava.exe") + " --version");   // makes the prefix
+    EXPECT_EQ(version.output, "kestrava 0.4.0\r\n");   // a Windows console line
+    const std::string dir = TempDir("wine-game");
+    // P holds the last pass's frame under the "Paused" line; P again goes on.
+    const std::string play = "sleep 1; xdotool key p; sleep 1; import -window $w " + dir + "/paused.png\n"
+                             "xdotool key p; sleep 0.3; xdotool key space; sleep 0.5\n"
+                             "for i in 1 2 3 4; do\n"
+                             "  xdotool keydown z keydown m; sleep 0.12; xdotool keyup z keyup m; sleep 0.3\n"
+                             "done\n"
+                             "xdotool keydown Left; sleep 0.6; xdotool keyup Left; sleep 0.3\n";
+    const TProgramResult run = RunGameWindow("--record " + dir + "/game.txt --trace " + dir + "/live.jsonl",
+                                             "1280x1024", play, WineCommand("kestrava.exe"));
+    EXPECT_TRUE(Has(run, "Geometry: 640x480")) << run.output;
+    EXPECT_TRUE(Has(run, "program specified maximum size: 640 by 480")) << "not resizable: " << run.output;
+    EXPECT_TRUE(Has(run, "WM_NAME(STRING) = \"Kestrava v.0.4\"")) << run.output;
+    EXPECT_TRUE(Has(run, "status 0")) << run.output;
+
+    const std::string recording = ReadFile(dir + "/game.txt");
+    for (const char* key : {"down 80 ", "down 32 ", "down 90 ", "up 77 ", "down 37 ", "down 27 "})
+        EXPECT_NE(recording.find(key), std::string::npos) << key << " in " << recording;
+    const std::vector<std::string> live = ReadLines(dir + "/live.jsonl");
+    std::set<double> states, wings, heights;
+    for (const std::string& line : live) {
+        states.insert(TraceValue(line, "GAMESTATE"));
+        wings.insert(TraceValue(line, "Leftwing"));
+        heights.insert(TraceValue(line, "altitude"));
+    }
+    EXPECT_EQ(states.size(), 2u) << "a flight started";
+    EXPECT_GT(wings.size(), 5u);
+    EXPECT_GT(heights.size(), 5u);
+
+    // The pause came after the pass whose frame it holds: the first P's pass.
+    const size_t paused = recording.rfind("\npass ", recording.find("down 80 "));
+    const int pass = std::atoi(recording.c_str() + paused + 6);
+    const TProgramResult replay = RunCommand(KESTRAVA_SOURCE_DIR "/tools/with-display.sh env SDL_AUDIODRIVER=dummy "
+                                             KESTRAVA_BINARY_DIR "/kestrava-script --replay " + dir + "/game.txt --trace " +
+                                             dir + "/replay.jsonl --shot " + std::to_string(pass) + ":" + dir + "/shot.png");
+    ASSERT_EQ(replay.status, 0) << replay.output;
+    EXPECT_EQ(ReadFile(dir + "/replay.jsonl"), ReadFile(dir + "/live.jsonl"));
+    const double alike = ShareAlike(dir + "/paused.png", dir + "/shot.png", 250, 290);
+    EXPECT_GE(alike, 0.99) << "the title screen of pass " << pass << " drawn under wine and natively";
+    std::printf("pass %d: %.4f%% of the pixels alike\n", pass, 100 * alike);
 }

@@ -92,6 +92,14 @@ TEST(Replay, AGamePlayedWithKeysAndEndedBySigtermReplaysToAByteIdenticalTrace) {
     ASSERT_EQ(headless.status, 0) << headless.output;
     EXPECT_EQ(ReadFile(dir + "/replay.jsonl"), ReadFile(dir + "/live.jsonl"));
     EXPECT_EQ(ReadFile(dir + "/replay.wav").size(), 44 + live.size() * 735 * 4);
+    // The Windows build's runner, under wine, replays it the same.
+    if (!WindowsBuild().empty()) {
+        TProgramResult wine = RunCommand(WineCommand("kestrava-script.exe") + " --replay " + dir + "/game.txt --trace " +
+                                         dir + "/wine.jsonl --audio " + dir + "/wine.wav");
+        EXPECT_EQ(wine.status, 0) << wine.output;
+        EXPECT_EQ(ReadFile(dir + "/wine.jsonl"), ReadFile(dir + "/live.jsonl"));
+        EXPECT_EQ(ReadFile(dir + "/wine.wav"), ReadFile(dir + "/replay.wav"));
+    }
 
     // Cut off mid-way (the game killed): replayed as far as it holds whole passes, saying so.
     WriteFile(dir + "/cut.txt", recording.substr(0, recording.size() / 2));
