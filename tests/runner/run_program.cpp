@@ -25,12 +25,6 @@ TProgramResult RunScript(const std::string& arguments) {
     return RunCommand("SDL_AUDIODRIVER=dummy " KESTRAVA_BINARY_DIR "/kestrava-script " + arguments);
 }
 
-std::string WineCommand(const std::string& program) {
-    const char* build = std::getenv("KESTRAVA_WINDOWS_BUILD");
-    if (!build || !*build) return "";
-    return KESTRAVA_SOURCE_DIR "/tools/wine.sh " + std::string(build) + "/" + program + " ";
-}
-
 std::string TempDir(const std::string& name) {
     // The process id keeps the suites of two checkouts running at once out of each other's way.
     auto dir = std::filesystem::temp_directory_path() / ("kestrava-runner-" + name + "-" + std::to_string(getpid()));
@@ -74,7 +68,8 @@ std::string WindowsBuild() {
 }
 
 std::string WineCommand(const std::string& program) {
-    return KESTRAVA_SOURCE_DIR "/tools/wine.sh " + WindowsBuild() + "/" + program;
+    const std::string build = WindowsBuild();
+    return build.empty() ? "" : KESTRAVA_SOURCE_DIR "/tools/wine.sh " + build + "/" + program + " ";
 }
 
 std::string RhythmicTapping(int frames) {
