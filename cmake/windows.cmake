@@ -15,6 +15,8 @@ endif()
 add_compile_definitions(_USE_MATH_DEFINES)
 # The C++ library, libgcc and the threads library linked in: no DLL of the compiler's to ship.
 add_link_options(-static)
+# No symbols in the programs a player downloads (the runtime libraries bring debug sections).
+add_link_options($<$<CONFIG:Release>:-s>)
 
 set(ZLIB_USE_STATIC_LIBS ON)
 find_package(ZLIB REQUIRED)

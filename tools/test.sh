@@ -5,7 +5,8 @@
 # and the fuzz targets' saved inputs under AddressSanitizer (leaks included) and
 # UndefinedBehaviorSanitizer, then the mixer's hand-over rings under ThreadSanitizer.
 # Before those, the web build (tools/web.sh), whose runner under node must write the desktop
-# runner's traces and audio byte for byte, and whose page must play in headless Chromium.
+# runner's traces and audio byte for byte, and whose page must play in headless Chromium; and
+# the Windows build (tools/windows.sh), whose programs under wine must do the same.
 # `tools/test.sh --quick` runs only the first part.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -39,6 +40,13 @@ tools/install-deps.sh chromium
 command -v npm >/dev/null || tools/install-deps.sh npm
 (cd tests/web && npm ci --no-audit --no-fund)
 KESTRAVA_BUILD=$PWD/build $with_display node --test tests/web/
+
+echo "== The Windows build, and its programs under wine against the desktop's"
+tools/windows.sh
+KESTRAVA_WINDOWS_BUILD=$PWD/build-win env -u DISPLAY -u WAYLAND_DISPLAY \
+  ctest --test-dir build --output-on-failure -LE display -R 'Wine|Windows'
+KESTRAVA_WINDOWS_BUILD=$PWD/build-win $with_display \
+  ctest --test-dir build --output-on-failure -L display -R 'Wine|Windows|^runner\.Replay\.AGamePlayedWithKeys'
 
 echo "== Loaders under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRAVA_SANITIZE=address,undefined -DKESTRAVA_BENCH=OFF

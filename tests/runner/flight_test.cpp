@@ -1,5 +1,5 @@
 // End to end: a whole flight played from a keys file (a tapped one: display/headless_test.cpp),
-// and the web build's runner against the desktop's.
+// and the web and Windows builds' runners against the desktop's.
 // The last pass of each scene is the one the game has always traced: the flight, the wind,
 // the road, the scenery's random draws and the sky all show in it, so the game's rules are
 // pinned here and their unit tests keep only the edges these flights never reach.
@@ -48,26 +48,44 @@ TEST(Flight, AFlightWithNoKeysLosesLifeAndReturnsToTheTitleScreen) {
         R"("speckList":129,"waveList":541,"thingList":13,"featherList":0})");
 }
 
-// The web build's runner under node (tools/test.sh gives its folder in KESTRAVA_WEB_BUILD
-// after tools/web.sh) writes the desktop runner's traces and audio byte for byte: the title
-// screen, a flight and a game over, on tools/golden.sh's keys.
-TEST(Flight, TheWebRunnerUnderNodeWritesTheSameTracesAndAudio) {
-    const char* web = std::getenv("KESTRAVA_WEB_BUILD");
-    if (!web || !*web) GTEST_SKIP() << "no web build named in KESTRAVA_WEB_BUILD";
-    const std::string dir = TempDir("web"), node = "node " + std::string(web) + "/kestrava-script.js ";
+namespace {
+
+// Another build's runner (a command line to which the options are added) writes the desktop
+// runner's traces and audio byte for byte: the title screen, a flight and a game over, on
+// tools/golden.sh's keys.
+void ExpectTheDesktopsTracesAndAudio(const std::string& name, const std::string& runner) {
+    const std::string dir = TempDir(name);
     WriteFile(dir + "/flight.keys", RhythmicTapping(3000));
     WriteFile(dir + "/over.keys", "5 down 32\n6 up 32\n");
     const std::pair<std::string, std::string> scenes[] = {
         {"title", "--frames 2000"},
         {"flight", "--frames 3000 --keys " + dir + "/flight.keys"},
         {"over", "--frames 11500 --keys " + dir + "/over.keys"}};
-    for (const auto& [name, keys] : scenes) {
-        const std::string desktop = dir + "/" + name + "-desktop", page = dir + "/" + name + "-web";
+    for (const auto& [scene, keys] : scenes) {
+        const std::string desktop = dir + "/" + scene + "-desktop", other = dir + "/" + scene + "-" + name;
         TProgramResult run = RunScript(keys + " --trace " + desktop + ".jsonl --audio " + desktop + ".wav");
         ASSERT_EQ(run.status, 0) << run.output;
-        run = RunCommand(node + keys + " --trace " + page + ".jsonl --audio " + page + ".wav");
+        run = RunCommand(runner + keys + " --trace " + other + ".jsonl --audio " + other + ".wav");
         ASSERT_EQ(run.status, 0) << run.output;
         for (const char* kind : {".jsonl", ".wav"})
-            EXPECT_TRUE(ReadFile(desktop + kind) == ReadFile(page + kind)) << name << kind << " differ";
+            EXPECT_TRUE(ReadFile(desktop + kind) == ReadFile(other + kind)) << scene << kind << " differ";
     }
+}
+
+}  // namespace
+
+// The web build's runner under node (tools/test.sh gives its folder in KESTRAVA_WEB_BUILD
+// after tools/web.sh).
+TEST(Flight, TheWebRunnerUnderNodeWritesTheSameTracesAndAudio) {
+    const char* web = std::getenv("KESTRAVA_WEB_BUILD");
+    if (!web || !*web) GTEST_SKIP() << "no web build named in KESTRAVA_WEB_BUILD";
+    ExpectTheDesktopsTracesAndAudio("web", "node " + std::string(web) + "/kestrava-script.js ");
+}
+
+// The Windows build's runner under wine (KESTRAVA_WINDOWS_BUILD, after tools/windows.sh): its
+// C library's mathematics and printing meet glibc's to the last bit.
+TEST(Flight, TheWindowsRunnerUnderWineWritesTheSameTracesAndAudio) {
+    const std::string wine = WineCommand("kestrava-script.exe");
+    if (wine.empty()) GTEST_SKIP() << "no Windows build named in KESTRAVA_WINDOWS_BUILD";
+    ExpectTheDesktopsTracesAndAudio("windows", wine);
 }

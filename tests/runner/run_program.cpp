@@ -68,7 +68,8 @@ std::string WindowsBuild() {
 }
 
 std::string WineCommand(const std::string& program) {
-    return KESTRAVA_SOURCE_DIR "/tools/wine.sh " + WindowsBuild() + "/" + program;
+    const std::string build = WindowsBuild();
+    return build.empty() ? "" : KESTRAVA_SOURCE_DIR "/tools/wine.sh " + build + "/" + program + " ";
 }
 
 std::string RhythmicTapping(int frames) {

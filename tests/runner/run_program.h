@@ -36,7 +36,8 @@ std::string StartGameScript(const std::string& arguments, const std::string& gam
 // The folder of the Windows build the wine tests run (KESTRAVA_WINDOWS_BUILD, from the source
 // folder when relative), "" when none is named.
 std::string WindowsBuild();
-// The command that runs this program of the Windows build under wine (tools/wine.sh).
+// The command line that runs this program of the Windows build under wine (tools/wine.sh),
+// with a space for the arguments to follow; "" when no Windows build is named.
 std::string WineCommand(const std::string& program);
 
 // The value of a number field of a trace line, e.g. TraceValue(line, "hour").

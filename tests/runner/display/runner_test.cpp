@@ -1,10 +1,11 @@
 // End to end: the scripted runner's pictures (the title screen's trace is pinned by
-// runner/music_test.cpp), with either plane driver.
+// runner/music_test.cpp), with either plane driver, and the Windows build's under wine.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "draw2d/pixmap.h"
@@ -56,6 +57,31 @@ TPictureAgreement ComparePictures(const TPixmap& a, const TPixmap& b) {
     return agreement;
 }
 
+// Loads the pictures DIR/A<pass>.png and DIR/B<pass>.png of each pass and expects 99% of their
+// pixels within 4 levels, telling how closely they agree.
+void ExpectPicturesAgree(const std::string& dir, const std::string& a, const std::string& b,
+                         const std::vector<int>& passes) {
+    StartStreams();
+    StartPixmapLoaders();
+    for (int pass : passes) {
+        TPixmapPtr first = LoadPixmap(dir + "/" + a + std::to_string(pass) + ".png");
+        TPixmapPtr second = LoadPixmap(dir + "/" + b + std::to_string(pass) + ".png");
+        ASSERT_TRUE(first && second);
+        ASSERT_EQ(first->width * 1000 + first->height, second->width * 1000 + second->height);
+        const TPictureAgreement agreement = ComparePictures(*first, *second);
+        std::printf("%s against %s, pass %d: %.4f%% of pixels identical, %.4f%% within 4 levels, worst difference %d\n",
+                    b.c_str(), a.c_str(), pass, 100 * agreement.identical, 100 * agreement.within4, agreement.worst);
+        EXPECT_GE(agreement.within4, 0.99) << "pass " << pass;
+    }
+}
+
+// The runner's --shot options for these passes, each DIR/NAME<pass>.png.
+std::string Shots(const std::string& dir, const std::string& name, const std::vector<int>& passes) {
+    std::string shots;
+    for (int pass : passes) shots += " --shot " + std::to_string(pass) + ":" + dir + "/" + name + std::to_string(pass) + ".png";
+    return shots;
+}
+
 // The OpenGL ES 2 driver (the browser's) draws the title screen and a flight as the OpenGL
 // driver does. On Mesa the pictures are the same byte for byte; what is asked is what another
 // renderer's rounding would still meet. (A game over takes 11,000 drawn passes a driver, too
@@ -63,24 +89,27 @@ TPictureAgreement ComparePictures(const TPixmap& a, const TPixmap& b) {
 TEST(ScriptedRunner, TheES2DriverDrawsTheTitleAndAFlightAsOpenGLDoes) {
     std::string dir = TempDir("es2");
     WriteFile(dir + "/keys.txt", RhythmicTapping(3000));
-    const int passes[] = {1, 1500, 3000};
+    const std::vector<int> passes = {1, 1500, 3000};
     for (const std::string driver : {"gl", "es2"}) {
-        std::string shots;
-        for (int pass : passes) shots += " --shot " + std::to_string(pass) + ":" + dir + "/" + driver + std::to_string(pass) + ".png";
         TProgramResult run = RunScript((driver == "es2" ? "--gles " : "") + std::string("--frames 3000 --keys ") + dir +
-                                       "/keys.txt" + shots);
+                                       "/keys.txt" + Shots(dir, driver, passes));
         ASSERT_EQ(run.status, 0) << run.output;
     }
-    StartStreams();
-    StartPixmapLoaders();
-    for (int pass : passes) {
-        TPixmapPtr gl = LoadPixmap(dir + "/gl" + std::to_string(pass) + ".png");
-        TPixmapPtr es2 = LoadPixmap(dir + "/es2" + std::to_string(pass) + ".png");
-        ASSERT_TRUE(gl && es2);
-        ASSERT_EQ(gl->width * 1000 + gl->height, es2->width * 1000 + es2->height);
-        const TPictureAgreement agreement = ComparePictures(*gl, *es2);
-        std::printf("pass %d: %.4f%% of pixels identical, %.4f%% within 4 levels, worst difference %d\n", pass,
-                    100 * agreement.identical, 100 * agreement.within4, agreement.worst);
-        EXPECT_GE(agreement.within4, 0.99) << "pass " << pass;
-    }
+    ExpectPicturesAgree(dir, "gl", "es2", passes);
+}
+
+// The Windows build's runner under wine (KESTRAVA_WINDOWS_BUILD, after tools/windows.sh) draws
+// through its Win32 window and WGL on the same display as the desktop's does through SDL.
+TEST(ScriptedRunner, TheWindowsRunnerUnderWineDrawsAsTheDesktopDoes) {
+    const std::string wine = WineCommand("kestrava-script.exe");
+    if (wine.empty()) GTEST_SKIP() << "no Windows build named in KESTRAVA_WINDOWS_BUILD";
+    std::string dir = TempDir("wine-shots");
+    WriteFile(dir + "/keys.txt", RhythmicTapping(1500));
+    const std::vector<int> passes = {100, 1500};
+    const std::string arguments = "--frames 1500 --keys " + dir + "/keys.txt";
+    TProgramResult run = RunScript(arguments + Shots(dir, "desktop", passes));
+    ASSERT_EQ(run.status, 0) << run.output;
+    run = RunCommand(wine + arguments + Shots(dir, "windows", passes));
+    ASSERT_EQ(run.status, 0) << run.output;
+    ExpectPicturesAgree(dir, "desktop", "windows", passes);
 }
