@@ -19,7 +19,7 @@ struct TGLWindow {
     bool desktopFullscreen = false;
     LONG windowedStyle = 0;
     WINDOWPLACEMENT windowed{};
-    HICON icon = nullptr;
+    HICON icons[2] = {};   // made from pixels: big, small
 };
 
 namespace {
@@ -28,6 +28,7 @@ HWND sharedWindow = nullptr;
 HDC sharedDC = nullptr;
 HGLRC sharedContext = nullptr;
 HMODULE openGL = nullptr;              // opengl32.dll, for the OpenGL 1.1 entry points
+bool resourceIcon = false;             // the program has an icon of its own
 std::vector<TGLWindow*> openWindows;   // in the order they were opened
 
 using TSwapInterval = BOOL(WINAPI*)(int);
@@ -115,7 +116,11 @@ bool RegisterWindowClass() {
     c.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
     c.lpfnWndProc = GameWindowProc;
     c.hInstance = instance;
-    c.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    c.hIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                            GetSystemMetrics(SM_CYICON), LR_SHARED));
+    c.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                              GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    resourceIcon = c.hIcon != nullptr;
     c.lpszClassName = kWindowClass;
     registered = RegisterClassExW(&c) != 0;
     return registered;
@@ -289,7 +294,8 @@ void TWin32WindowDriver::Close(TGLWindow* window) {
     ReleaseContext(window);
     ReleaseDC(window->window, window->dc);
     DestroyWindow(window->window);
-    if (window->icon) DestroyIcon(window->icon);
+    for (HICON icon : window->icons)
+        if (icon) DestroyIcon(icon);
     if (window->modeFullscreen) ChangeDisplaySettingsW(nullptr, 0);
     openWindows.erase(std::remove(openWindows.begin(), openWindows.end(), window), openWindows.end());
     delete window;
@@ -366,9 +372,11 @@ void* TWin32WindowDriver::ProcAddress(const char* name) {
     return p;
 }
 
-// Builds the icon from a 32-bit top-down DIB of the pixels (BGRA) and an empty mask.
+// The program's own icon (the same picture, drawn at each size the system shows) is kept when
+// there is one. Otherwise the icon is built from a 32-bit top-down DIB of the pixels (BGRA)
+// with an empty mask, and scaled to the system's two sizes (wine shows none of 256 pixels).
 void TWin32WindowDriver::SetIcon(TGLWindow* window, const uint8_t* rgba, int width, int height) {
-    if (!window || !rgba) return;
+    if (!window || !rgba || resourceIcon) return;
     BITMAPV5HEADER h{};
     h.bV5Size = sizeof h;
     h.bV5Width = width;
@@ -398,10 +406,14 @@ void TWin32WindowDriver::SetIcon(TGLWindow* window, const uint8_t* rgba, int wid
     DeleteObject(mask);
     DeleteObject(color);
     if (!icon) return;
-    SendMessageW(window->window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageW(window->window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
-    if (window->icon) DestroyIcon(window->icon);
-    window->icon = icon;
+    const int sizes[2][2] = {{SM_CXICON, SM_CYICON}, {SM_CXSMICON, SM_CYSMICON}};
+    for (int i = 0; i < 2; ++i) {
+        HANDLE sized = CopyImage(icon, IMAGE_ICON, GetSystemMetrics(sizes[i][0]), GetSystemMetrics(sizes[i][1]), 0);
+        SendMessageW(window->window, WM_SETICON, i == 0 ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(sized));
+        if (window->icons[i]) DestroyIcon(window->icons[i]);
+        window->icons[i] = static_cast<HICON>(sized);
+    }
+    DestroyIcon(icon);
 }
 
 // Going there remembers the window's frame and placement; coming back restores both. Windows
