@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "platform/output_file_system.h"
 
@@ -25,6 +26,11 @@ std::string Clash(const TFileUse& output, const TFileUse& other) {
 }
 
 }  // namespace
+
+std::string FolderOf(const std::string& path) {
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    return folder.empty() ? "." : folder;
+}
 
 std::string CannotWrite(const std::string& what, const std::string& path, int errnum) {
     return "cannot write " + what + " " + path + ": " + std::strerror(errnum);
@@ -51,6 +57,29 @@ int CheckFiles(const std::vector<TFileUse>& files, std::string* error) {
 }
 
 TOutputFile::~TOutputFile() { Abandon(); }
+
+bool TOutputFile::Close(std::string* error) {
+    if (!file_) return true;
+    bool ok = Flush();
+    if (ok && !temporary_.empty())
+        if (const int why = SyncToDisk(file_)) ok = Fail(why);
+    if (std::fclose(file_) != 0 && ok) ok = Fail(errno);
+    file_ = nullptr;
+    if (ok && !temporary_.empty()) {
+        if (const int why = MoveIntoPlace(temporary_, target_)) ok = Fail(why);
+        else temporary_.clear();
+    }
+    if (!ok && error) *error = error_;
+    Abandon();
+    return ok;
+}
+
+void TOutputFile::Abandon() {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+    if (!temporary_.empty()) std::remove(temporary_.c_str());
+    temporary_.clear();
+}
 
 bool TOutputFile::Fail(int errnum) {
     if (error_.empty()) error_ = CannotWrite(what_, path_, errnum);

@@ -17,11 +17,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string FolderOf(const std::string& path) {
-    const std::string folder = fs::path(path).parent_path().string();
-    return folder.empty() ? "." : folder;
-}
-
 #ifdef __EMSCRIPTEN__
 // The web's C library keeps a umask of its own (0777) while node writes the real files: node's
 // is the one that counts. Read by setting it, as node warns of a bare process.umask().
@@ -104,24 +99,8 @@ bool TOutputFile::Open(const std::string& path, const std::string& what, TMode m
     return true;
 }
 
-bool TOutputFile::Close(std::string* error) {
-    if (!file_) return true;
-    bool ok = Flush();
-    if (ok && !temporary_.empty() && fsync(fileno(file_)) != 0) ok = Fail(errno);
-    if (std::fclose(file_) != 0 && ok) ok = Fail(errno);
-    file_ = nullptr;
-    if (ok && !temporary_.empty()) {
-        if (std::rename(temporary_.c_str(), target_.c_str()) != 0) ok = Fail(errno);
-        else temporary_.clear();
-    }
-    if (!ok && error) *error = error_;
-    Abandon();
-    return ok;
-}
+int SyncToDisk(std::FILE* file) { return fsync(fileno(file)) == 0 ? 0 : errno; }
 
-void TOutputFile::Abandon() {
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
-    if (!temporary_.empty()) unlink(temporary_.c_str());
-    temporary_.clear();
+int MoveIntoPlace(const std::string& temporary, const std::string& target) {
+    return std::rename(temporary.c_str(), target.c_str()) == 0 ? 0 : errno;
 }

@@ -1,8 +1,9 @@
 // What output_file.cpp needs of the system, from output_file_posix.cpp or
-// output_file_windows.cpp (which also give TOutputFile's Open, Close and Abandon).
+// output_file_windows.cpp (which also give TOutputFile's Open).
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 
 // What tells two names of one file apart from two files: the device and inode (on Windows
@@ -24,3 +25,11 @@ int WhyNotWritable(const std::string& path);
 
 // "cannot write WHAT PATH: REASON", the reason an errno value's.
 std::string CannotWrite(const std::string& what, const std::string& path, int errnum);
+
+// Writes the file's buffered bytes through to the disk: 0, or why not (an errno value).
+int SyncToDisk(std::FILE* file);
+// Moves the written temporary over the target in one step: 0, or why not (an errno value).
+int MoveIntoPlace(const std::string& temporary, const std::string& target);
+
+// The folder a path is in ("." for a bare name).
+std::string FolderOf(const std::string& path);

@@ -34,11 +34,6 @@ int ErrnoOf(DWORD error) {
     }
 }
 
-std::string FolderOf(const std::string& path) {
-    const std::string folder = fs::path(path).parent_path().string();
-    return folder.empty() ? "." : folder;
-}
-
 }  // namespace
 
 int WhyNotWritable(const std::string& path) {
@@ -112,26 +107,11 @@ bool TOutputFile::Open(const std::string& path, const std::string& what, TMode m
     return true;
 }
 
-bool TOutputFile::Close(std::string* error) {
-    if (!file_) return true;
-    bool ok = Flush();
-    if (ok && !temporary_.empty() && !FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file_)))))
-        ok = Fail(ErrnoOf(GetLastError()));
-    if (std::fclose(file_) != 0 && ok) ok = Fail(errno);
-    file_ = nullptr;
-    if (ok && !temporary_.empty()) {
-        if (!MoveFileExA(temporary_.c_str(), target_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-            ok = Fail(ErrnoOf(GetLastError()));
-        else temporary_.clear();
-    }
-    if (!ok && error) *error = error_;
-    Abandon();
-    return ok;
+int SyncToDisk(std::FILE* file) {
+    return FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) ? 0 : ErrnoOf(GetLastError());
 }
 
-void TOutputFile::Abandon() {
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
-    if (!temporary_.empty()) DeleteFileA(temporary_.c_str());
-    temporary_.clear();
+int MoveIntoPlace(const std::string& temporary, const std::string& target) {
+    const DWORD how = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    return MoveFileExA(temporary.c_str(), target.c_str(), how) ? 0 : ErrnoOf(GetLastError());
 }
