@@ -1,5 +1,6 @@
-// What draws and saves the runner's pictures (--shot, --stats): an SDL window, the GL plane
-// driver and libpng, in the desktop build; the web build has none of them (display_web.cpp).
+// What draws and saves the runner's pictures (--shot, --stats): the desktop platform's window,
+// the GL plane driver and a PNG encoder (png_encoder.h); the web build has none of them
+// (display_web.cpp).
 #pragma once
 
 #include <cstdint>
