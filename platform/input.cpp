@@ -125,6 +125,16 @@ void EmitEvent(const TEvent& event) {
     for (const THookEntry& e : hooks) e.hook(event, e.context);
 }
 
+void EmitEvent(int id, int data, int mods, int x, int y) {
+    TEvent ev;
+    ev.id = id;
+    ev.data = data;
+    ev.mods = mods;
+    ev.x = x;
+    ev.y = y;
+    EmitEvent(ev);
+}
+
 // Later calls do nothing until disabled.
 void EnablePolledInput(const void* source) {
     if (input.enabled) return;

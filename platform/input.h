@@ -53,6 +53,8 @@ void RemoveEventHook(TEventHook hook, void* context);
 
 // Runs the emitted-event hooks (the polled-input hook among them).
 void EmitEvent(const TEvent& event);
+// The same for an event of these fields, the others empty.
+void EmitEvent(int id, int data = 0, int mods = 0, int x = 0, int y = 0);
 
 // Attaches the polled state to the event stream (only events from source, when given).
 void EnablePolledInput(const void* source = nullptr);

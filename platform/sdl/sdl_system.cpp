@@ -50,16 +50,6 @@ int SingleCodePoint(const char* text) {
     return s[length] == 0 ? c : -1;
 }
 
-void Emit(int id, int data = 0, int mods = 0, int x = 0, int y = 0) {
-    TEvent ev;
-    ev.id = id;
-    ev.data = data;
-    ev.mods = mods;
-    ev.x = x;
-    ev.y = y;
-    EmitEvent(ev);
-}
-
 // Turns one SDL event into application events.
 void Translate(const SDL_Event& e) {
     if (TranslateKeyEvent(e)) return;
@@ -67,30 +57,30 @@ void Translate(const SDL_Event& e) {
     case SDL_TEXTINPUT: {
         int c = SingleCodePoint(e.text.text);
         if (c == 127) c = 8;
-        if (c > 0) Emit(EVENT_KEYCHAR, c, KeyMods(SDL_GetModState()));
+        if (c > 0) EmitEvent(EVENT_KEYCHAR, c, KeyMods(SDL_GetModState()));
         break;
     }
     case SDL_MOUSEBUTTONDOWN:
-        Emit(EVENT_MOUSEDOWN, MouseButton(e.button.button), KeyMods(SDL_GetModState()), e.button.x, e.button.y);
+        EmitEvent(EVENT_MOUSEDOWN, MouseButton(e.button.button), KeyMods(SDL_GetModState()), e.button.x, e.button.y);
         break;
     case SDL_MOUSEBUTTONUP:
-        Emit(EVENT_MOUSEUP, MouseButton(e.button.button), KeyMods(SDL_GetModState()), e.button.x, e.button.y);
+        EmitEvent(EVENT_MOUSEUP, MouseButton(e.button.button), KeyMods(SDL_GetModState()), e.button.x, e.button.y);
         break;
     case SDL_MOUSEMOTION:
-        Emit(EVENT_MOUSEMOVE, 0, KeyMods(SDL_GetModState()), e.motion.x, e.motion.y);
+        EmitEvent(EVENT_MOUSEMOVE, 0, KeyMods(SDL_GetModState()), e.motion.x, e.motion.y);
         break;
     case SDL_MOUSEWHEEL:
-        if (e.wheel.y) Emit(EVENT_MOUSEWHEEL, e.wheel.y, KeyMods(SDL_GetModState()));
+        if (e.wheel.y) EmitEvent(EVENT_MOUSEWHEEL, e.wheel.y, KeyMods(SDL_GetModState()));
         break;
     case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) Emit(EVENT_APPSUSPEND);
-        if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) Emit(EVENT_APPRESUME);
-        if (e.window.event == SDL_WINDOWEVENT_MINIMIZED) Emit(EVENT_APPHIDDEN);
+        if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) EmitEvent(EVENT_APPSUSPEND);
+        if (e.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) EmitEvent(EVENT_APPRESUME);
+        if (e.window.event == SDL_WINDOWEVENT_MINIMIZED) EmitEvent(EVENT_APPHIDDEN);
         // The close box only asks: the window stays open until the game decides to end.
-        if (e.window.event == SDL_WINDOWEVENT_CLOSE) Emit(EVENT_APPTERMINATE);
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE) EmitEvent(EVENT_APPTERMINATE);
         break;
     case SDL_QUIT:
-        Emit(EVENT_APPTERMINATE);
+        EmitEvent(EVENT_APPTERMINATE);
         break;
     }
 }
@@ -117,7 +107,7 @@ struct TSDLSystemDriver : TSystemDriver {
     void PollEvents() override {
         if (hangUp) {
             hangUp = 0;
-            Emit(EVENT_APPTERMINATE);
+            EmitEvent(EVENT_APPTERMINATE);
         }
         if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
         SDL_Event e;

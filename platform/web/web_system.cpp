@@ -99,21 +99,15 @@ void Listen() {
     emscripten_set_visibilitychange_callback(nullptr, EM_TRUE, OnVisibility);
 }
 
-void Emit(int id) {
-    TEvent ev;
-    ev.id = id;
-    EmitEvent(ev);
-}
-
 // Losing the focus lets go of the keyboard's keys (their releases go elsewhere), then suspends.
 void EmitQueued(const TQueuedEvent& e) {
     switch (e.kind) {
     case TQueuedEvent::KEY: WebKeyboardKey(e.down, e.code.c_str(), e.mods); break;
     case TQueuedEvent::FOCUS_LOST:
         ReleaseKeyboard();
-        Emit(EVENT_APPSUSPEND);
+        EmitEvent(EVENT_APPSUSPEND);
         break;
-    case TQueuedEvent::FOCUS_GAINED: Emit(EVENT_APPRESUME); break;
+    case TQueuedEvent::FOCUS_GAINED: EmitEvent(EVENT_APPRESUME); break;
     }
 }
 

@@ -55,16 +55,6 @@ BOOL WINAPI OnConsoleControl(DWORD type) {
     return TRUE;
 }
 
-void Emit(int id, int data = 0, int mods = 0, int x = 0, int y = 0) {
-    TEvent ev;
-    ev.id = id;
-    ev.data = data;
-    ev.mods = mods;
-    ev.x = x;
-    ev.y = y;
-    EmitEvent(ev);
-}
-
 // A typed UTF-16 unit; a character outside the basic plane comes in two. Control characters
 // are keys, not text.
 void TypedUnit(wchar_t unit, int mods) {
@@ -78,13 +68,13 @@ void TypedUnit(wchar_t unit, int mods) {
         c = 0x10000 + ((highSurrogate - 0xd800) << 10) + (unit - 0xdc00);
     }
     highSurrogate = 0;
-    if (c >= 32 && c != 127) Emit(EVENT_KEYCHAR, c, mods);
+    if (c >= 32 && c != 127) EmitEvent(EVENT_KEYCHAR, c, mods);
 }
 
 // The pointer's place in the window's 96-dpi units.
 void EmitMouse(const TQueuedMessage& m, int id, int button) {
     const int dpi = WindowDpi(m.window);
-    Emit(id, button, m.mods, MulDiv(GET_X_LPARAM(m.lParam), 96, dpi), MulDiv(GET_Y_LPARAM(m.lParam), 96, dpi));
+    EmitEvent(id, button, m.mods, MulDiv(GET_X_LPARAM(m.lParam), 96, dpi), MulDiv(GET_Y_LPARAM(m.lParam), 96, dpi));
 }
 
 // Turns one queued message into application events.
@@ -102,15 +92,15 @@ void Translate(const TQueuedMessage& m) {
     case WM_MBUTTONUP: EmitMouse(m, EVENT_MOUSEUP, 3); break;
     case WM_MOUSEMOVE: EmitMouse(m, EVENT_MOUSEMOVE, 0); break;
     case WM_MOUSEWHEEL:
-        if (int notches = GET_WHEEL_DELTA_WPARAM(m.wParam) / WHEEL_DELTA) Emit(EVENT_MOUSEWHEEL, notches, m.mods);
+        if (int notches = GET_WHEEL_DELTA_WPARAM(m.wParam) / WHEEL_DELTA) EmitEvent(EVENT_MOUSEWHEEL, notches, m.mods);
         break;
     case WM_KILLFOCUS:
         ReleaseKeyboard();
-        Emit(EVENT_APPSUSPEND);
+        EmitEvent(EVENT_APPSUSPEND);
         break;
-    case WM_SETFOCUS: Emit(EVENT_APPRESUME); break;
-    case WM_SIZE: Emit(EVENT_APPHIDDEN); break;   // queued only when minimised
-    case WM_CLOSE: case WM_ENDSESSION: Emit(EVENT_APPTERMINATE); break;
+    case WM_SETFOCUS: EmitEvent(EVENT_APPRESUME); break;
+    case WM_SIZE: EmitEvent(EVENT_APPHIDDEN); break;   // queued only when minimised
+    case WM_CLOSE: case WM_ENDSESSION: EmitEvent(EVENT_APPTERMINATE); break;
     }
 }
 
@@ -166,7 +156,7 @@ struct TWin32SystemDriver : TSystemDriver {
 
     // A console's quit request, the pads, then every pending window message, translated.
     void PollEvents() override {
-        if (consoleQuit.exchange(false)) Emit(EVENT_APPTERMINATE);
+        if (consoleQuit.exchange(false)) EmitEvent(EVENT_APPTERMINATE);
         PollGamepads();
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
