@@ -5,13 +5,7 @@
 
 namespace {
 
-void EmitKey(bool down, int code, int mods) {
-    TEvent ev;
-    ev.id = down ? EVENT_KEYDOWN : EVENT_KEYUP;
-    ev.data = code;
-    ev.mods = mods;
-    EmitEvent(ev);
-}
+void EmitKey(bool down, int code, int mods) { EmitEvent(down ? EVENT_KEYDOWN : EVENT_KEYUP, code, mods); }
 
 }  // namespace
 
