@@ -44,9 +44,9 @@ KESTRAVA_BUILD=$PWD/build $with_display node --test tests/web/
 echo "== The Windows build, and its programs under wine against the desktop's"
 tools/windows.sh
 KESTRAVA_WINDOWS_BUILD=$PWD/build-win env -u DISPLAY -u WAYLAND_DISPLAY \
-  ctest --test-dir build --output-on-failure -LE display -R 'Wine|Windows'
+  ctest --test-dir build --output-on-failure -LE display -R 'UnderWine'
 KESTRAVA_WINDOWS_BUILD=$PWD/build-win $with_display \
-  ctest --test-dir build --output-on-failure -L display -R 'Wine|Windows|^runner\.Replay\.AGamePlayedWithKeys'
+  ctest --test-dir build --output-on-failure -L display -R 'UnderWine|^runner\.Replay\.AGamePlayedWithKeys'
 
 echo "== Loaders under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTRAVA_SANITIZE=address,undefined -DKESTRAVA_BENCH=OFF
